@@ -1,0 +1,66 @@
+# The two set-up commands: `make run` and `make test`. Each installs the Debian
+# packages it lacks first.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+
+BUILD_PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-dev libcli11-dev
+WINE_PACKAGES := wine64 g++-mingw-w64-x86-64
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+BENCH_PACKAGES := libbenchmark-dev
+
+.PHONY: all run test fuzz bench format deps-build deps-wine deps-fuzz deps-bench clean
+
+all: run
+
+deps-build:
+	@tools/ensure-packages.sh $(BUILD_PACKAGES)
+deps-wine:
+	@tools/ensure-packages.sh $(WINE_PACKAGES)
+deps-fuzz:
+	@tools/ensure-packages.sh $(FUZZ_PACKAGES)
+deps-bench:
+	@tools/ensure-packages.sh $(BENCH_PACKAGES)
+
+build/release/build.ninja: | deps-build deps-bench
+	cmake --preset release
+
+# Builds and runs the whole test catalogue on the built-in reference board.
+run: deps-build deps-bench build/release/build.ninja
+	cmake --build --preset release -j $(JOBS)
+	@mkdir -p build/run && cp examples/default.gf examples/orbex.ini build/run/
+	build/release/bin/orbex-harness --workdir build/run --junit build/run/junit.xml --suite; \
+	  status=$$?; echo "orbex-harness exit status $$status (JUnit report: build/run/junit.xml)"; \
+	  [ $$status -le 1 ]
+
+build/test/build.ninja: | deps-build deps-wine
+	cmake --preset test
+
+# Builds and runs every test (unit, end-to-end and the Wine differential test).
+test: deps-build deps-wine build/test/build.ninja
+	cmake --build --preset test -j $(JOBS)
+	ctest --preset test -j $(JOBS)
+
+build/fuzz/build.ninja: | deps-build deps-fuzz
+	cmake --preset fuzz
+
+# Builds the libFuzzer targets and runs each for FUZZ_SECONDS (60 by default).
+FUZZ_SECONDS ?= 60
+fuzz: deps-build deps-fuzz build/fuzz/build.ninja
+	cmake --build --preset fuzz -j $(JOBS)
+	@for target in fuzz_command_line fuzz_ini fuzz_graph_file; do \
+	  mkdir -p build/fuzz/corpus/$$target; \
+	  echo "== $$target ($(FUZZ_SECONDS) s)"; \
+	  build/fuzz/bin/$$target -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	    build/fuzz/corpus/$$target fuzz/seeds/$$target || exit 1; \
+	done
+
+# Builds and runs the Google Benchmark benchmarks (release build).
+bench: deps-build deps-bench build/release/build.ninja
+	cmake --build --preset release -j $(JOBS)
+	build/release/bin/orbex_bench
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h' '*.in')
+
+clean:
+	rm -rf build

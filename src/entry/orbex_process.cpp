@@ -1,0 +1,100 @@
+#include "entry/orbex_process.h"
+
+#include "common/format.h"
+#include "entry/command_line.h"
+#include "report/test_status.h"
+
+namespace orbex {
+namespace {
+constexpr const char* kToolName = "orbex.exe ver1.0";
+}
+
+COrbexProcess::COrbexProcess(port::IPlatform& platform)
+    : m_platform(platform),
+      m_boardInfo(platform.Display()),
+      m_regSettings(platform),
+      m_verdict(platform.Libraries()),
+      m_logManager(platform, m_verdict),
+      m_gBuilder(platform, m_boardInfo, m_logFile, m_regSettings, m_verdict) {
+    m_logManager.SetTestIdText(m_gBuilder.Id().testIdText);
+}
+
+int32_t COrbexProcess::OrbexEntry(const char* commandLine, int32_t) {
+    int32_t status = RunSequence(commandLine);
+    // Profile changes (the merged graph file) reach the disk before the harness goes on.
+    m_platform.Profile().FlushProfiles();
+    return status;
+}
+
+int32_t COrbexProcess::RunSequence(const char* commandLine) {
+    TestIdentifier& id = m_gBuilder.Id();
+    m_verdict.Load();
+    if (ParseCommandLine(commandLine, id, m_platform.System(), m_platform.User()) != 0) return 0;
+
+    if (EqualsNoCase(id.testIdText, "tc0000") || EqualsNoCase(id.testIdText, "G0_D0_T0_P0_Fdefault")) {
+        m_verdict.TestBegin(id.testIdText, 30, 1, kToolName);
+        int32_t status = SelfSetup() == 1 ? Pass : Fail;
+        m_verdict.ResultReport(id.testIdText, id.testIdText, status, "ORBEX SelfSetup", "ORBEX setup needed files.",
+                               "ORBEX finished setting up needed files.");
+        m_verdict.TestEnd(id.testIdText);
+        m_verdict.Unload();
+        return 1;
+    }
+
+    m_platform.Com().CoInitialize();
+    m_logManager.Open();
+    m_gBuilder.m_pLogger = &m_logManager;
+    m_verdict.TestBegin(id.testIdText, 30, 1, kToolName);
+    if (m_gBuilder.Initialize() != 0) {
+        m_verdict.TestEnd(id.testIdText);
+        return 0;
+    }
+    int32_t status = id.testIdText[0] ? TestExecuter() : NoRun;
+    m_platform.Com().CoUninitialize();
+    m_verdict.Unload();
+    return status;
+}
+
+int32_t COrbexProcess::TestExecuter() {
+    const TestIdentifier& id = m_gBuilder.Id();
+    TestObject object;
+    if (id.graphNumber == 5) {
+        object = TestObject::HardwareCaps;
+    } else {
+        switch (id.deviceNumber) {
+            case 1: object = TestObject::Tuner; break;
+            case 2: object = TestObject::Decoder; break;
+            case 4: object = TestObject::Crossbar; break;
+            case 9: object = TestObject::ComChker; break;
+            case 10: object = TestObject::Stream; break;
+            case 11: object = TestObject::Vbi; break;
+            default: {
+                char actual[256];
+                FormatInto(actual, sizeof actual, "[NoRun]**** Invalid test case \"%s\".", id.testIdText);
+                Log(&m_logManager, kLevelFailure, kRed, "TestExecuter()>  %s", actual);
+                m_verdict.ResultReport(id.testIdText, id.testIdText, NoRun, "Test executer.", "Valid test case",
+                                       actual);
+                return NoRun;
+            }
+        }
+    }
+    // A test object that does not exist, or did not initialise, is never called.
+    if (!m_gBuilder.IsTestObjectReady(object)) {
+        char actual[256];
+        FormatInto(actual, sizeof actual, "[NoRun]**** The %s test object is not available for test case \"%s\".",
+                   TestObjectClassName(object), id.testIdText);
+        Log(&m_logManager, kLevelNoRun, kBlack, "TestExecuter()>  %s", actual);
+        m_verdict.ResultReport(id.testIdText, id.testIdText, NoRun, "Test executer.", "Test object is ready.",
+                               actual);
+        return NoRun;
+    }
+    return NoRun;
+}
+
+void Delay(port::IClock& clock, uint32_t milliseconds) {
+    uint32_t start = clock.TimeGetTime();
+    while (static_cast<uint32_t>(clock.TimeGetTime() - start) < milliseconds) {
+    }
+}
+
+}  // namespace orbex

@@ -1,0 +1,187 @@
+#include "ini/ini_document.h"
+
+#include <array>
+
+namespace orbex::ini {
+namespace {
+
+// Windows-1252 upper/lower case pairs beyond ASCII.
+constexpr std::array<unsigned char, 256> MakeFoldTable() {
+    std::array<unsigned char, 256> t{};
+    for (int i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
+    for (int c = 'A'; c <= 'Z'; ++c) t[c] = static_cast<unsigned char>(c + 32);
+    for (int c = 0xC0; c <= 0xDE; ++c)
+        if (c != 0xD7) t[c] = static_cast<unsigned char>(c + 32);
+    t[0x8A] = 0x9A;
+    t[0x8C] = 0x9C;
+    t[0x8E] = 0x9E;
+    t[0x9F] = 0xFF;
+    return t;
+}
+constexpr auto kFold = MakeFoldTable();
+
+}  // namespace
+
+char FoldCase(char c) { return static_cast<char>(kFold[static_cast<unsigned char>(c)]); }
+
+std::string Folded(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = FoldCase(c);
+    return out;
+}
+
+bool IsProfileSpace(char c) {
+    switch (static_cast<unsigned char>(c)) {
+        case ' ': case '\t': case '\n': case '\v': case '\f': case '\r': case 0x1A: case 0xA0:
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && IsProfileSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsProfileSpace(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+Document Document::Parse(std::string_view bytes) {
+    Document doc;
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        doc.m_utf8Bom = true;
+        bytes.remove_prefix(3);
+    }
+    doc.m_sections.push_back(Section{});  // the lines before the first header
+    const Entry* previous = nullptr;
+    while (!bytes.empty()) {
+        size_t eol = bytes.find('\n');
+        std::string_view line = bytes.substr(0, eol);
+        bytes.remove_prefix(eol == std::string_view::npos ? bytes.size() : eol + 1);
+
+        while (!line.empty() && IsProfileSpace(line.front())) line.remove_prefix(1);
+        while (!line.empty() && IsProfileSpace(line.back())) line.remove_suffix(1);
+
+        if (!line.empty() && line.front() == '[') {
+            size_t close = line.rfind(']');
+            if (close != std::string_view::npos) {
+                Section section;
+                section.name = std::string(line.substr(1, close - 1));
+                doc.m_sections.push_back(std::move(section));
+                previous = nullptr;
+                continue;
+            }
+            // A header without "]" is an ordinary line.
+        }
+
+        std::string_view name = line;
+        std::optional<std::string> value;
+        size_t eq = line.find('=');
+        if (eq != std::string_view::npos) {
+            name = line.substr(0, eq);
+            while (!name.empty() && IsProfileSpace(name.back())) name.remove_suffix(1);
+            std::string_view v = line.substr(eq + 1);
+            while (!v.empty() && IsProfileSpace(v.front())) v.remove_prefix(1);
+            value = std::string(v);
+        }
+        // A line with an empty name is kept only at the start of a section or
+        // after a named entry, so runs of blank lines collapse to one.
+        if (!name.empty() || !previous || !previous->name.empty()) {
+            Section& section = doc.m_sections.back();
+            section.entries.push_back(Entry{std::string(name), std::move(value)});
+            previous = &section.entries.back();
+        }
+    }
+    doc.Reindex();
+    return doc;
+}
+
+std::string Document::Serialize() const {
+    std::string out;
+    if (m_utf8Bom) out += "\xEF\xBB\xBF";
+    for (const Section& section : m_sections) {
+        if (!section.name.empty()) {
+            out += '[';
+            out += section.name;
+            out += "]\r\n";
+        }
+        for (const Entry& entry : section.entries) {
+            out += entry.name;
+            if (entry.value) {
+                out += '=';
+                out += *entry.value;
+            }
+            out += "\r\n";
+        }
+    }
+    return out;
+}
+
+void Document::Reindex() {
+    m_firstSection.clear();
+    for (size_t i = 0; i < m_sections.size(); ++i) {
+        Section& section = m_sections[i];
+        m_firstSection.emplace(Folded(section.name), i);
+        section.firstEntry.clear();
+        for (size_t k = 0; k < section.entries.size(); ++k)
+            section.firstEntry.emplace(Folded(section.entries[k].name), k);
+    }
+}
+
+const Section* Document::FindSection(std::string_view name) const {
+    auto it = m_firstSection.find(Folded(Trimmed(name)));
+    return it == m_firstSection.end() ? nullptr : &m_sections[it->second];
+}
+
+Section* Document::FindSection(std::string_view name) {
+    return const_cast<Section*>(static_cast<const Document*>(this)->FindSection(name));
+}
+
+const Entry* Document::FindEntry(std::string_view sectionName, std::string_view key) const {
+    const Section* section = FindSection(sectionName);
+    if (!section) return nullptr;
+    auto it = section->firstEntry.find(Folded(Trimmed(key)));
+    return it == section->firstEntry.end() ? nullptr : &section->entries[it->second];
+}
+
+void Document::AddEntry(Section& section, Entry entry) {
+    section.firstEntry.emplace(Folded(entry.name), section.entries.size());
+    section.entries.push_back(std::move(entry));
+}
+
+void Document::SetValue(std::string_view sectionName, std::string_view key, std::string_view value) {
+    while (!value.empty() && IsProfileSpace(value.front())) value.remove_prefix(1);
+    std::string_view trimmedSection = Trimmed(sectionName);
+    std::string_view trimmedKey = Trimmed(key);
+    Section* section = FindSection(trimmedSection);
+    if (!section) {
+        m_firstSection.emplace(Folded(trimmedSection), m_sections.size());
+        m_sections.push_back(Section{std::string(trimmedSection), {}, {}});
+        section = &m_sections.back();
+    }
+    auto it = section->firstEntry.find(Folded(trimmedKey));
+    if (it != section->firstEntry.end()) {
+        section->entries[it->second].value = std::string(value);
+        return;
+    }
+    AddEntry(*section, Entry{std::string(trimmedKey), std::string(value)});
+}
+
+bool Document::DeleteEntry(std::string_view sectionName, std::string_view key) {
+    Section* section = FindSection(sectionName);
+    if (!section) return false;
+    auto it = section->firstEntry.find(Folded(Trimmed(key)));
+    if (it == section->firstEntry.end()) return false;
+    section->entries.erase(section->entries.begin() + static_cast<std::ptrdiff_t>(it->second));
+    Reindex();
+    return true;
+}
+
+bool Document::DeleteSection(std::string_view sectionName) {
+    std::string wanted = Folded(Trimmed(sectionName));
+    size_t before = m_sections.size();
+    std::erase_if(m_sections, [&](const Section& s) { return !s.name.empty() && Folded(s.name) == wanted; });
+    Reindex();
+    return m_sections.size() != before;
+}
+
+}  // namespace orbex::ini

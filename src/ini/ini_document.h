@@ -1,0 +1,61 @@
+// An INI file held in memory the way the Windows profile functions hold it:
+// every line is kept (blank lines and comments as nameless or ";" entries), so
+// that a rewrite reproduces the file the platform would write.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace orbex::ini {
+
+struct Entry {
+    std::string name;
+    std::optional<std::string> value;  // absent for a line without "="
+};
+
+struct Section {
+    std::string name;  // empty for the lines before the first section header
+    std::vector<Entry> entries;
+    // Lower-cased entry name -> index of its first entry.
+    std::unordered_map<std::string, size_t> firstEntry;
+};
+
+// Case folding of the system code page (Windows-1252), the way the profile
+// functions compare section and key names.
+char FoldCase(char c);
+std::string Folded(std::string_view text);
+bool IsProfileSpace(char c);
+std::string_view Trimmed(std::string_view text);
+
+class Document {
+public:
+    static Document Parse(std::string_view bytes);
+    std::string Serialize() const;
+
+    // First section whose name matches (after trimming the searched name), or null.
+    const Section* FindSection(std::string_view name) const;
+    Section* FindSection(std::string_view name);
+    // First entry of the first matching section, or null.
+    const Entry* FindEntry(std::string_view section, std::string_view key) const;
+
+    // Sets a value, creating the section and the entry as needed.
+    void SetValue(std::string_view section, std::string_view key, std::string_view value);
+    bool DeleteEntry(std::string_view section, std::string_view key);
+    bool DeleteSection(std::string_view section);
+
+    const std::vector<Section>& Sections() const { return m_sections; }
+
+private:
+    void Reindex();
+    void AddEntry(Section& section, Entry entry);
+
+    std::vector<Section> m_sections;
+    std::unordered_map<std::string, size_t> m_firstSection;
+    bool m_utf8Bom = false;
+};
+
+}  // namespace orbex::ini

@@ -1,0 +1,221 @@
+#include "ini/ini_engine.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace orbex::ini {
+namespace {
+
+// Copies value into buffer as the profile functions do: at most size-1
+// characters, and a value in matching quotes loses them.
+void CopyEntry(char* buffer, std::string_view value, uint32_t size, bool stripQuote) {
+    if (!buffer || size == 0) return;
+    bool quoted = false;
+    if (stripQuote && !value.empty() && (value.front() == '\'' || value.front() == '"')) {
+        if (value.size() > 1 && value.back() == value.front()) {
+            quoted = true;
+            value.remove_prefix(1);
+        }
+    }
+    size_t n = std::min<size_t>(value.size(), size - 1);
+    std::memcpy(buffer, value.data(), n);
+    buffer[n] = '\0';
+    if (quoted && size >= value.size() && n > 0) buffer[n - 1] = '\0';
+}
+
+uint32_t ListSectionNames(const Document& doc, char* buffer, uint32_t size) {
+    if (!buffer || size == 0) return 0;
+    if (size == 1) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    uint32_t room = size - 1;
+    char* p = buffer;
+    for (const Section& section : doc.Sections()) {
+        if (section.name.empty()) continue;
+        uint32_t need = static_cast<uint32_t>(section.name.size()) + 1;
+        if (need >= room) {
+            if (room > 0) {
+                std::memcpy(p, section.name.data(), room - 1);
+                p += room - 1;
+                *p++ = '\0';
+            }
+            *p = '\0';
+            return size - 2;
+        }
+        std::memcpy(p, section.name.c_str(), need);
+        p += need;
+        room -= need;
+    }
+    *p = '\0';
+    return static_cast<uint32_t>(p - buffer);
+}
+
+// Lists the key names of the first section called name. Returns the count the
+// platform returns; found tells whether the section exists.
+uint32_t ListKeys(const Document& doc, std::string_view name, char* buffer, uint32_t size) {
+    std::string wanted = Folded(name);
+    for (const Section& section : doc.Sections()) {
+        if (section.name.empty() || Folded(section.name) != wanted) continue;
+        uint32_t left = size;
+        char* p = buffer;
+        for (const Entry& entry : section.entries) {
+            if (left <= 2) break;
+            if (entry.name.empty() && !entry.value) continue;
+            if (!entry.name.empty() && entry.name.front() == ';') continue;
+            if (!entry.value) continue;
+            CopyEntry(p, entry.name, left - 1, false);
+            size_t len = std::strlen(p);
+            left -= static_cast<uint32_t>(len + 1);
+            p += len + 1;
+            if (left < 2) break;
+        }
+        *p = '\0';
+        if (left <= 1) {
+            p[-1] = '\0';
+            return size - 2;
+        }
+        return size - left;
+    }
+    buffer[0] = '\0';
+    if (size > 1) buffer[1] = '\0';
+    return 0;
+}
+
+// Trailing blanks of a default value are cut, as the platform does.
+std::string_view TrimDefault(const char* defaultValue) {
+    if (!defaultValue) return {};
+    std::string_view d(defaultValue);
+    while (d.size() > 1 && d.back() == ' ') d.remove_suffix(1);
+    if (d == " ") return d;
+    return d;
+}
+
+}  // namespace
+
+uint32_t ParseProfileInteger(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
+    bool minus = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) minus = text[i++] == '-';
+    uint32_t base = 10;
+    if (text.size() - i >= 2 && text[i] == '0') {
+        if (text[i + 1] == 'b') base = 2, i += 2;
+        else if (text[i + 1] == 'o') base = 8, i += 2;
+        else if (text[i + 1] == 'x') base = 16, i += 2;
+    }
+    uint32_t total = 0;
+    for (; i < text.size(); ++i) {
+        char c = text[i];
+        int digit = -1;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if (c >= 'A' && c <= 'Z') digit = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'z') digit = c - 'a' + 10;
+        if (digit < 0 || static_cast<uint32_t>(digit) >= base) break;
+        total = total * base + static_cast<uint32_t>(digit);
+    }
+    return minus ? 0u - total : total;
+}
+
+Engine::~Engine() { Flush(); }
+
+Engine::Stamp Engine::StampOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return Stamp{true, static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                 static_cast<int64_t>(st.st_size), static_cast<uint64_t>(st.st_ino)};
+}
+
+Engine::Cached& Engine::Load(const std::string& path) {
+    auto it = m_cache.find(path);
+    if (it != m_cache.end()) {
+        if (it->second.dirty) return it->second;  // our own changes are newer than the disk
+        if (StampOf(path) == it->second.stamp) return it->second;
+    }
+    Cached fresh;
+    fresh.stamp = StampOf(path);
+    if (fresh.stamp.exists) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        fresh.doc = Document::Parse(bytes.str());
+    }
+    return m_cache.insert_or_assign(path, std::move(fresh)).first->second;
+}
+
+bool Engine::Save(const std::string& path, Cached& cached) {
+    std::string bytes = cached.doc.Serialize();
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = (std::fclose(f) == 0) && ok;
+    cached.dirty = !ok;
+    cached.stamp = StampOf(path);
+    return ok;
+}
+
+bool Engine::Flush() {
+    bool ok = true;
+    for (auto& [path, cached] : m_cache)
+        if (cached.dirty) ok = Save(path, cached) && ok;
+    return ok;
+}
+
+uint32_t Engine::GetString(const char* section, const char* key, const char* defaultValue,
+                           char* buffer, uint32_t size, const std::string& path) {
+    if (!buffer || size == 0) return 0;
+    const Document& doc = Load(path).doc;
+    if (!section) return ListSectionNames(doc, buffer, size);
+    std::string_view def = TrimDefault(defaultValue);
+    if (key) {
+        const Entry* entry = doc.FindEntry(section, key);
+        if (entry && entry->value) CopyEntry(buffer, *entry->value, size, true);
+        else CopyEntry(buffer, def, size, true);
+        return static_cast<uint32_t>(std::strlen(buffer));
+    }
+    if (section[0]) {
+        uint32_t n = ListKeys(doc, section, buffer, size);
+        if (!buffer[0]) {
+            CopyEntry(buffer, def, size, true);
+            n = static_cast<uint32_t>(std::strlen(buffer));
+        }
+        return n;
+    }
+    buffer[0] = '\0';
+    return 0;
+}
+
+uint32_t Engine::GetInt(const char* section, const char* key, int32_t defaultValue,
+                        const std::string& path) {
+    char buffer[30];
+    if (GetString(section, key, "", buffer, sizeof buffer, path) == 0)
+        return static_cast<uint32_t>(defaultValue);
+    return ParseProfileInteger(buffer);
+}
+
+bool Engine::WriteString(const char* section, const char* key, const char* value,
+                         const std::string& path) {
+    if (!section && !key && !value) return Flush();
+    if (!section) return false;
+    Cached& cached = Load(path);
+    if (!key) {
+        if (cached.doc.DeleteSection(section)) cached.dirty = true;
+    } else if (!value) {
+        if (cached.doc.DeleteEntry(section, key)) cached.dirty = true;
+    } else {
+        const Entry* entry = cached.doc.FindEntry(section, key);
+        std::string_view v(value);
+        while (!v.empty() && IsProfileSpace(v.front())) v.remove_prefix(1);
+        if (entry && entry->value && *entry->value == v) return true;
+        cached.doc.SetValue(section, key, v);
+        cached.dirty = true;
+    }
+    if (cached.dirty && m_writeThrough) return Save(path, cached);
+    return true;
+}
+
+}  // namespace orbex::ini

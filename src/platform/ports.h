@@ -1,0 +1,163 @@
+// The operating-system services the system uses, as small abstract ports.
+// Results are carried the way the platform carries them (HRESULTs, Win32 error
+// codes, byte tables) so that every error path of the platform stays reachable.
+#pragma once
+
+#include <cstdarg>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/com.h"
+#include "platform/media.h"
+#include "platform/types.h"
+
+namespace orbex::port {
+
+class IClock {
+public:
+    virtual ~IClock() = default;
+    virtual uint32_t TimeGetTime() = 0;  // multimedia timer, milliseconds since start
+    virtual uint32_t GetTickCount() = 0;
+    virtual void Sleep(uint32_t milliseconds) = 0;
+};
+
+class ISystemInfo {
+public:
+    virtual ~ISystemInfo() = default;
+    // Each copies the directory into buffer and returns its length; when the
+    // buffer is too small it returns the size needed and copies nothing; 0 on failure.
+    virtual uint32_t GetCurrentDirectory(uint32_t size, char* buffer) = 0;
+    virtual uint32_t GetSystemDirectory(char* buffer, uint32_t size) = 0;
+    virtual uint32_t GetWindowsDirectory(char* buffer, uint32_t size) = 0;
+    virtual bool GetVersionEx(OsVersion& out) = 0;
+};
+
+class IUser {
+public:
+    virtual ~IUser() = default;
+    virtual int32_t MessageBox(const char* text, const char* caption, uint32_t style) = 0;
+};
+
+using LibraryHandle = void*;
+
+class ILibraryLoader {
+public:
+    virtual ~ILibraryLoader() = default;
+    virtual LibraryHandle LoadLibrary(const char* name) = 0;  // nullptr when not found
+    virtual void* GetProcAddress(LibraryHandle library, const char* name) = 0;
+    virtual void FreeLibrary(LibraryHandle library) = 0;
+};
+
+// The logging component's interface (ILogWriter), in its method-slot order.
+class ILogWriter : public IComObject {
+public:
+    virtual HResult NewHandle(uint32_t* handle) = 0;
+    virtual HResult ReleaseHandle(uint32_t handle) = 0;
+    virtual HResult Configure(uint32_t handle, uint32_t levelMask, const char* fileName,
+                              const char* appName, int32_t reserved0, int32_t reserved10) = 0;
+    virtual HResult Write(uint32_t handle, int32_t level, uint32_t colour, const char* format,
+                          va_list args) = 0;
+};
+
+class IComRuntime {
+public:
+    virtual ~IComRuntime() = default;
+    virtual HResult CoInitialize() = 0;  // apartment-threaded
+    virtual void CoUninitialize() = 0;
+    // In-process object creation by class identifier.
+    virtual HResult CoCreateInstance(const Guid& clsid, const Guid& iid, ComPtr& out) = 0;
+};
+
+// The profile functions, with the platform's semantics: a null section lists the
+// section names, a null key lists the keys of a section, both as double-NUL lists.
+class IProfile {
+public:
+    virtual ~IProfile() = default;
+    virtual uint32_t GetPrivateProfileString(const char* section, const char* key,
+                                             const char* defaultValue, char* buffer,
+                                             uint32_t size, const char* fileName) = 0;
+    virtual uint32_t GetPrivateProfileInt(const char* section, const char* key,
+                                          int32_t defaultValue, const char* fileName) = 0;
+    virtual bool WritePrivateProfileString(const char* section, const char* key,
+                                           const char* value, const char* fileName) = 0;
+    // Writes cached profile changes to disk (the platform's flush idiom).
+    virtual void FlushProfiles() = 0;
+};
+
+// The registry below HKEY_LOCAL_MACHINE. Results are Win32 error codes.
+using RegKey = uint32_t;
+
+class IRegistry {
+public:
+    virtual ~IRegistry() = default;
+    virtual int32_t RegOpenKeyEx(const char* subKey, uint32_t access, RegKey* out) = 0;
+    virtual int32_t RegCreateKeyEx(const char* subKey, uint32_t access, RegKey* out) = 0;
+    virtual int32_t RegQueryValueEx(RegKey key, const char* name, uint32_t* type, uint8_t* data,
+                                    uint32_t* size) = 0;
+    virtual int32_t RegSetValueEx(RegKey key, const char* name, uint32_t type,
+                                  const uint8_t* data, uint32_t size) = 0;
+    virtual int32_t RegQueryInfoKey(RegKey key, uint32_t* subKeyCount) = 0;
+    virtual int32_t RegEnumKeyEx(RegKey key, uint32_t index, char* name, uint32_t* nameSize) = 0;
+    virtual int32_t RegCloseKey(RegKey key) = 0;
+};
+
+class IFileSystem {
+public:
+    virtual ~IFileSystem() = default;
+    // Opens the file for writing and closes it at once: creates it or empties it.
+    virtual bool CreateEmptyFile(const char* path) = 0;
+};
+
+class ICommandRunner {
+public:
+    virtual ~ICommandRunner() = default;
+    virtual int32_t System(const char* command) = 0;  // the runtime's system()
+};
+
+using DisplayDc = uintptr_t;
+
+// The display driver: device context, driver escape and monitor enumeration.
+class IDisplay {
+public:
+    virtual ~IDisplay() = default;
+    virtual DisplayDc CreateDC(const char* driver) = 0;  // 0 on failure
+    virtual int32_t ExtEscape(DisplayDc dc, int32_t escape, int32_t inSize, const void* in,
+                              int32_t outSize, void* out) = 0;
+    virtual bool DeleteDC(DisplayDc dc) = 0;
+    // Calls onMonitor once per monitor while it returns true.
+    virtual bool EnumDisplayMonitors(const std::function<bool()>& onMonitor) = 0;
+};
+
+// DirectDraw: just what the free-video-memory query needs.
+class IDirectDraw2 : public IComObject {
+public:
+    virtual HResult GetAvailableVidMem(uint32_t caps, uint32_t* total, uint32_t* free) = 0;
+};
+
+class IDirectDrawRuntime {
+public:
+    virtual ~IDirectDrawRuntime() = default;
+    // Creates the DirectDraw object of the primary display driver.
+    virtual HResult DirectDrawCreate(ComPtr& out) = 0;
+};
+
+// Everything one platform offers. One factory picks the implementation.
+class IPlatform {
+public:
+    virtual ~IPlatform() = default;
+    virtual IClock& Clock() = 0;
+    virtual ISystemInfo& System() = 0;
+    virtual IUser& User() = 0;
+    virtual ILibraryLoader& Libraries() = 0;
+    virtual IComRuntime& Com() = 0;
+    virtual IProfile& Profile() = 0;
+    virtual IRegistry& Registry() = 0;
+    virtual IFileSystem& Files() = 0;
+    virtual ICommandRunner& Commands() = 0;
+    virtual IDisplay& Display() = 0;
+    virtual IDirectDrawRuntime& DirectDraw() = 0;
+};
+
+}  // namespace orbex::port

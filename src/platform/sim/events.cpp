@@ -1,0 +1,24 @@
+#include <dlfcn.h>
+
+#include "platform/sim/events.h"
+#include "platform/sim/harness_hook.h"
+
+namespace orbex::sim {
+
+EventSink HarnessEventSink() {
+    auto hook = reinterpret_cast<OrbexHarnessEventFn>(dlsym(RTLD_DEFAULT, ORBEX_HARNESS_EVENT_SYMBOL));
+    if (!hook) return [](const PlatformEvent&) {};
+    return [hook](const PlatformEvent& e) {
+        std::vector<OrbexEventField> fields;
+        fields.reserve(e.fields.size());
+        for (const EventField& f : e.fields) {
+            if (const auto* text = std::get_if<std::string>(&f.value))
+                fields.push_back({f.name.c_str(), text->c_str(), 0, 0});
+            else
+                fields.push_back({f.name.c_str(), nullptr, std::get<int64_t>(f.value), 1});
+        }
+        hook(e.event.c_str(), fields.data(), static_cast<int>(fields.size()));
+    };
+}
+
+}  // namespace orbex::sim

@@ -1,0 +1,64 @@
+#include "platform/sim/sim_log_writer.h"
+
+#include "common/format.h"
+#include "platform/guids.h"
+#include "platform/sim/sim_platform.h"
+
+namespace orbex::sim {
+
+SimLogWriter::~SimLogWriter() {
+    if (m_file) std::fclose(m_file);
+}
+
+HResult SimLogWriter::QueryInterface(const Guid& iid, port::ComPtr& out) {
+    if (iid == guids::kIidLogWriter || iid == guids::kIidUnknown) {
+        out = shared_from_this();
+        return kSOk;
+    }
+    out.reset();
+    return kENoInterface;
+}
+
+HResult SimLogWriter::NewHandle(uint32_t* handle) {
+    if (!handle) return kEPointer;
+    *handle = ++m_handle;
+    return kSOk;
+}
+
+HResult SimLogWriter::ReleaseHandle(uint32_t) { return kSOk; }
+
+HResult SimLogWriter::Configure(uint32_t handle, uint32_t levelMask, const char* fileName, const char*, int32_t,
+                                int32_t) {
+    if (handle == 0 || handle > m_handle || !fileName) return kEInvalidArg;
+    m_mask = levelMask;
+    std::string windowsPath = fileName;
+    if (windowsPath.find('\\') == std::string::npos) {
+        char dir[260];
+        uint32_t n = m_platform.System().GetCurrentDirectory(sizeof dir, dir);
+        if (n == 0 || n >= sizeof dir) return kEFail;
+        windowsPath = std::string(dir) + "\\" + windowsPath;
+    }
+    auto host = m_platform.HostPath(windowsPath);
+    if (!host) return kEFail;
+    if (m_file) std::fclose(m_file);
+    m_file = std::fopen(host->c_str(), "ab");
+    return m_file ? kSOk : kEFail;
+}
+
+bool SimLogWriter::LevelEnabled(uint32_t mask, int32_t level) {
+    int32_t bit = level < 0 ? 0 : level / 24;
+    if (bit > 31) bit = 31;
+    return (mask >> bit) & 1u;
+}
+
+HResult SimLogWriter::Write(uint32_t handle, int32_t level, uint32_t colour, const char* format, va_list args) {
+    if (handle == 0 || handle > m_handle || !format) return kEInvalidArg;
+    if (!m_file) return kEFail;
+    if (!LevelEnabled(m_mask, level)) return kSOk;
+    std::string text = FormatV(format, args);
+    std::fprintf(m_file, "%s %d 0x%08X %s\n", m_platform.LocalTimeText().c_str(), level, colour, text.c_str());
+    std::fflush(m_file);
+    return kSOk;
+}
+
+}  // namespace orbex::sim

@@ -1,0 +1,161 @@
+#include "platform/sim/sim_registry.h"
+
+#include <cstring>
+
+#include "common/format.h"
+#include "ini/ini_document.h"
+#include "platform/sim/sim_platform.h"
+
+namespace orbex::sim {
+namespace {
+
+std::string Normalised(const char* subKey) {
+    std::string p = subKey ? subKey : "";
+    while (!p.empty() && p.back() == '\\') p.pop_back();
+    while (!p.empty() && p.front() == '\\') p.erase(p.begin());
+    return p;
+}
+
+std::string ValueText(uint32_t type, const std::vector<uint8_t>& data) {
+    if (type == kRegSz) {
+        size_t n = 0;
+        while (n < data.size() && data[n]) ++n;
+        return std::string(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(n));
+    }
+    if (type == kRegDword && data.size() == 4) {
+        uint32_t v = 0;
+        std::memcpy(&v, data.data(), 4);
+        return std::to_string(v);
+    }
+    std::string hex;
+    for (uint8_t b : data) hex += Format("%02X", b);
+    return hex;
+}
+
+}  // namespace
+
+void SimRegistry::CreateKey(const std::string& path) {
+    std::string p = Normalised(path.c_str());
+    size_t pos = 0;
+    while (true) {
+        size_t next = p.find('\\', pos);
+        std::string prefix = p.substr(0, next);
+        m_keys.try_emplace(ini::Folded(prefix), Key{prefix, {}});
+        if (next == std::string::npos) break;
+        pos = next + 1;
+    }
+}
+
+void SimRegistry::SetValue(const std::string& path, const std::string& name, uint32_t type, std::vector<uint8_t> data,
+                           bool announce) {
+    CreateKey(path);
+    Key& key = m_keys[ini::Folded(Normalised(path.c_str()))];
+    if (announce)
+        m_platform.Emit("Platform", {{"what", std::string("RegistryWrite")},
+                                     {"key", key.path},
+                                     {"name", name},
+                                     {"value", ValueText(type, data)},
+                                     {"type", static_cast<int64_t>(type)}});
+    for (Value& v : key.values) {
+        if (ini::Folded(v.name) == ini::Folded(name)) {
+            v.type = type;
+            v.data = std::move(data);
+            return;
+        }
+    }
+    key.values.push_back(Value{name, type, std::move(data)});
+}
+
+SimRegistry::Key* SimRegistry::Find(port::RegKey handle) {
+    auto h = m_handles.find(handle);
+    if (h == m_handles.end()) return nullptr;
+    auto k = m_keys.find(h->second);
+    return k == m_keys.end() ? nullptr : &k->second;
+}
+
+std::vector<std::string> SimRegistry::SubKeys(const std::string& folded) const {
+    std::vector<std::string> out;
+    std::string prefix = folded + "\\";
+    for (const auto& [path, key] : m_keys) {
+        if (path.compare(0, prefix.size(), prefix) != 0) continue;
+        if (path.find('\\', prefix.size()) != std::string::npos) continue;
+        out.push_back(key.path.substr(prefix.size()));
+    }
+    return out;
+}
+
+int32_t SimRegistry::RegOpenKeyEx(const char* subKey, uint32_t, port::RegKey* out) {
+    *out = 0;
+    if (HResult code = m_faults.Next("RegOpenKeyEx")) return code;
+    std::string folded = ini::Folded(Normalised(subKey));
+    if (!m_keys.count(folded)) return kErrorFileNotFound;
+    *out = m_nextHandle++;
+    m_handles[*out] = folded;
+    return kErrorSuccess;
+}
+
+int32_t SimRegistry::RegCreateKeyEx(const char* subKey, uint32_t, port::RegKey* out) {
+    *out = 0;
+    if (HResult code = m_faults.Next("RegCreateKeyEx")) return code;
+    CreateKey(Normalised(subKey));
+    *out = m_nextHandle++;
+    m_handles[*out] = ini::Folded(Normalised(subKey));
+    return kErrorSuccess;
+}
+
+int32_t SimRegistry::RegQueryValueEx(port::RegKey handle, const char* name, uint32_t* type, uint8_t* data,
+                                     uint32_t* size) {
+    Key* key = Find(handle);
+    if (!key) return 6;  // ERROR_INVALID_HANDLE
+    if (HResult code = m_faults.Next("RegQueryValueEx")) return code;
+    std::string wanted = ini::Folded(name ? name : "");
+    for (const Value& v : key->values) {
+        if (ini::Folded(v.name) != wanted) continue;
+        if (type) *type = v.type;
+        uint32_t need = static_cast<uint32_t>(v.data.size());
+        if (data) {
+            if (!size || *size < need) {
+                if (size) *size = need;
+                return kErrorMoreData;
+            }
+            if (need) std::memcpy(data, v.data.data(), need);
+        }
+        if (size) *size = need;
+        return kErrorSuccess;
+    }
+    return kErrorFileNotFound;
+}
+
+int32_t SimRegistry::RegSetValueEx(port::RegKey handle, const char* name, uint32_t type, const uint8_t* data,
+                                   uint32_t size) {
+    Key* key = Find(handle);
+    if (!key) return 6;
+    if (HResult code = m_faults.Next("RegSetValueEx")) return code;
+    SetValue(key->path, name ? name : "", type, std::vector<uint8_t>(data, data + size), true);
+    return kErrorSuccess;
+}
+
+int32_t SimRegistry::RegQueryInfoKey(port::RegKey handle, uint32_t* subKeyCount) {
+    auto h = m_handles.find(handle);
+    if (h == m_handles.end()) return 6;
+    if (subKeyCount) *subKeyCount = static_cast<uint32_t>(SubKeys(h->second).size());
+    return kErrorSuccess;
+}
+
+int32_t SimRegistry::RegEnumKeyEx(port::RegKey handle, uint32_t index, char* name, uint32_t* nameSize) {
+    auto h = m_handles.find(handle);
+    if (h == m_handles.end()) return 6;
+    std::vector<std::string> subKeys = SubKeys(h->second);
+    if (index >= subKeys.size()) return kErrorNoMoreItems;
+    const std::string& sub = subKeys[index];
+    if (!nameSize || *nameSize <= sub.size()) return kErrorMoreData;
+    CopyText(name, *nameSize, sub.c_str());
+    *nameSize = static_cast<uint32_t>(sub.size());
+    return kErrorSuccess;
+}
+
+int32_t SimRegistry::RegCloseKey(port::RegKey handle) {
+    return m_handles.erase(handle) ? kErrorSuccess : 6;
+}
+
+}  // namespace orbex::sim

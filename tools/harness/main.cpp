@@ -1,0 +1,265 @@
+// orbex-harness: loads the test library once and passes each command line to
+// OrbexEntry, in order, in one process; or runs the catalogue with each kind
+// of test bench in a process of its own.
+#include <dlfcn.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <algorithm>
+
+#include "catalogue.h"
+#include "event.h"
+#include "platform/sim/board_profile.h"
+#include "platform/sim/harness_hook.h"
+#include "recorder.h"
+
+extern char** environ;
+
+namespace {
+
+using orbex::harness::Event;
+using orbex::harness::Recorder;
+
+Recorder* g_recorder = nullptr;
+
+std::string NameOf(const std::string& commandLine) {
+    for (const auto& e : orbex::harness::Catalogue())
+        if (e.commandLine == commandLine) return e.name;
+    return {};
+}
+
+std::string ExecutableDirectory() {
+    std::error_code ec;
+    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : self.parent_path().string();
+}
+
+struct Options {
+    std::string board, workdir, json, junit, library, suite;
+    bool noVerdict = false, list = false, stopOnFail = false, noProgress = false, quiet = false;
+    std::vector<std::string> commandLines;
+};
+
+bool HasFail(const orbex::harness::TestCaseRecord& c) {
+    for (const auto& r : c.results)
+        if (r.status == 0) return true;
+    return false;
+}
+
+// Runs command lines through the library in this process.
+int RunInProcess(const Options& o, Recorder& recorder) {
+    void* library = dlopen(o.library.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        std::fprintf(stderr, "orbex-harness: cannot load %s: %s\n", o.library.c_str(), dlerror());
+        return 2;
+    }
+    using EntryFn = int (*)(const char*, int);
+    auto entry = reinterpret_cast<EntryFn>(dlsym(library, "OrbexEntry"));
+    if (!entry) {
+        std::fprintf(stderr, "orbex-harness: %s does not export OrbexEntry\n", o.library.c_str());
+        dlclose(library);
+        return 2;
+    }
+    for (size_t i = 0; i < o.commandLines.size(); ++i) {
+        const std::string& cmd = o.commandLines[i];
+        recorder.BeginTestCase(cmd, NameOf(cmd), i, o.commandLines.size());
+        int value = entry(cmd.c_str(), 0);
+        recorder.OnEvent(Event{"Return", {{"commandLine", cmd}, {"value", static_cast<int64_t>(value)}}});
+        if (o.stopOnFail && HasFail(recorder.TestCases().back())) break;
+    }
+    dlclose(library);
+    return 0;
+}
+
+// Runs each catalogue group in a child harness and replays its events here.
+int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string>& groups) {
+    auto total = static_cast<size_t>(0);
+    for (const auto& e : orbex::harness::Catalogue())
+        for (const auto& g : groups) total += e.group == g;
+    size_t index = 0;
+    std::string tmpDir = std::filesystem::temp_directory_path().string();
+    for (const std::string& group : groups) {
+        std::vector<std::string> cmds;
+        for (const auto& e : orbex::harness::Catalogue())
+            if (e.group == group) cmds.push_back(e.commandLine);
+        if (cmds.empty()) continue;
+        std::string jsonPath = tmpDir + "/orbex-suite-" + std::to_string(getpid()) + "-" + group + ".jsonl";
+        std::vector<std::string> args = {"/proc/self/exe", "--json",    jsonPath, "--quiet", "--no-progress",
+                                         "--library",      o.library,   "--workdir", o.workdir};
+        if (!o.board.empty()) args.insert(args.end(), {"--board", o.board});
+        if (o.noVerdict) args.push_back("--no-verdict");
+        args.push_back("--");
+        args.insert(args.end(), cmds.begin(), cmds.end());
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        if (posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv.data(), environ) != 0) {
+            std::fprintf(stderr, "orbex-harness: cannot start the %s test bench process\n", group.c_str());
+            return 2;
+        }
+        recorder.Progress("[" + std::to_string(index + 1) + "-" + std::to_string(index + cmds.size()) + "/" +
+                          std::to_string(total) + "] " + group);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        // Replay the child's events here, test case by test case.
+        std::ifstream in(jsonPath);
+        std::string line;
+        size_t returned = 0;
+        std::vector<std::vector<Event>> perCase(cmds.size());
+        while (std::getline(in, line)) {
+            auto event = orbex::harness::FromJson(line);
+            if (!event) continue;
+            if (returned < cmds.size()) perCase[returned].push_back(*event);
+            if (event->name == "Return") ++returned;
+        }
+        std::filesystem::remove(jsonPath);
+        for (size_t i = 0; i < cmds.size(); ++i) {
+            if (i >= returned && perCase[i].empty()) break;
+            recorder.BeginTestCase(cmds[i], NameOf(cmds[i]), 0, 0);
+            for (const Event& e : perCase[i]) recorder.OnEvent(e);
+        }
+        index += cmds.size();
+        bool abnormal = !WIFEXITED(status) || WEXITSTATUS(status) == 2 || returned < cmds.size();
+        if (abnormal) {
+            std::fprintf(stderr, "orbex-harness: the %s test bench process ended abnormally after %zu of %zu test cases\n",
+                         group.c_str(), returned, cmds.size());
+            return 3;
+        }
+        if (o.stopOnFail && recorder.AnyFail()) break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) void OrbexHarnessEvent(const char* event,
+                                                                         const OrbexEventField* fields, int count) {
+    if (!g_recorder || !event) return;
+    Event e{event, {}};
+    for (int i = 0; i < count; ++i) {
+        const OrbexEventField& f = fields[i];
+        if (f.isNumber) e.fields.emplace_back(f.name, static_cast<int64_t>(f.number));
+        else e.fields.emplace_back(f.name, std::string(f.text ? f.text : ""));
+    }
+    g_recorder->OnEvent(e);
+}
+
+int main(int argc, char** argv) {
+    Options o;
+    CLI::App app{"Runs Orbex test cases against the virtual board (or lists them).\n"
+                 "Each CMDLINE is passed verbatim to OrbexEntry, in order, in one process.",
+                 "orbex-harness"};
+    app.add_option("--board", o.board, "Board profile of the virtual board (default: the built-in reference board)");
+    app.add_option("--workdir", o.workdir, "Current directory of the run (default: the current directory)");
+    app.add_option("--json", o.json, "Write every event as JSON Lines to FILE (- for standard output)");
+    app.add_option("--junit", o.junit, "Write a JUnit XML report to FILE");
+    app.add_option("--library", o.library, "The test library (default: liborbex.so beside the harness)");
+    app.add_flag("--no-verdict", o.noVerdict, "Run without the harness result library");
+    app.add_flag("--list", o.list, "List the test catalogue: each command line with its name");
+    app.add_option("--suite", o.suite,
+                   "Run the catalogue, or the comma-separated groups named, each test-bench kind in its own process")
+        ->expected(0, 1)
+        ->default_str("all");
+    app.add_flag("--stop-on-fail", o.stopOnFail, "Stop after the first test case with a failed result");
+    app.add_flag("--no-progress", o.noProgress, "No live progress line");
+    app.add_flag("--quiet", o.quiet, "No readable result lines (the JSON stream is still written)");
+    app.add_option("CMDLINE", o.commandLines, "Test command lines (put them after -- when they begin with -)");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return 2;
+    }
+    bool suite = app.count("--suite") > 0;
+    if (suite && o.suite.empty()) o.suite = "all";
+
+    if (o.list) {
+        for (const auto& e : orbex::harness::Catalogue())
+            std::printf("%-18s %-9s %s\n", e.commandLine.c_str(), e.group.c_str(), e.name.c_str());
+        return 0;
+    }
+    if (o.commandLines.empty() && !suite) {
+        std::fprintf(stderr, "orbex-harness: nothing to run: give command lines, --suite or --list (see --help)\n");
+        return 2;
+    }
+    if (!o.commandLines.empty() && suite) {
+        std::fprintf(stderr, "orbex-harness: give either command lines or --suite, not both\n");
+        return 2;
+    }
+    std::vector<std::string> groups;
+    if (suite) {
+        std::vector<std::string> known = orbex::harness::CatalogueGroups();
+        if (o.suite == "all") groups = known;
+        else {
+            std::stringstream in(o.suite);
+            std::string g;
+            while (std::getline(in, g, ',')) {
+                if (std::find(known.begin(), known.end(), g) == known.end()) {
+                    std::fprintf(stderr, "orbex-harness: unknown group \"%s\" (see --list)\n", g.c_str());
+                    return 2;
+                }
+                groups.push_back(g);
+            }
+        }
+    }
+
+    if (!o.board.empty()) {
+        std::string error;
+        if (!orbex::sim::LoadBoardProfile(o.board, error)) {
+            std::fprintf(stderr, "orbex-harness: %s\n", error.c_str());
+            return 2;
+        }
+        o.board = std::filesystem::absolute(o.board).string();
+    }
+    if (o.library.empty()) o.library = ExecutableDirectory() + "/liborbex.so";
+    o.library = std::filesystem::absolute(o.library).string();
+    if (o.workdir.empty()) o.workdir = std::filesystem::current_path().string();
+    if (chdir(o.workdir.c_str()) != 0) {
+        std::fprintf(stderr, "orbex-harness: cannot use %s as the working directory\n", o.workdir.c_str());
+        return 2;
+    }
+    o.workdir = std::filesystem::current_path().string();
+    if (!o.board.empty()) setenv("ORBEX_BOARD", o.board.c_str(), 1);
+    else unsetenv("ORBEX_BOARD");
+    if (o.noVerdict) setenv("ORBEX_NO_VERDICT", "1", 1);
+    else unsetenv("ORBEX_NO_VERDICT");
+
+    std::FILE* json = nullptr;
+    if (o.json == "-") json = stdout;
+    else if (!o.json.empty() && !(json = std::fopen(o.json.c_str(), "wb"))) {
+        std::fprintf(stderr, "orbex-harness: cannot write %s\n", o.json.c_str());
+        return 2;
+    }
+    orbex::harness::RecorderOptions ro;
+    ro.json = json;
+    ro.human = !o.quiet && o.json != "-";
+    ro.colour = isatty(STDOUT_FILENO);
+    ro.progress = !o.noProgress && isatty(STDERR_FILENO);
+    ro.reproducePrefix = "orbex-harness" + (o.board.empty() ? std::string() : " --board " + o.board) +
+                         (o.noVerdict ? " --no-verdict" : "") + " --";
+    Recorder recorder(ro);
+    g_recorder = &recorder;
+
+    int rc = suite ? RunSuite(o, recorder, groups) : RunInProcess(o, recorder);
+    g_recorder = nullptr;
+    if (json && json != stdout) std::fclose(json);
+    if (ro.human) recorder.PrintSummary();
+    if (!o.junit.empty() && !recorder.WriteJUnit(o.junit)) {
+        std::fprintf(stderr, "orbex-harness: cannot write %s\n", o.junit.c_str());
+        return 2;
+    }
+    if (rc == 2) return 2;
+    return (rc != 0 || recorder.AnyFail()) ? 1 : 0;
+}

@@ -1,0 +1,60 @@
+// Consumes the events of a run: writes the JSON Lines stream, the readable
+// lines and progress, and keeps what the summary and the JUnit file need.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "event.h"
+
+namespace orbex::harness {
+
+struct ResultRecord {
+    std::string step;
+    int64_t status = 0;
+    std::string description;
+    std::string expected;
+    std::string actual;
+};
+
+struct TestCaseRecord {
+    std::string commandLine;
+    std::string name;
+    int64_t returnValue = 0;
+    std::vector<ResultRecord> results;
+    std::vector<std::string> notes;  // message boxes and other remarks
+};
+
+struct RecorderOptions {
+    std::FILE* json = nullptr;   // JSON Lines destination, or null
+    bool human = true;           // readable lines on stdout
+    bool colour = false;
+    bool progress = false;       // live progress line on stderr
+    std::string reproducePrefix; // "orbex-harness --board X --" for failure hints
+};
+
+class Recorder {
+public:
+    explicit Recorder(RecorderOptions options) : m_options(std::move(options)) {}
+
+    void BeginTestCase(const std::string& commandLine, const std::string& name, size_t index, size_t total);
+    void OnEvent(const Event& event);
+    void Progress(const std::string& text);
+
+    const std::vector<TestCaseRecord>& TestCases() const { return m_cases; }
+    bool AnyFail() const { return m_fail > 0; }
+    void PrintSummary() const;
+    bool WriteJUnit(const std::string& path) const;
+
+private:
+    void ClearProgress();
+    RecorderOptions m_options;
+    std::vector<TestCaseRecord> m_cases;
+    int m_pass = 0, m_fail = 0, m_na = 0, m_noRun = 0, m_other = 0;
+    bool m_progressShown = false;
+};
+
+const char* StatusName(int64_t status);
+
+}  // namespace orbex::harness
