@@ -5,17 +5,11 @@
 namespace orbex::ini {
 namespace {
 
-// Windows-1252 upper/lower case pairs beyond ASCII.
+// Only ASCII letters compare without regard to case (Wine, measured).
 constexpr std::array<unsigned char, 256> MakeFoldTable() {
     std::array<unsigned char, 256> t{};
     for (int i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
     for (int c = 'A'; c <= 'Z'; ++c) t[c] = static_cast<unsigned char>(c + 32);
-    for (int c = 0xC0; c <= 0xDE; ++c)
-        if (c != 0xD7) t[c] = static_cast<unsigned char>(c + 32);
-    t[0x8A] = 0x9A;
-    t[0x8C] = 0x9C;
-    t[0x8E] = 0x9E;
-    t[0x9F] = 0xFF;
     return t;
 }
 constexpr auto kFold = MakeFoldTable();
@@ -52,7 +46,6 @@ Document Document::Parse(std::string_view bytes) {
         bytes.remove_prefix(3);
     }
     doc.m_sections.push_back(Section{});  // the lines before the first header
-    const Entry* previous = nullptr;
     while (!bytes.empty()) {
         size_t eol = bytes.find('\n');
         std::string_view line = bytes.substr(0, eol);
@@ -65,9 +58,8 @@ Document Document::Parse(std::string_view bytes) {
             size_t close = line.rfind(']');
             if (close != std::string_view::npos) {
                 Section section;
-                section.name = std::string(line.substr(1, close - 1));
+                section.name = std::string(Trimmed(line.substr(1, close - 1)));
                 doc.m_sections.push_back(std::move(section));
-                previous = nullptr;
                 continue;
             }
             // A header without "]" is an ordinary line.
@@ -83,12 +75,10 @@ Document Document::Parse(std::string_view bytes) {
             while (!v.empty() && IsProfileSpace(v.front())) v.remove_prefix(1);
             value = std::string(v);
         }
-        // A line with an empty name is kept only at the start of a section or
-        // after a named entry, so runs of blank lines collapse to one.
-        if (!name.empty() || !previous || !previous->name.empty()) {
+        // Blank lines are not kept.
+        if (!name.empty() || value) {
             Section& section = doc.m_sections.back();
             section.entries.push_back(Entry{std::string(name), std::move(value)});
-            previous = &section.entries.back();
         }
     }
     doc.Reindex();
@@ -120,10 +110,10 @@ void Document::Reindex() {
     m_firstSection.clear();
     for (size_t i = 0; i < m_sections.size(); ++i) {
         Section& section = m_sections[i];
-        m_firstSection.emplace(Folded(section.name), i);
+        m_firstSection.emplace(Folded(Trimmed(section.name)), i);
         section.firstEntry.clear();
         for (size_t k = 0; k < section.entries.size(); ++k)
-            section.firstEntry.emplace(Folded(section.entries[k].name), k);
+            section.firstEntry.emplace(Folded(Trimmed(section.entries[k].name)), k);
     }
 }
 
@@ -143,27 +133,32 @@ const Entry* Document::FindEntry(std::string_view sectionName, std::string_view 
     return it == section->firstEntry.end() ? nullptr : &section->entries[it->second];
 }
 
-void Document::AddEntry(Section& section, Entry entry) {
-    section.firstEntry.emplace(Folded(entry.name), section.entries.size());
-    section.entries.push_back(std::move(entry));
-}
-
 void Document::SetValue(std::string_view sectionName, std::string_view key, std::string_view value) {
-    while (!value.empty() && IsProfileSpace(value.front())) value.remove_prefix(1);
-    std::string_view trimmedSection = Trimmed(sectionName);
-    std::string_view trimmedKey = Trimmed(key);
-    Section* section = FindSection(trimmedSection);
+    auto leadingTrimmed = [](std::string_view t) {
+        while (!t.empty() && IsProfileSpace(t.front())) t.remove_prefix(1);
+        return t;
+    };
+    auto endsInSpace = [](std::string_view t) { return !t.empty() && IsProfileSpace(t.back()); };
+    value = leadingTrimmed(value);
+    if (endsInSpace(value)) m_reparsePending = true;
+    Section* section = FindSection(sectionName);
     if (!section) {
-        m_firstSection.emplace(Folded(trimmedSection), m_sections.size());
-        m_sections.push_back(Section{std::string(trimmedSection), {}, {}});
+        // A new name keeps its trailing blanks until the file is read again.
+        std::string_view name = leadingTrimmed(sectionName);
+        if (endsInSpace(name)) m_reparsePending = true;
+        m_firstSection.emplace(Folded(Trimmed(name)), m_sections.size());
+        m_sections.push_back(Section{std::string(name), {}, {}});
         section = &m_sections.back();
     }
-    auto it = section->firstEntry.find(Folded(trimmedKey));
+    auto it = section->firstEntry.find(Folded(Trimmed(key)));
     if (it != section->firstEntry.end()) {
         section->entries[it->second].value = std::string(value);
         return;
     }
-    AddEntry(*section, Entry{std::string(trimmedKey), std::string(value)});
+    std::string_view name = leadingTrimmed(key);
+    if (endsInSpace(name)) m_reparsePending = true;
+    section->firstEntry.emplace(Folded(Trimmed(name)), section->entries.size());
+    section->entries.push_back(Entry{std::string(name), std::string(value)});
 }
 
 bool Document::DeleteEntry(std::string_view sectionName, std::string_view key) {

@@ -24,8 +24,7 @@ struct Section {
     std::unordered_map<std::string, size_t> firstEntry;
 };
 
-// Case folding of the system code page (Windows-1252), the way the profile
-// functions compare section and key names.
+// Case folding the way the profile functions compare section and key names.
 char FoldCase(char c);
 std::string Folded(std::string_view text);
 bool IsProfileSpace(char c);
@@ -49,13 +48,18 @@ public:
 
     const std::vector<Section>& Sections() const { return m_sections; }
 
+    // True after a write left text that reading the file back would change
+    // (trailing blanks on a value or a new name): the platform rewrites the file
+    // on every write and reads it anew, so such text is seen trimmed afterwards.
+    bool ReparsePending() const { return m_reparsePending; }
+
 private:
     void Reindex();
-    void AddEntry(Section& section, Entry entry);
 
     std::vector<Section> m_sections;
     std::unordered_map<std::string, size_t> m_firstSection;
     bool m_utf8Bom = false;
+    bool m_reparsePending = false;
 };
 
 }  // namespace orbex::ini

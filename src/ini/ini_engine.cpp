@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 namespace orbex::ini {
@@ -132,6 +133,12 @@ Engine::Stamp Engine::StampOf(const std::string& path) {
 
 Engine::Cached& Engine::Load(const std::string& path) {
     auto it = m_cache.find(path);
+    if (it != m_cache.end() && it->second.doc.ReparsePending()) {
+        // The file on disk keeps the text as written until the next write.
+        std::string written = it->second.doc.Serialize();
+        it->second.doc = Document::Parse(written);
+        if (it->second.dirty) it->second.diskImage = std::move(written);
+    }
     if (it != m_cache.end()) {
         if (it->second.dirty) return it->second;  // our own changes are newer than the disk
         if (StampOf(path) == it->second.stamp) return it->second;
@@ -148,7 +155,8 @@ Engine::Cached& Engine::Load(const std::string& path) {
 }
 
 bool Engine::Save(const std::string& path, Cached& cached) {
-    std::string bytes = cached.doc.Serialize();
+    std::string bytes = cached.diskImage ? *cached.diskImage : cached.doc.Serialize();
+    cached.diskImage.reset();
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
@@ -165,10 +173,28 @@ bool Engine::Flush() {
     return ok;
 }
 
-uint32_t Engine::GetString(const char* section, const char* key, const char* defaultValue,
-                           char* buffer, uint32_t size, const std::string& path) {
+uint32_t Engine::GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                           uint32_t size, const std::string& path) {
     if (!buffer || size == 0) return 0;
-    const Document& doc = Load(path).doc;
+    // The text is composed in a scratch buffer, then handed over as the ANSI
+    // entry point does: the returned count of characters and one zero after
+    // them; nothing beyond that is written.
+    char small[1024];
+    std::unique_ptr<char[]> large;
+    char* scratch = small;
+    if (size > sizeof small) {
+        large = std::make_unique<char[]>(size);
+        scratch = large.get();
+    }
+    uint32_t n = ComposeString(section, key, defaultValue, scratch, size, Load(path).doc);
+    if (n >= size) n = size - 1;
+    std::memcpy(buffer, scratch, n);
+    buffer[n] = '\0';
+    return n;
+}
+
+uint32_t Engine::ComposeString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                               uint32_t size, const Document& doc) {
     if (!section) return ListSectionNames(doc, buffer, size);
     std::string_view def = TrimDefault(defaultValue);
     if (key) {
@@ -203,9 +229,9 @@ bool Engine::WriteString(const char* section, const char* key, const char* value
     if (!section) return false;
     Cached& cached = Load(path);
     if (!key) {
-        if (cached.doc.DeleteSection(section)) cached.dirty = true;
+        if (cached.doc.DeleteSection(section)) cached.dirty = true, cached.diskImage.reset();
     } else if (!value) {
-        if (cached.doc.DeleteEntry(section, key)) cached.dirty = true;
+        if (cached.doc.DeleteEntry(section, key)) cached.dirty = true, cached.diskImage.reset();
     } else {
         const Entry* entry = cached.doc.FindEntry(section, key);
         std::string_view v(value);
@@ -213,6 +239,7 @@ bool Engine::WriteString(const char* section, const char* key, const char* value
         if (entry && entry->value && *entry->value == v) return true;
         cached.doc.SetValue(section, key, v);
         cached.dirty = true;
+        cached.diskImage.reset();
     }
     if (cached.dirty && m_writeThrough) return Save(path, cached);
     return true;

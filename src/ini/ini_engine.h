@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -50,9 +51,12 @@ private:
         Document doc;
         Stamp stamp;
         bool dirty = false;
+        std::optional<std::string> diskImage;  // what the disk gets when it differs from doc
     };
 
     Cached& Load(const std::string& path);
+    static uint32_t ComposeString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                                  uint32_t size, const Document& doc);
     bool Save(const std::string& path, Cached& cached);
     static Stamp StampOf(const std::string& path);
 
