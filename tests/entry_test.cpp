@@ -1,0 +1,282 @@
+// The run sequence of OrbexEntry end to end on the virtual board: what each
+// kind of command line reports, logs and returns.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/bench.h"
+
+namespace orbex::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+
+std::string Begin(const std::string& id) {
+    return R"({"event":"TestBegin","test":")" + id + R"(","a":30,"b":1,"tool":"orbex.exe ver1.0"})";
+}
+std::string End(const std::string& id) { return R"({"event":"TestEnd","test":")" + id + R"("})"; }
+std::string Command(const std::string& command) {
+    std::string escaped;
+    for (char c : command) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return R"({"event":"Platform","what":"RunCommand","command":")" + escaped + R"("})";
+}
+
+const std::vector<std::string> kFirstHalf = {
+    Command("C:\\WINNT\\system32\\regsvr32 C:\\ORBEX\\qelsserv.dll /s"),
+    Command("copy C:\\ORBEX\\msyuv.dll C:\\WINNT\\system32 /Y"),
+};
+const std::vector<std::string> kSecondHalf = {
+    Command("copy C:\\ORBEX\\vanalyze.ax C:\\WINNT\\system32 /Y"),
+    Command("copy C:\\ORBEX\\vbianlyr.ax C:\\WINNT\\system32 /Y"),
+    Command("copy C:\\ORBEX\\qelvvpxx.ax C:\\WINNT\\system32 /Y"),
+    Command("copy C:\\ORBEX\\iqellcs.dll C:\\WINNT\\system32 /Y"),
+    Command("C:\\WINNT\\system32\\regsvr32 C:\\WINNT\\system32\\vanalyze.ax /s"),
+    Command("C:\\WINNT\\system32\\regsvr32 C:\\WINNT\\system32\\vbianlyr.ax /s"),
+    Command("C:\\WINNT\\system32\\regsvr32 C:\\WINNT\\system32\\qelvvpxx.ax /s"),
+    Command("C:\\WINNT\\system32\\regsvr32 C:\\WINNT\\system32\\iqellcs.dll /s"),
+};
+const std::string kCodecWrite =
+    R"({"event":"Platform","what":"RegistryWrite","key":"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Drivers32","name":"VIDC.UYVY","value":"MSYUV.DLL","type":1})";
+
+std::string SelfSetupReport(const std::string& id, int status) {
+    return ReportJson(id, id, status, "ORBEX SelfSetup", "ORBEX setup needed files.",
+                      "ORBEX finished setting up needed files.");
+}
+
+TEST(SelfSetup, OnWindows2000CopiesRegistersAndDeclaresTheCodec) {
+    Bench bench;
+    EXPECT_EQ(bench.Run("tc0000"), 1);
+    std::vector<std::string> expected = {Begin("tc0000")};
+    expected.insert(expected.end(), kFirstHalf.begin(), kFirstHalf.end());
+    expected.push_back(kCodecWrite);
+    expected.insert(expected.end(), kSecondHalf.begin(), kSecondHalf.end());
+    // Registering the analyzers puts their classes into the registry.
+    std::vector<std::string> events;
+    for (const std::string& e : bench.Events())
+        if (e.find("Classes\\\\CLSID") == std::string::npos) events.push_back(e);
+    expected.push_back(SelfSetupReport("tc0000", 4));
+    expected.push_back(End("tc0000"));
+    EXPECT_EQ(events, expected);
+    // The self-setup neither opens the log nor builds a graph.
+    EXPECT_FALSE(bench.FileExists("orbex.txt"));
+    EXPECT_FALSE(bench.FileExists("~temp.gf"));
+}
+
+TEST(SelfSetup, RegistersTheAnalyzerClassesItCopied) {
+    Bench bench;
+    bench.Run("tc0000");
+    EXPECT_EQ(bench.Events("Platform").size(), 2 + 1 + 8 + 2u);
+    port::ComPtr analyzer;
+    Guid clsid{0x4DCF9720, 0xE5E8, 0x11D3, {0x9E, 0xFE, 0x00, 0x80, 0x29, 0xE6, 0x43, 0xA4}};
+    EXPECT_EQ(bench.Platform().Com().CoCreateInstance(clsid, Guid{0x56A86895, 0x0AD4, 0x11CE,
+                                                                   {0xB0, 0x3A, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}},
+                                                       analyzer),
+              kSOk);
+}
+
+TEST(SelfSetup, IsChosenByEitherIdentifierInAnyLetterCase) {
+    for (const char* line : {"TC0000", "-f default.gf", "-f DEFAULT.GF"}) {
+        Bench bench;
+        EXPECT_EQ(bench.Run(line), 1) << line;
+        ASSERT_EQ(bench.Reports().size(), 1u) << line;
+        EXPECT_NE(bench.Reports()[0].find("ORBEX SelfSetup"), std::string::npos) << line;
+    }
+}
+
+TEST(SelfSetup, OnNt4DeclaresNothingAndStillRunsEveryCommand) {
+    Bench bench(Bench::Board("[Machine]\nMajorVersion=4\n"));
+    EXPECT_EQ(bench.Run("tc0000"), 1);
+    int commands = 0;
+    for (const std::string& e : bench.Events("Platform")) commands += e.find("RunCommand") != std::string::npos;
+    EXPECT_EQ(commands, 10);
+    for (const std::string& e : bench.Events("Platform")) EXPECT_EQ(e.find("Drivers32"), std::string::npos);
+    EXPECT_EQ(bench.Reports(), std::vector<std::string>{SelfSetupReport("tc0000", 4)});
+}
+
+TEST(SelfSetup, OnWindows98WritesTheCodecIntoSystemIni) {
+    Bench bench(Bench::Board("[Machine]\nPlatform=9x\nMajorVersion=4\nMinorVersion=10\n"));
+    EXPECT_EQ(bench.Run("tc0000"), 1);
+    auto platform = bench.Events("Platform");
+    ASSERT_GE(platform.size(), 3u);
+    EXPECT_EQ(platform[2],
+              R"({"event":"Platform","what":"ProfileWrite","file":"system.ini","section":"drivers32","key":"VIDC.UYVY","value":"msyuv.dll"})");
+    EXPECT_NE(bench.ReadFile("system.ini").find("[drivers32]\r\nVIDC.UYVY=msyuv.dll"), std::string::npos);
+}
+
+TEST(SelfSetup, WithoutRightsToTheDriverKeyFailsAndSkipsTheSecondHalf) {
+    Bench bench(Bench::Board("[Faults]\nRegCreateKeyEx=5\n"));
+    EXPECT_EQ(bench.Run("tc0000"), 1);
+    EXPECT_EQ(bench.Events("Platform"), kFirstHalf);
+    EXPECT_EQ(bench.Reports(), std::vector<std::string>{SelfSetupReport("tc0000", 0)});
+}
+
+TEST(SelfSetup, WithoutACurrentDirectoryRunsNothingAndPasses) {
+    Bench bench(Bench::Board("[Faults]\nGetCurrentDirectory=1\n"));
+    EXPECT_EQ(bench.Run("tc0000"), 1);
+    EXPECT_TRUE(bench.Events("Platform").empty());
+    EXPECT_EQ(bench.Reports(), std::vector<std::string>{SelfSetupReport("tc0000", 4)});
+}
+
+TEST(RunSequence, ARejectedCommandLineShowsTheBoxAndReportsNothing) {
+    Bench bench;
+    EXPECT_EQ(bench.Run("tc12"), 0);
+    EXPECT_EQ(bench.Events(),
+              std::vector<std::string>{
+                  R"({"event":"MessageBox","caption":"Orbex:  Invalid Cmd Line Error","text":"Invalid command.","style":4112})"});
+    EXPECT_FALSE(bench.FileExists("orbex.txt"));
+}
+
+TEST(RunSequence, AnEmptyCommandLineBuildsTheBenchAndRunsNoTest) {
+    Bench bench;
+    bench.WriteDefaultGraph();
+    EXPECT_EQ(bench.Run("   "), 2);
+    EXPECT_EQ(bench.Events("TestBegin"), std::vector<std::string>{Begin("")});
+    EXPECT_TRUE(bench.Reports().empty());
+    EXPECT_TRUE(bench.Events("TestEnd").empty());
+    EXPECT_TRUE(bench.FileExists("~temp.gf"));
+    EXPECT_EQ(bench.LogLines().front(), "0 0x0000AF00 Orbex.exe Loaded.");
+}
+
+TEST(RunSequence, ABoardWithoutCaptureCapabilityIsNotApplicable) {
+    Bench bench(Bench::Board("[Display]\nMMTable=00 00 00 00 00 00 00 00 00 00 00 00\n"));
+    EXPECT_EQ(bench.Run("tc2200"), 0);
+    EXPECT_EQ(bench.Reports(),
+              std::vector<std::string>{ReportJson("tc2200", "tc2200", 1, "Test program initialization.",
+                                                  "Computer has video capture capability.",
+                                                  "[NA] Computer has no video capture capability. (No Decoder found)")});
+    EXPECT_EQ(bench.Events("TestEnd"), std::vector<std::string>{End("tc2200")});
+    EXPECT_THAT(bench.LogLines(),
+                ElementsAre("0 0x0000AF00 Orbex.exe Loaded.", "0 0x0000AF00 COrbGBuilder::Initialize()>  Enter",
+                            "0 0x0000AF00 COrbGBuilder::Initialize()>  [NA] Computer has no video capture capability. "
+                            "(No Decoder found)."));
+    EXPECT_FALSE(bench.FileExists("~temp.gf"));
+}
+
+TEST(RunSequence, ADecoderTypeOfEightCountsAsNoCaptureCapability) {
+    Bench bench(Bench::Board("[Display]\nMMTable=01 00 00 00 00 08 00 01 02 03 00 00\n"));
+    EXPECT_EQ(bench.Run("tc2200"), 0);
+    ASSERT_EQ(bench.Reports().size(), 1u);
+    EXPECT_NE(bench.Reports()[0].find("No Decoder found"), std::string::npos);
+}
+
+TEST(RunSequence, BoardTableTestsSkipTheGraphEvenWithoutCaptureCapability) {
+    Bench bench(Bench::Board("[Display]\nEscape=refused\n"));
+    EXPECT_EQ(bench.Run("tc5000"), 2);
+    EXPECT_FALSE(bench.FileExists("~temp.gf"));
+    ASSERT_EQ(bench.Reports().size(), 2u);
+    EXPECT_EQ(bench.Reports()[1],
+              ReportJson("tc5000", "tc5000", 2, "Test executer.", "Test object is ready.",
+                         "[NoRun]**** The CHardwareCaps test object is not available for test case \"tc5000\"."));
+}
+
+TEST(RunSequence, TheComponentCheckerSkipsTheGraph) {
+    Bench bench;
+    EXPECT_EQ(bench.Run("tc6900"), 2);
+    EXPECT_FALSE(bench.FileExists("~temp.gf"));
+}
+
+TEST(TestExecuter, AnUnknownDeviceIsAnInvalidTestCase) {
+    Bench bench;
+    bench.WriteDefaultGraph();
+    EXPECT_EQ(bench.Run("tc1301"), 2);
+    const std::string text = "[NoRun]**** Invalid test case \"tc1301\".";
+    EXPECT_EQ(bench.Reports(), (std::vector<std::string>{
+                                   ReportJson("tc1301", "msg1", 0, "Message Log:", "", "TestExecuter()>  " + text),
+                                   ReportJson("tc1301", "tc1301", 2, "Test executer.", "Valid test case", text)}));
+    EXPECT_EQ(bench.LogLines().back(), "765 0x000000FF TestExecuter()>  " + text);
+}
+
+TEST(TestExecuter, RefusesEveryDeviceWhoseTestObjectIsNotAvailable) {
+    struct Case {
+        const char* line;
+        const char* object;
+        const char* id;
+    };
+    for (const Case& c : {Case{"tc1100", "CTuner", "tc1100"}, Case{"tc2203", "CDecoder", "tc2203"},
+                          Case{"tc1400", "CDecXbar", "tc1400"}, Case{"-g 2 -d 10 -t 1", "COrbStream", "G2_D10_T1_P0_Fdefault"},
+                          Case{"-g 2 -d 11 -t 1", "CVBI", "G2_D11_T1_P0_Fdefault"}, Case{"tc5900", "CHardwareCaps", "tc5900"},
+                          Case{"-d 9 -p 7", "CComChker", "G0_D9_T0_P7_Fdefault"}}) {
+        Bench bench;
+        bench.WriteDefaultGraph();
+        EXPECT_EQ(bench.Run(c.line), 2) << c.line;
+        std::string text =
+            std::string("[NoRun]**** The ") + c.object + " test object is not available for test case \"" + c.id + "\".";
+        EXPECT_EQ(bench.Reports(),
+                  (std::vector<std::string>{
+                      ReportJson(c.id, "msg1", 1, "Message Log:", "", "TestExecuter()>  " + text),
+                      ReportJson(c.id, c.id, 2, "Test executer.", "Test object is ready.", text)}))
+            << c.line;
+    }
+}
+
+TEST(RunSequence, LaterCallsReuseTheFirstBenchAndKeepCounting) {
+    Bench bench;
+    bench.WriteDefaultGraph();
+    EXPECT_EQ(bench.Run("tc1301"), 2);
+    // A different graph file on a later call is not read: the bench stays.
+    EXPECT_EQ(bench.Run("-d 3 -f other.gf"), 2);
+    auto reports = bench.Reports();
+    ASSERT_EQ(reports.size(), 4u);
+    EXPECT_NE(reports[0].find(R"("step":"msg1")"), std::string::npos);
+    EXPECT_NE(reports[2].find(R"("step":"msg2")"), std::string::npos);
+    int loaded = 0, enter = 0;
+    for (const std::string& l : bench.LogLines()) {
+        loaded += l == "0 0x0000AF00 Orbex.exe Loaded.";
+        enter += l == "0 0x0000AF00 COrbGBuilder::Initialize()>  Enter";
+    }
+    EXPECT_EQ(loaded, 1);
+    EXPECT_EQ(enter, 2);
+}
+
+TEST(RunSequence, AFailedFirstInitialisationLeavesLaterTestsRefused) {
+    Bench bench;  // no default.gf: the first initialisation fails
+    EXPECT_EQ(bench.Run("tc2200"), 0);
+    bench.WriteDefaultGraph();
+    bench.ClearEvents();
+    EXPECT_EQ(bench.Run("tc2200"), 2);
+    ASSERT_EQ(bench.Reports().size(), 2u);
+    EXPECT_NE(bench.Reports()[1].find("The CDecoder test object is not available"), std::string::npos);
+}
+
+TEST(RunSequence, WithoutTheResultLibraryTheTestStillReturnsItsStatus) {
+    Bench bench(Bench::Board(), /*noVerdict=*/true);
+    bench.WriteDefaultGraph();
+    EXPECT_EQ(bench.Run("tc1301"), 2);
+    EXPECT_TRUE(bench.Reports().empty());
+    EXPECT_TRUE(bench.Events("TestBegin").empty());
+    EXPECT_EQ(bench.LogLines().back(), "765 0x000000FF TestExecuter()>  [NoRun]**** Invalid test case \"tc1301\".");
+    EXPECT_EQ(bench.Run("tc0000"), 1);
+}
+
+TEST(RunSequence, ALibraryWithOnlyResultReportGetsTheReportsAndNoBeginOrEnd) {
+    Bench bench(Bench::Board("[Components]\nResultLibraryExports=ResultReport\n"));
+    EXPECT_EQ(bench.Run("tc0000"), 1);
+    EXPECT_EQ(bench.Events("TestBegin").size() + bench.Events("TestEnd").size(), 0u);
+    EXPECT_EQ(bench.Reports().size(), 1u);
+}
+
+TEST(RunSequence, WithoutTheLoggingComponentNothingIsWrittenButLinesAreForwarded) {
+    Bench bench(Bench::Board("[Components]\nLoggingComponent=absent\n"));
+    bench.WriteDefaultGraph();
+    EXPECT_EQ(bench.Run("tc1301"), 2);
+    EXPECT_FALSE(bench.FileExists("orbex.txt"));
+    EXPECT_EQ(bench.Reports().size(), 2u);
+}
+
+TEST(Delay, WaitsTheFullDurationAcrossTheTimerWrap) {
+    for (uint32_t start : {0u, 0xFFFFFFF0u}) {
+        Bench bench(Bench::Board("[Machine]\nClockStart=" + std::to_string(start) + "\n"));
+        port::IClock& clock = bench.Platform().Clock();
+        uint32_t before = clock.TimeGetTime();
+        Delay(clock, 40);
+        uint32_t elapsed = clock.TimeGetTime() - before;
+        EXPECT_GE(elapsed, 40u);
+        EXPECT_LE(elapsed, 42u);
+        before = clock.TimeGetTime();
+        Delay(clock, 0);  // one read to start, one to see that no time is due
+        EXPECT_EQ(clock.TimeGetTime() - before, 3u);
+    }
+}
+
+}  // namespace
+}  // namespace orbex::testing
