@@ -29,6 +29,7 @@ public:
     COrbGBuilder& GraphBuilder() { return m_gBuilder; }
     CBoardInfo& BoardInfo() { return m_boardInfo; }
     CLogManager& LogManager() { return m_logManager; }
+    CVerdict& Verdict() { return m_verdict; }
 
 private:
     int32_t RunSequence(const char* commandLine);

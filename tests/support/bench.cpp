@@ -95,6 +95,12 @@ std::vector<std::string> Bench::LogLines() const {
     return out;
 }
 
+std::string Escaped(const std::string& text) {
+    std::string json = harness::ToJson(harness::Event{"", {{"t", text}}});
+    // {"event":"","t":"<escaped>"}
+    return json.substr(17, json.size() - 19);
+}
+
 std::string ReportJson(const std::string& test, const std::string& step, int status, const std::string& description,
                        const std::string& expected, const std::string& actual) {
     return harness::ToJson(harness::Event{"ResultReport",

@@ -49,6 +49,9 @@ private:
     std::unique_ptr<COrbexProcess> m_process;
 };
 
+// A text as it stands inside a JSON string.
+std::string Escaped(const std::string& text);
+
 // JSON line of a ResultReport, as the harness writes it.
 std::string ReportJson(const std::string& test, const std::string& step, int status, const std::string& description,
                        const std::string& expected, const std::string& actual);
