@@ -1,6 +1,7 @@
 #include "ini/ini_engine.h"
 
 #include <sys/stat.h>
+#include <time.h>
 
 #include <cstdio>
 #include <cstring>
@@ -126,9 +127,12 @@ Engine::~Engine() { Flush(); }
 
 Engine::Stamp Engine::StampOf(const std::string& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return {};
+    struct timespec now {};
+    clock_gettime(CLOCK_REALTIME, &now);
+    int64_t readAt = static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+    if (::stat(path.c_str(), &st) != 0) return Stamp{false, 0, 0, 0, readAt};
     return Stamp{true, static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-                 static_cast<int64_t>(st.st_size), static_cast<uint64_t>(st.st_ino)};
+                 static_cast<int64_t>(st.st_size), static_cast<uint64_t>(st.st_ino), readAt};
 }
 
 Engine::Cached& Engine::Load(const std::string& path) {
@@ -141,7 +145,10 @@ Engine::Cached& Engine::Load(const std::string& path) {
     }
     if (it != m_cache.end()) {
         if (it->second.dirty) return it->second;  // our own changes are newer than the disk
-        if (StampOf(path) == it->second.stamp) return it->second;
+        // A file modified close to when it was read may have changed again within
+        // the file system's timestamp granularity: such a stamp is not trusted.
+        const Stamp& seen = it->second.stamp;
+        if (StampOf(path) == seen && seen.readAtNs - seen.mtimeNs > kRacyWindowNs) return it->second;
     }
     Cached fresh;
     fresh.stamp = StampOf(path);

@@ -45,8 +45,12 @@ private:
         int64_t mtimeNs = 0;
         int64_t size = 0;
         uint64_t inode = 0;
-        bool operator==(const Stamp&) const = default;
+        int64_t readAtNs = 0;  // when the stamp was taken
+        bool operator==(const Stamp& o) const {
+            return exists == o.exists && mtimeNs == o.mtimeNs && size == o.size && inode == o.inode;
+        }
     };
+    static constexpr int64_t kRacyWindowNs = 100'000'000;
     struct Cached {
         Document doc;
         Stamp stamp;

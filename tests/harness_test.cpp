@@ -1,0 +1,133 @@
+// orbex-harness as a tester runs it: options, exit status, the JSON event
+// stream, JUnit output and the suite mode with one process per bench kind.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out;
+};
+
+class Harness : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/orbex-harness-XXXXXX";
+        ASSERT_TRUE(mkdtemp(pattern));
+        dir = pattern;
+        std::filesystem::copy_file(std::string(ORBEX_SOURCE_DIR) + "/examples/default.gf", dir + "/default.gf");
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    // Runs the harness with the given arguments (already shell-quoted), stderr folded into the output.
+    Result Run(const std::string& args) {
+        std::string command = std::string(ORBEX_HARNESS) + " --workdir " + dir + " --no-progress " + args + " 2>&1";
+        Result r;
+        FILE* p = popen(command.c_str(), "r");
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) r.out.append(buffer, n);
+        int raw = pclose(p);
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        return r;
+    }
+    std::string dir;
+};
+
+TEST_F(Harness, ListsTheCatalogue) {
+    Result r = Run("--list");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("tc2200             decoder   Decoder: output enable"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("-g 2 -d 10 -t 1"), std::string::npos);
+}
+
+TEST_F(Harness, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(Run("").status, 2);
+    EXPECT_EQ(Run("--bogus tc2200").status, 2);
+    EXPECT_EQ(Run("--suite nosuchgroup").status, 2);
+    std::ofstream(dir + "/bad.ini") << "[Machine]\nPlatfrom=NT\n";
+    Result r = Run("--board " + dir + "/bad.ini tc2200");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("bad.ini:2: unknown key \"Platfrom\" in [Machine]"), std::string::npos) << r.out;
+}
+
+TEST_F(Harness, WritesEveryEventAsJsonLinesAndFailsOnAFailResult) {
+    Result r = Run("--json - tc1301");
+    EXPECT_EQ(r.status, 1);  // the forwarded red line is a Fail result
+    std::istringstream lines(r.out);
+    std::vector<std::string> events;
+    for (std::string l; std::getline(lines, l);) events.push_back(l);
+    ASSERT_GE(events.size(), 3u);
+    EXPECT_EQ(events.front(), R"({"event":"TestBegin","test":"tc1301","a":30,"b":1,"tool":"orbex.exe ver1.0"})");
+    EXPECT_EQ(events[events.size() - 3],
+              R"({"event":"ResultReport","test":"tc1301","step":"msg1","status":0,"description":"Message Log:","expected":"","actual":"TestExecuter()>  [NoRun]**** Invalid test case \"tc1301\"."})");
+    EXPECT_EQ(events[events.size() - 2],
+              R"({"event":"ResultReport","test":"tc1301","step":"tc1301","status":2,"description":"Test executer.","expected":"Valid test case","actual":"[NoRun]**** Invalid test case \"tc1301\"."})");
+    EXPECT_EQ(events.back(), R"({"event":"Return","commandLine":"tc1301","value":2})");
+}
+
+TEST_F(Harness, BytesAboveSevenBitsAreEscaped) {
+    Result r = Run("--json - -- \"$(printf 'tc1203 \\351')\"");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find(R"({"event":"MessageBox","caption":"Orbex:  Invalid Cmd Line Error","text":"Invalid parameter \"\u00E9\".","style":4112})"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find(R"({"event":"Return","commandLine":"tc1203 \u00E9","value":0})"), std::string::npos);
+}
+
+TEST_F(Harness, OptionFormCommandLinesFollowTheSeparator) {
+    Result r = Run("--json - -- '-g 2 -d 10 -t 1' tc0000");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find(R"({"event":"Return","commandLine":"-g 2 -d 10 -t 1","value":2})"), std::string::npos);
+    EXPECT_NE(r.out.find(R"({"event":"Platform","what":"RunCommand","command":"copy C:\\ORBEX\\msyuv.dll C:\\WINNT\\system32 /Y"})"),
+              std::string::npos);
+    EXPECT_NE(r.out.find(R"({"event":"Return","commandLine":"tc0000","value":1})"), std::string::npos);
+}
+
+TEST_F(Harness, WithoutTheResultLibraryOnlyReturnsAndPlatformEventsRemain) {
+    Result r = Run("--no-verdict --json - tc1301");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.find("TestBegin"), std::string::npos);
+    EXPECT_EQ(r.out.find("ResultReport"), std::string::npos);
+    EXPECT_NE(r.out.find(R"({"event":"Return","commandLine":"tc1301","value":2})"), std::string::npos);
+}
+
+TEST_F(Harness, ReadableOutputHasOneLinePerResultAReproductionHintAndASummary) {
+    Result r = Run("tc1301 tc0000");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("FAIL  tc1301 [msg1] Message Log: TestExecuter()>  [NoRun]**** Invalid test case \"tc1301\"."),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("      reproduce: orbex-harness -- 'tc1301'"), std::string::npos);
+    EXPECT_NE(r.out.find("PASS  tc0000 [tc0000] ORBEX SelfSetup ORBEX finished setting up needed files."),
+              std::string::npos);
+    EXPECT_NE(r.out.find("Summary: 2 test case(s); results: 1 pass, 1 fail, 0 not applicable, 1 no run"),
+              std::string::npos);
+}
+
+TEST_F(Harness, SuiteRunsEachBenchKindInItsOwnProcessAndWritesJUnit) {
+    Result r = Run("--suite setup,decoder,hwcaps --junit " + dir + "/junit.xml --json " + dir + "/events.jsonl");
+    EXPECT_EQ(r.status, 0) << r.out;
+    std::ifstream junit(dir + "/junit.xml");
+    std::stringstream xml;
+    xml << junit.rdbuf();
+    EXPECT_NE(xml.str().find("<testsuite name=\"orbex\" tests=\"23\" failures=\"0\" errors=\"22\" skipped=\"0\">"),
+              std::string::npos)
+        << xml.str().substr(0, 300);
+    EXPECT_NE(xml.str().find("<error type=\"NoRun\" message=\"[NoRun]**** The CDecoder test object is not available"),
+              std::string::npos);
+    // The board-table process never built a graph, so its test object refusal is its first report.
+    std::ifstream events(dir + "/events.jsonl");
+    std::stringstream all;
+    all << events.rdbuf();
+    EXPECT_NE(all.str().find(R"({"event":"Return","commandLine":"tc5014","value":2})"), std::string::npos);
+}
+
+}  // namespace
