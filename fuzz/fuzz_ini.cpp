@@ -1,0 +1,59 @@
+// Any INI text: every profile read stays inside its buffer and returns a
+// count below it, and a rewrite reads back to the same document.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "ini/ini_engine.h"
+
+namespace {
+
+std::string TempPath() {
+    static std::string path = "/tmp/orbex-fuzz-ini-" + std::to_string(getpid()) + ".ini";
+    return path;
+}
+
+void CheckRead(orbex::ini::Engine& engine, const char* section, const char* key, uint32_t size,
+               const std::string& path) {
+    char buffer[300];
+    std::memset(buffer, 0xCC, sizeof buffer);
+    uint32_t n = engine.GetString(section, key, "dflt", buffer, size, path);
+    if (n >= size) __builtin_trap();
+    for (size_t i = size + 1; i < sizeof buffer; ++i)
+        if (static_cast<unsigned char>(buffer[i]) != 0xCC) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string text(reinterpret_cast<const char*>(data), size);
+    orbex::ini::Document doc = orbex::ini::Document::Parse(text);
+    std::string once = doc.Serialize();
+    if (orbex::ini::Document::Parse(once).Serialize() != once) __builtin_trap();
+
+    std::string path = TempPath();
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    orbex::ini::Engine engine;
+    for (uint32_t small : {1u, 2u, 3u, 7u, 64u, 256u}) CheckRead(engine, nullptr, nullptr, small, path);
+    char sections[1024];
+    engine.GetString(nullptr, nullptr, "", sections, sizeof sections, path);
+    for (const char* s = sections; *s && s < sections + sizeof sections; s += std::strlen(s) + 1) {
+        for (uint32_t small : {1u, 2u, 5u, 256u}) CheckRead(engine, s, nullptr, small, path);
+        char keys[1024];
+        engine.GetString(s, nullptr, "", keys, sizeof keys, path);
+        for (const char* k = keys; *k && k < keys + sizeof keys; k += std::strlen(k) + 1) {
+            CheckRead(engine, s, k, 4, path);
+            CheckRead(engine, s, k, 256, path);
+            engine.GetInt(s, k, -1, path);
+        }
+        engine.WriteString(s, "fuzzkey", " value ", path);
+    }
+    engine.WriteString("New Section ", " key", "v", path);
+    engine.Flush();
+    return 0;
+}
