@@ -24,6 +24,22 @@ std::string Folded(std::string_view text) {
     return out;
 }
 
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (kFold[static_cast<unsigned char>(a[i])] != kFold[static_cast<unsigned char>(b[i])]) return false;
+    return true;
+}
+
+size_t NameHash::operator()(std::string_view name) const noexcept {
+    uint64_t h = 1469598103934665603ull;  // FNV-1a over the folded bytes
+    for (char c : name) {
+        h ^= kFold[static_cast<unsigned char>(c)];
+        h *= 1099511628211ull;
+    }
+    return static_cast<size_t>(h);
+}
+
 bool IsProfileSpace(char c) {
     switch (static_cast<unsigned char>(c)) {
         case ' ': case '\t': case '\n': case '\v': case '\f': case '\r': case 0x1A: case 0xA0:
@@ -110,15 +126,15 @@ void Document::Reindex() {
     m_firstSection.clear();
     for (size_t i = 0; i < m_sections.size(); ++i) {
         Section& section = m_sections[i];
-        m_firstSection.emplace(Folded(Trimmed(section.name)), i);
+        m_firstSection.emplace(std::string(Trimmed(section.name)), i);
         section.firstEntry.clear();
         for (size_t k = 0; k < section.entries.size(); ++k)
-            section.firstEntry.emplace(Folded(Trimmed(section.entries[k].name)), k);
+            section.firstEntry.emplace(std::string(Trimmed(section.entries[k].name)), k);
     }
 }
 
 const Section* Document::FindSection(std::string_view name) const {
-    auto it = m_firstSection.find(Folded(Trimmed(name)));
+    auto it = m_firstSection.find(Trimmed(name));
     return it == m_firstSection.end() ? nullptr : &m_sections[it->second];
 }
 
@@ -129,7 +145,7 @@ Section* Document::FindSection(std::string_view name) {
 const Entry* Document::FindEntry(std::string_view sectionName, std::string_view key) const {
     const Section* section = FindSection(sectionName);
     if (!section) return nullptr;
-    auto it = section->firstEntry.find(Folded(Trimmed(key)));
+    auto it = section->firstEntry.find(Trimmed(key));
     return it == section->firstEntry.end() ? nullptr : &section->entries[it->second];
 }
 
@@ -146,25 +162,25 @@ void Document::SetValue(std::string_view sectionName, std::string_view key, std:
         // A new name keeps its trailing blanks until the file is read again.
         std::string_view name = leadingTrimmed(sectionName);
         if (endsInSpace(name)) m_reparsePending = true;
-        m_firstSection.emplace(Folded(Trimmed(name)), m_sections.size());
+        m_firstSection.emplace(std::string(Trimmed(name)), m_sections.size());
         m_sections.push_back(Section{std::string(name), {}, {}});
         section = &m_sections.back();
     }
-    auto it = section->firstEntry.find(Folded(Trimmed(key)));
+    auto it = section->firstEntry.find(Trimmed(key));
     if (it != section->firstEntry.end()) {
         section->entries[it->second].value = std::string(value);
         return;
     }
     std::string_view name = leadingTrimmed(key);
     if (endsInSpace(name)) m_reparsePending = true;
-    section->firstEntry.emplace(Folded(Trimmed(name)), section->entries.size());
+    section->firstEntry.emplace(std::string(Trimmed(name)), section->entries.size());
     section->entries.push_back(Entry{std::string(name), std::string(value)});
 }
 
 bool Document::DeleteEntry(std::string_view sectionName, std::string_view key) {
     Section* section = FindSection(sectionName);
     if (!section) return false;
-    auto it = section->firstEntry.find(Folded(Trimmed(key)));
+    auto it = section->firstEntry.find(Trimmed(key));
     if (it == section->firstEntry.end()) return false;
     section->entries.erase(section->entries.begin() + static_cast<std::ptrdiff_t>(it->second));
     Reindex();
@@ -172,9 +188,9 @@ bool Document::DeleteEntry(std::string_view sectionName, std::string_view key) {
 }
 
 bool Document::DeleteSection(std::string_view sectionName) {
-    std::string wanted = Folded(Trimmed(sectionName));
+    std::string_view wanted = Trimmed(sectionName);
     size_t before = m_sections.size();
-    std::erase_if(m_sections, [&](const Section& s) { return !s.name.empty() && Folded(s.name) == wanted; });
+    std::erase_if(m_sections, [&](const Section& s) { return !s.name.empty() && SameName(s.name, wanted); });
     Reindex();
     return m_sections.size() != before;
 }

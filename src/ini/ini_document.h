@@ -17,11 +17,24 @@ struct Entry {
     std::optional<std::string> value;  // absent for a line without "="
 };
 
+// Case-insensitive hashing and comparison of names, usable with string_view
+// lookups so that finding a name allocates nothing.
+bool SameName(std::string_view a, std::string_view b);
+struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const noexcept;
+};
+struct NameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const noexcept { return SameName(a, b); }
+};
+// Name -> index of its first occurrence.
+using NameIndex = std::unordered_map<std::string, size_t, NameHash, NameEqual>;
+
 struct Section {
     std::string name;  // empty for the lines before the first section header
     std::vector<Entry> entries;
-    // Lower-cased entry name -> index of its first entry.
-    std::unordered_map<std::string, size_t> firstEntry;
+    NameIndex firstEntry;
 };
 
 // Case folding the way the profile functions compare section and key names.
@@ -57,7 +70,7 @@ private:
     void Reindex();
 
     std::vector<Section> m_sections;
-    std::unordered_map<std::string, size_t> m_firstSection;
+    NameIndex m_firstSection;
     bool m_utf8Bom = false;
     bool m_reparsePending = false;
 };

@@ -60,9 +60,8 @@ uint32_t ListSectionNames(const Document& doc, char* buffer, uint32_t size) {
 // Lists the key names of the first section called name. Returns the count the
 // platform returns; found tells whether the section exists.
 uint32_t ListKeys(const Document& doc, std::string_view name, char* buffer, uint32_t size) {
-    std::string wanted = Folded(name);
     for (const Section& section : doc.Sections()) {
-        if (section.name.empty() || Folded(section.name) != wanted) continue;
+        if (section.name.empty() || !SameName(section.name, name)) continue;
         uint32_t left = size;
         char* p = buffer;
         for (const Entry& entry : section.entries) {
@@ -144,13 +143,23 @@ Engine::Cached& Engine::Load(const std::string& path) {
         if (it->second.dirty) it->second.diskImage = std::move(written);
     }
     if (it != m_cache.end()) {
-        if (it->second.dirty) return it->second;  // our own changes are newer than the disk
-        // A file modified close to when it was read may have changed again within
-        // the file system's timestamp granularity: such a stamp is not trusted.
-        const Stamp& seen = it->second.stamp;
-        if (StampOf(path) == seen && seen.readAtNs - seen.mtimeNs > kRacyWindowNs) return it->second;
+        Cached& cached = it->second;
+        if (cached.dirty) return cached;  // our own changes are newer than the disk
+        if (cached.watched) {
+            if (!m_monitor.Changed(path, cached.epoch)) return cached;
+        } else {
+            // A file modified close to when it was read may have changed again
+            // within the file system's timestamp granularity: such a stamp is
+            // not trusted.
+            const Stamp& seen = cached.stamp;
+            if (StampOf(path) == seen && seen.readAtNs - seen.mtimeNs > kRacyWindowNs) return cached;
+        }
     }
     Cached fresh;
+    fresh.watched = m_monitor.Watch(path);
+    m_monitor.Changed(path, 0);  // take in what is pending, then start afresh
+    m_monitor.Forget(path);
+    fresh.epoch = m_monitor.Epoch();
     fresh.stamp = StampOf(path);
     if (fresh.stamp.exists) {
         std::ifstream in(path, std::ios::binary);

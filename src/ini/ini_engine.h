@@ -10,6 +10,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "ini/change_monitor.h"
 #include "ini/ini_document.h"
 
 namespace orbex::ini {
@@ -56,6 +57,8 @@ private:
         Stamp stamp;
         bool dirty = false;
         std::optional<std::string> diskImage;  // what the disk gets when it differs from doc
+        bool watched = false;                   // changes are reported by the change monitor
+        uint64_t epoch = 0;                     // the monitor's epoch when read
     };
 
     Cached& Load(const std::string& path);
@@ -64,6 +67,7 @@ private:
     bool Save(const std::string& path, Cached& cached);
     static Stamp StampOf(const std::string& path);
 
+    ChangeMonitor m_monitor;
     std::unordered_map<std::string, Cached> m_cache;
     bool m_writeThrough = false;
 };

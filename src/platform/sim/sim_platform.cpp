@@ -206,7 +206,9 @@ port::LibraryHandle SimPlatform::LoadLibrary(const char* name) {
     if (m_faults.Next("LoadLibrary")) return nullptr;
     if (!name || !EqualsNoCase(name, "verdict.dll")) return nullptr;
     if (m_options.noVerdict || !m_profile.resultLibrary) return nullptr;
-    void* handle = dlopen(m_options.verdictLibraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // The library stays mapped after its last FreeLibrary, so that loading it
+    // again on every call costs a reference count, not a fresh mapping.
+    void* handle = dlopen(m_options.verdictLibraryPath.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!handle) {
         std::fprintf(stderr, "orbex: virtual board cannot load %s: %s\n", m_options.verdictLibraryPath.c_str(),
                      dlerror());
