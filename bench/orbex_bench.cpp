@@ -110,8 +110,8 @@ void BM_Catalogue(benchmark::State& state) {
         {"tc1400", "tc1401", "tc1402"},
         {"-g 2 -d 10 -t 1", "-g 2 -d 10 -t 2", "-g 2 -d 10 -t 3", "-g 2 -d 10 -t 4"},
         {"-g 2 -d 11 -t 1"},
-        {"tc5000", "tc5001", "tc5002", "tc5005", "tc5006", "tc5007", "tc5008", "tc5009", "tc5010", "tc5011",
-         "tc5012", "tc5013", "tc5014"},
+        {"tc5000", "tc5001", "tc5002", "tc5005", "tc5006", "tc5007", "tc5008", "tc5009", "tc5010", "tc5011", "tc5012",
+         "tc5013", "tc5014"},
         {"tc6900", "tc6901", "tc6902", "tc6903", "tc6904", "tc6905"}};
     std::string dir = TempDir("catalogue");
     WriteReferenceGraph(dir);

@@ -6,7 +6,9 @@
 namespace orbex::testing {
 namespace {
 
-CBoardInfo& Info(Bench& bench) { return bench.Process().BoardInfo(); }
+CBoardInfo& Info(Bench& bench) {
+    return bench.Process().BoardInfo();
+}
 
 TEST(BoardInfo, TheReferenceBoardHasTunerOneDecoderOneAndThreeInputs) {
     Bench bench;
@@ -42,8 +44,9 @@ TEST(BoardInfo, VideoInputCountFollowsTheDecoderAndTuner) {
         const char* table;
         int32_t count;
     };
-    for (const Case& c : {Case{"00 00 00 00 00 02 00 01 01 01 01 01", 1}, Case{"21 00 00 00 00 02 00 00 00 00 00 00", 3},
-                          Case{"00 00 00 00 00 00 00 01 00 02 03 00", 3}, Case{"00 00 00 00 00 00 00 04 08 00 00 00", 0}}) {
+    for (const Case& c :
+         {Case{"00 00 00 00 00 02 00 01 01 01 01 01", 1}, Case{"21 00 00 00 00 02 00 00 00 00 00 00", 3},
+          Case{"00 00 00 00 00 00 00 01 00 02 03 00", 3}, Case{"00 00 00 00 00 00 00 04 08 00 00 00", 0}}) {
         Bench bench(Bench::Board(std::string("[Display]\nMMTable=") + c.table + "\n"));
         EXPECT_EQ(Info(bench).GetVideoInputCount(0), c.count) << c.table;
     }
@@ -52,8 +55,8 @@ TEST(BoardInfo, VideoInputCountFollowsTheDecoderAndTuner) {
 TEST(BoardInfo, TunerTypesMapToStandardClassesAndVideoStandards) {
     const int classes[32] = {0, 1, 1, 2, 2, 4, 1, 3, 1, 2, 2, 4, 1, 4, 4, 1,
                              4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 4, 5};
-    const uint32_t standards[32] = {1,   1,   1, 0x10, 0x100, 0x10, 1, 0x2000, 1, 0x10, 0x100, 0x10, 1,    0x10, 0x10, 1,
-                                    0x10, 1,  1, 1,    1,     1,    1, 1,      1, 1,    1,     1,    1,    1,    0x10, 1};
+    const uint32_t standards[32] = {1,    1, 1, 0x10, 0x100, 0x10, 1, 0x2000, 1, 0x10, 0x100, 0x10, 1, 0x10, 0x10, 1,
+                                    0x10, 1, 1, 1,    1,     1,    1, 1,      1, 1,    1,     1,    1, 1,    0x10, 1};
     for (int type = 0; type < 32; ++type) {
         char table[64];
         std::snprintf(table, sizeof table, "%02X 00 00 00 00 01 00 01 00 00 00 00", type);

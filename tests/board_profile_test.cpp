@@ -1,8 +1,8 @@
 // Board profiles: every mistake is refused with its file and line, so that a
 // typo never passes for an injected fault.
-#include <gtest/gtest.h>
-
 #include "platform/sim/board_profile.h"
+
+#include <gtest/gtest.h>
 
 namespace orbex::sim {
 namespace {

@@ -1,11 +1,11 @@
 // The command-line parser: both syntaxes, every rejection message, the
 // identifier texts and the fields a rejection leaves behind.
+#include "entry/command_line.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "entry/command_line.h"
 
 namespace orbex {
 namespace {
@@ -106,10 +106,9 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{"tcx203", "Invalid command."}, Rejected{"x1203", "Invalid command."},
         Rejected{"tc1203 0", "Invalid parameter \"0\"."}, Rejected{"tc1203 x", "Invalid parameter \"x\"."},
         Rejected{"tc1203 7 8", "Too many parameters. Maximum 2 parameters allowed for legacy style command line."},
-        Rejected{"-t -1", "Missing parameter for option \"-t\"."},
-        Rejected{"-x 3", "Invalid option \"-x\"."}, Rejected{"-x", "Missing parameter for option \"-x\"."},
-        Rejected{"-gg 1", "Invalid option \"-gg\"."}, Rejected{"-G 1", "Invalid option \"-G\"."},
-        Rejected{"-g abc", "Invalid parameter \"abc\" for option \"-g\"."},
+        Rejected{"-t -1", "Missing parameter for option \"-t\"."}, Rejected{"-x 3", "Invalid option \"-x\"."},
+        Rejected{"-x", "Missing parameter for option \"-x\"."}, Rejected{"-gg 1", "Invalid option \"-gg\"."},
+        Rejected{"-G 1", "Invalid option \"-G\"."}, Rejected{"-g abc", "Invalid parameter \"abc\" for option \"-g\"."},
         Rejected{"-g 1 2", "Invalid option \"2\"."}));
 
 TEST(CommandLine, RejectionKeepsTheFieldsWrittenBeforeIt) {

@@ -10,11 +10,12 @@ namespace {
 
 using ::testing::ElementsAre;
 
-
 std::string Begin(const std::string& id) {
     return R"({"event":"TestBegin","test":")" + id + R"(","a":30,"b":1,"tool":"orbex.exe ver1.0"})";
 }
-std::string End(const std::string& id) { return R"({"event":"TestEnd","test":")" + id + R"("})"; }
+std::string End(const std::string& id) {
+    return R"({"event":"TestEnd","test":")" + id + R"("})";
+}
 std::string Command(const std::string& command) {
     std::string escaped;
     for (char c : command) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
@@ -68,9 +69,8 @@ TEST(SelfSetup, RegistersTheAnalyzerClassesItCopied) {
     EXPECT_EQ(bench.Events("Platform").size(), 2 + 1 + 8 + 2u);
     port::ComPtr analyzer;
     Guid clsid{0x4DCF9720, 0xE5E8, 0x11D3, {0x9E, 0xFE, 0x00, 0x80, 0x29, 0xE6, 0x43, 0xA4}};
-    EXPECT_EQ(bench.Platform().Com().CoCreateInstance(clsid, Guid{0x56A86895, 0x0AD4, 0x11CE,
-                                                                   {0xB0, 0x3A, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}},
-                                                       analyzer),
+    EXPECT_EQ(bench.Platform().Com().CoCreateInstance(
+                  clsid, Guid{0x56A86895, 0x0AD4, 0x11CE, {0xB0, 0x3A, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}}, analyzer),
               kSOk);
 }
 
@@ -98,8 +98,9 @@ TEST(SelfSetup, OnWindows98WritesTheCodecIntoSystemIni) {
     EXPECT_EQ(bench.Run("tc0000"), 1);
     auto platform = bench.Events("Platform");
     ASSERT_GE(platform.size(), 3u);
-    EXPECT_EQ(platform[2],
-              R"({"event":"Platform","what":"ProfileWrite","file":"system.ini","section":"drivers32","key":"VIDC.UYVY","value":"msyuv.dll"})");
+    EXPECT_EQ(
+        platform[2],
+        R"({"event":"Platform","what":"ProfileWrite","file":"system.ini","section":"drivers32","key":"VIDC.UYVY","value":"msyuv.dll"})");
     EXPECT_NE(bench.ReadFile("system.ini").find("[drivers32]\r\nVIDC.UYVY=msyuv.dll"), std::string::npos);
 }
 
@@ -120,9 +121,10 @@ TEST(SelfSetup, WithoutACurrentDirectoryRunsNothingAndPasses) {
 TEST(RunSequence, ARejectedCommandLineShowsTheBoxAndReportsNothing) {
     Bench bench;
     EXPECT_EQ(bench.Run("tc12"), 0);
-    EXPECT_EQ(bench.Events(),
-              std::vector<std::string>{
-                  R"({"event":"MessageBox","caption":"Orbex:  Invalid Cmd Line Error","text":"Invalid command.","style":4112})"});
+    EXPECT_EQ(
+        bench.Events(),
+        std::vector<std::string>{
+            R"({"event":"MessageBox","caption":"Orbex:  Invalid Cmd Line Error","text":"Invalid command.","style":4112})"});
     EXPECT_FALSE(bench.FileExists("orbex.txt"));
 }
 
@@ -141,9 +143,9 @@ TEST(RunSequence, ABoardWithoutCaptureCapabilityIsNotApplicable) {
     Bench bench(Bench::Board("[Display]\nMMTable=00 00 00 00 00 00 00 00 00 00 00 00\n"));
     EXPECT_EQ(bench.Run("tc2200"), 0);
     EXPECT_EQ(bench.Reports(),
-              std::vector<std::string>{ReportJson("tc2200", "tc2200", 1, "Test program initialization.",
-                                                  "Computer has video capture capability.",
-                                                  "[NA] Computer has no video capture capability. (No Decoder found)")});
+              std::vector<std::string>{ReportJson(
+                  "tc2200", "tc2200", 1, "Test program initialization.", "Computer has video capture capability.",
+                  "[NA] Computer has no video capture capability. (No Decoder found)")});
     EXPECT_EQ(bench.Events("TestEnd"), std::vector<std::string>{End("tc2200")});
     EXPECT_THAT(bench.LogLines(),
                 ElementsAre("0 0x0000AF00 Orbex.exe Loaded.", "0 0x0000AF00 COrbGBuilder::Initialize()>  Enter",
@@ -180,9 +182,9 @@ TEST(TestExecuter, AnUnknownDeviceIsAnInvalidTestCase) {
     bench.WriteDefaultGraph();
     EXPECT_EQ(bench.Run("tc1301"), 2);
     const std::string text = "[NoRun]**** Invalid test case \"tc1301\".";
-    EXPECT_EQ(bench.Reports(), (std::vector<std::string>{
-                                   ReportJson("tc1301", "msg1", 0, "Message Log:", "", "TestExecuter()>  " + text),
-                                   ReportJson("tc1301", "tc1301", 2, "Test executer.", "Valid test case", text)}));
+    EXPECT_EQ(bench.Reports(),
+              (std::vector<std::string>{ReportJson("tc1301", "msg1", 0, "Message Log:", "", "TestExecuter()>  " + text),
+                                        ReportJson("tc1301", "tc1301", 2, "Test executer.", "Valid test case", text)}));
     EXPECT_EQ(bench.LogLines().back(), "765 0x000000FF TestExecuter()>  " + text);
 }
 
@@ -192,19 +194,19 @@ TEST(TestExecuter, RefusesEveryDeviceWhoseTestObjectIsNotAvailable) {
         const char* object;
         const char* id;
     };
-    for (const Case& c : {Case{"tc1100", "CTuner", "tc1100"}, Case{"tc2203", "CDecoder", "tc2203"},
-                          Case{"tc1400", "CDecXbar", "tc1400"}, Case{"-g 2 -d 10 -t 1", "COrbStream", "G2_D10_T1_P0_Fdefault"},
-                          Case{"-g 2 -d 11 -t 1", "CVBI", "G2_D11_T1_P0_Fdefault"}, Case{"tc5900", "CHardwareCaps", "tc5900"},
-                          Case{"-d 9 -p 7", "CComChker", "G0_D9_T0_P7_Fdefault"}}) {
+    for (const Case& c :
+         {Case{"tc1100", "CTuner", "tc1100"}, Case{"tc2203", "CDecoder", "tc2203"},
+          Case{"tc1400", "CDecXbar", "tc1400"}, Case{"-g 2 -d 10 -t 1", "COrbStream", "G2_D10_T1_P0_Fdefault"},
+          Case{"-g 2 -d 11 -t 1", "CVBI", "G2_D11_T1_P0_Fdefault"}, Case{"tc5900", "CHardwareCaps", "tc5900"},
+          Case{"-d 9 -p 7", "CComChker", "G0_D9_T0_P7_Fdefault"}}) {
         Bench bench;
         bench.WriteDefaultGraph();
         EXPECT_EQ(bench.Run(c.line), 2) << c.line;
-        std::string text =
-            std::string("[NoRun]**** The ") + c.object + " test object is not available for test case \"" + c.id + "\".";
-        EXPECT_EQ(bench.Reports(),
-                  (std::vector<std::string>{
-                      ReportJson(c.id, "msg1", 1, "Message Log:", "", "TestExecuter()>  " + text),
-                      ReportJson(c.id, c.id, 2, "Test executer.", "Test object is ready.", text)}))
+        std::string text = std::string("[NoRun]**** The ") + c.object +
+                           " test object is not available for test case \"" + c.id + "\".";
+        EXPECT_EQ(bench.Reports(), (std::vector<std::string>{
+                                       ReportJson(c.id, "msg1", 1, "Message Log:", "", "TestExecuter()>  " + text),
+                                       ReportJson(c.id, c.id, 2, "Test executer.", "Test object is ready.", text)}))
             << c.line;
     }
 }

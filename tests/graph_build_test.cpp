@@ -76,8 +76,9 @@ TEST(CreateFilters, AnEmptyCategoryIsAnInfoWithErrOne) {
     board.replace(board.find("Category=Crossbar"), 17, "Category=TvAudio");
     board = "[Device.Crossbar]\n" + board;  // keep the section kind valid
     Bench bench(Bench::Board("[Device.Extra]\nCategory=TvAudio\nFriendlyName=Other\nPins=in:a:analog\n"));
-    bench.WriteDefaultGraph("[Audio]\nCLSID=A799A802,A46D,11D0,A1,8C,00,A0,24,01,DC,D4\nFilterType=10\n"
-                            "FriendlyName=Qel \n");
+    bench.WriteDefaultGraph(
+        "[Audio]\nCLSID=A799A802,A46D,11D0,A1,8C,00,A0,24,01,DC,D4\nFilterType=10\n"
+        "FriendlyName=Qel \n");
     std::string graph = bench.ReadFile("default.gf");
     graph.replace(graph.find("Renderer=3\n"), 11, "Renderer=3\nAudio=;\n");
     bench.WriteFile("default.gf", graph);
@@ -107,11 +108,11 @@ TEST(CreateFilters, UndefinedFilterTypesEndCreation) {
         bench.WriteFile("default.gf", graph);
         auto reports = BuildReports(bench, 0);
         ASSERT_EQ(reports.size(), 2u);
-        EXPECT_EQ(reports[0], ReportJson(kId, "0", 2, kCreate,
-                                         "Successfully create all base filter objects to main filter graph.",
-                                         std::string("[NoRun] CoCreateInstance failed for filter \"Renderer\" (Err=0). "
-                                                     "Undefined filter type (") +
-                                             type + ") found. Check file \"C:\\ORBEX\\default.gf\"."));
+        EXPECT_EQ(reports[0],
+                  ReportJson(kId, "0", 2, kCreate, "Successfully create all base filter objects to main filter graph.",
+                             std::string("[NoRun] CoCreateInstance failed for filter \"Renderer\" (Err=0). "
+                                         "Undefined filter type (") +
+                                 type + ") found. Check file \"C:\\ORBEX\\default.gf\"."));
         EXPECT_EQ(bench.Events("TestEnd").size(), 1u);
     }
 }
@@ -135,10 +136,10 @@ TEST(CreateFilters, EveryGraphObjectFailureIsReportedWithItsCode) {
         Bench bench(Bench::Board(std::string("[Faults]\n") + c.fault + "\n"));
         bench.WriteDefaultGraph();
         auto reports = BuildReports(bench, 0);
-        EXPECT_EQ(reports, (std::vector<std::string>{
-                               ReportJson(kId, "0", 2, kCreate, c.expected, c.actual),
-                               ReportJson(kId, "msg1", 1, "Message Log:", "",
-                                          std::string("COrbGBuilder::CreateFilters()>  ") + c.actual)}))
+        EXPECT_EQ(reports,
+                  (std::vector<std::string>{ReportJson(kId, "0", 2, kCreate, c.expected, c.actual),
+                                            ReportJson(kId, "msg1", 1, "Message Log:", "",
+                                                       std::string("COrbGBuilder::CreateFilters()>  ") + c.actual)}))
             << c.fault;
     }
 }
@@ -249,7 +250,8 @@ TEST(FindInterface, FallsBackToTheCaptureCategoryWithALogLine) {
     const Guid kIidPin{0x56A86891, 0x0AD4, 0x11CE, {0xB0, 0x3A, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
     port::ComPtr found;
     EXPECT_EQ(bench.Process().GraphBuilder().FindInterface(kIidPin, found), 0);
-    EXPECT_EQ(bench.LogLines().back(), "100 0x0000AF00 COrbGBuilder::FindInterface()>  Pin found in PIN_CATEGORY_CAPTURE.");
+    EXPECT_EQ(bench.LogLines().back(),
+              "100 0x0000AF00 COrbGBuilder::FindInterface()>  Pin found in PIN_CATEGORY_CAPTURE.");
 }
 
 TEST(GetOSVersion, GivesTheFamilyCode) {
@@ -257,9 +259,10 @@ TEST(GetOSVersion, GivesTheFamilyCode) {
         const char* machine;
         int32_t code;
     };
-    for (const Case& c : {Case{"Platform=NT\nMajorVersion=5\nMinorVersion=0", 2},
-                          Case{"Platform=NT\nMajorVersion=5\nMinorVersion=1", 2}, Case{"Platform=NT\nMajorVersion=4", 2},
-                          Case{"Platform=NT\nMajorVersion=6", 4}, Case{"Platform=9x\nMajorVersion=4\nMinorVersion=10", 3}}) {
+    for (const Case& c :
+         {Case{"Platform=NT\nMajorVersion=5\nMinorVersion=0", 2},
+          Case{"Platform=NT\nMajorVersion=5\nMinorVersion=1", 2}, Case{"Platform=NT\nMajorVersion=4", 2},
+          Case{"Platform=NT\nMajorVersion=6", 4}, Case{"Platform=9x\nMajorVersion=4\nMinorVersion=10", 3}}) {
         Bench bench(Bench::Board(std::string("[Machine]\n") + c.machine + "\n"));
         EXPECT_EQ(bench.Process().GraphBuilder().GetOSVersion(), c.code) << c.machine;
     }
@@ -302,6 +305,22 @@ TEST(SetGraphState, WithoutMediaControlDoesNothing) {
     bench.WriteDefaultGraph();
     EXPECT_EQ(bench.Run("-d 3"), 2);
     EXPECT_EQ(bench.Process().GraphBuilder().SetGraphState(1), 1);
+}
+
+}  // namespace
+}  // namespace orbex::testing
+
+namespace orbex::testing {
+namespace {
+
+TEST(DisconnectPins, ARefusedDisconnectionGivesEPointer) {
+    Bench bench(Bench::Board("[Faults]\nDisconnect=0x80004005\n"));
+    bench.WriteDefaultGraph();
+    bench.Run("-d 3");
+    COrbGBuilder& g = bench.Process().GraphBuilder();
+    EXPECT_EQ(g.DisconnectPins(g.Filter(0).filter, g.Filter(1).filter, 1, 1), kEPointer);
+    EXPECT_EQ(g.DisconnectPins(g.Filter(0).filter, nullptr, 1, 1), kEPointer);
+    EXPECT_EQ(g.DisconnectPins(g.Filter(0).filter, g.Filter(1).filter, 2, 1), kEPointer);  // no second output
 }
 
 }  // namespace

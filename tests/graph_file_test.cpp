@@ -82,11 +82,11 @@ TEST(ReadDataFile, AMissingGraphFileNamesTheGraphFile) {
     const std::string actual =
         "[NoRun]**** Filter graph definition file \"C:\\ORBEX\\default.gf\" missing or does not contain a "
         "[ConnectionMap] section.";
-    EXPECT_THAT(bench.Reports(),
-                ElementsAre(ReportJson("tc2200", "0", 2, "Reading filter graph definition file.",
-                                       "Successfully open filter graph definition file \"C:\\ORBEX\\default.gf\".",
-                                       actual),
-                            ReportJson("tc2200", "msg1", 1, "Message Log:", "", "COrbGBuilder::ReadDataFile()>  " + actual)));
+    EXPECT_THAT(
+        bench.Reports(),
+        ElementsAre(ReportJson("tc2200", "0", 2, "Reading filter graph definition file.",
+                               "Successfully open filter graph definition file \"C:\\ORBEX\\default.gf\".", actual),
+                    ReportJson("tc2200", "msg1", 1, "Message Log:", "", "COrbGBuilder::ReadDataFile()>  " + actual)));
     EXPECT_EQ(bench.LogLines().back(), "511 0x00000000 COrbGBuilder::ReadDataFile()>  " + actual);
 }
 
@@ -94,10 +94,9 @@ TEST(ReadDataFile, AMissingClsidIsReportedWithItsSection) {
     Bench bench;
     bench.WriteFile("default.gf", "[ConnectionMap]\nRenderer=1\n[Renderer]\nFilterType=1\n");
     EXPECT_EQ(bench.Run("tc2200"), 0);
-    EXPECT_EQ(bench.Reports()[0],
-              ReportJson("tc2200", "0", 2, "Reading filter graph definition file.",
-                         "\"CLSID\" entry exists in [Renderer] section.",
-                         "[NoRun]**** \"CLSID\" entry is missing in [Renderer] section."));
+    EXPECT_EQ(bench.Reports()[0], ReportJson("tc2200", "0", 2, "Reading filter graph definition file.",
+                                             "\"CLSID\" entry exists in [Renderer] section.",
+                                             "[NoRun]**** \"CLSID\" entry is missing in [Renderer] section."));
 }
 
 TEST(ReadDataFile, AnEmptyValueEndsTheMap) {
@@ -116,8 +115,9 @@ TEST(ReadDataFile, RefusesWhatDoesNotFitTheTable) {
     for (int i = 0; i < 33; ++i) many += "F" + std::to_string(i) + "=;0\n";
     std::string longName(32, 'N');
     for (const Case& c :
-         {Case{many, "[NoRun]**** Too many entries in the [ConnectionMap] section of \"C:\\ORBEX\\default.gf\": "
-                     "\"F32\" is entry 33."},
+         {Case{many,
+               "[NoRun]**** Too many entries in the [ConnectionMap] section of \"C:\\ORBEX\\default.gf\": "
+               "\"F32\" is entry 33."},
           Case{"[ConnectionMap]\n" + longName + "=1\n",
                "[NoRun]**** [ConnectionMap] entry name \"" + longName + "\" is too long."},
           Case{"[ConnectionMap]\nR=1 2 3 4 5 6 7 8 9 10 11\n",
@@ -183,8 +183,9 @@ TEST(GuidValue, ParsesElevenHexNumbersAndStopsAtTheFirstBadOne) {
 class KeyReaders : public ::testing::Test {
 protected:
     void SetUp() override {
-        bench.WriteDefaultGraph("[Misc]\nTestDuration=0\nEmpty=\nMarker=-268435457\nText=abc\n"
-                                "[Stream]\nFormat=59565955,0000,0010,80,00,00,AA,00,38,9B,71\nBlank=\n");
+        bench.WriteDefaultGraph(
+            "[Misc]\nTestDuration=0\nEmpty=\nMarker=-268435457\nText=abc\n"
+            "[Stream]\nFormat=59565955,0000,0010,80,00,00,AA,00,38,9B,71\nBlank=\n");
         bench.Run("-d 3");
         bench.ClearEvents();
         bench.Process().Verdict().Load();  // the call above unloaded it
@@ -206,12 +207,12 @@ TEST_F(KeyReaders, IntegerKeysFoundMissingOptionalAndRequired) {
     EXPECT_EQ(g->ReadKeyInt("Misc", "Empty", &v, 1), 1);
     EXPECT_EQ(v, 0);
     const std::string actual = "[NoRun]**** \"Empty\" entry is missing or invalid in [Misc] section.";
-    EXPECT_EQ(bench.Reports(),
-              (std::vector<std::string>{
-                  ReportJson("G0_D3_T0_P0_Fdefault", "0", 2, "Reading key \"Empty\" in section [Misc].",
-                             "\"Empty\" entry exists in [Misc] section.", actual),
-                  ReportJson("G0_D3_T0_P0_Fdefault", "msg2", 1, "Message Log:", "",
-                             "COrbGBuilder::ReadKeyInt()>  " + actual)}));
+    EXPECT_EQ(
+        bench.Reports(),
+        (std::vector<std::string>{ReportJson("G0_D3_T0_P0_Fdefault", "0", 2, "Reading key \"Empty\" in section [Misc].",
+                                             "\"Empty\" entry exists in [Misc] section.", actual),
+                                  ReportJson("G0_D3_T0_P0_Fdefault", "msg2", 1, "Message Log:", "",
+                                             "COrbGBuilder::ReadKeyInt()>  " + actual)}));
     auto log = bench.LogLines();
     EXPECT_EQ(log[log.size() - 3],
               "100 0x0000AF00 COrbGBuilder::ReadKeyInt()>  [Note] \"Absent\" entry is missing or invalid in [Misc] "
@@ -225,8 +226,9 @@ TEST_F(KeyReaders, GuidKeysFoundMissingOptionalAndRequired) {
     Guid untouched{1, 2, 3, {}};
     EXPECT_EQ(g->ReadKeyGUID("Stream", "Blank", &untouched, 0), 1);
     EXPECT_EQ(untouched, (Guid{1, 2, 3, {}}));
-    EXPECT_EQ(bench.LogLines().back(),
-              "100 0x0000AF00 COrbGBuilder::ReadKeyArrayInt()>  [Note] \"Blank\" entry is missing in [Stream] section.");
+    EXPECT_EQ(
+        bench.LogLines().back(),
+        "100 0x0000AF00 COrbGBuilder::ReadKeyArrayInt()>  [Note] \"Blank\" entry is missing in [Stream] section.");
     EXPECT_EQ(g->ReadKeyGUID("Stream", "Absent", &untouched, 1), 1);
     EXPECT_EQ(bench.Reports()[0],
               ReportJson("G0_D3_T0_P0_Fdefault", "0", 2, "Reading key \"Absent\" in section [Stream].",

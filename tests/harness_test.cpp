@@ -66,18 +66,22 @@ TEST_F(Harness, WritesEveryEventAsJsonLinesAndFailsOnAFailResult) {
     for (std::string l; std::getline(lines, l);) events.push_back(l);
     ASSERT_GE(events.size(), 3u);
     EXPECT_EQ(events.front(), R"({"event":"TestBegin","test":"tc1301","a":30,"b":1,"tool":"orbex.exe ver1.0"})");
-    EXPECT_EQ(events[events.size() - 3],
-              R"({"event":"ResultReport","test":"tc1301","step":"msg1","status":0,"description":"Message Log:","expected":"","actual":"TestExecuter()>  [NoRun]**** Invalid test case \"tc1301\"."})");
-    EXPECT_EQ(events[events.size() - 2],
-              R"({"event":"ResultReport","test":"tc1301","step":"tc1301","status":2,"description":"Test executer.","expected":"Valid test case","actual":"[NoRun]**** Invalid test case \"tc1301\"."})");
+    EXPECT_EQ(
+        events[events.size() - 3],
+        R"({"event":"ResultReport","test":"tc1301","step":"msg1","status":0,"description":"Message Log:","expected":"","actual":"TestExecuter()>  [NoRun]**** Invalid test case \"tc1301\"."})");
+    EXPECT_EQ(
+        events[events.size() - 2],
+        R"({"event":"ResultReport","test":"tc1301","step":"tc1301","status":2,"description":"Test executer.","expected":"Valid test case","actual":"[NoRun]**** Invalid test case \"tc1301\"."})");
     EXPECT_EQ(events.back(), R"({"event":"Return","commandLine":"tc1301","value":2})");
 }
 
 TEST_F(Harness, BytesAboveSevenBitsAreEscaped) {
     Result r = Run("--json - -- \"$(printf 'tc1203 \\351')\"");
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find(R"({"event":"MessageBox","caption":"Orbex:  Invalid Cmd Line Error","text":"Invalid parameter \"\u00E9\".","style":4112})"),
-              std::string::npos)
+    EXPECT_NE(
+        r.out.find(
+            R"({"event":"MessageBox","caption":"Orbex:  Invalid Cmd Line Error","text":"Invalid parameter \"\u00E9\".","style":4112})"),
+        std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find(R"({"event":"Return","commandLine":"tc1203 \u00E9","value":0})"), std::string::npos);
 }
@@ -86,8 +90,10 @@ TEST_F(Harness, OptionFormCommandLinesFollowTheSeparator) {
     Result r = Run("--json - -- '-g 2 -d 10 -t 1' tc0000");
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find(R"({"event":"Return","commandLine":"-g 2 -d 10 -t 1","value":2})"), std::string::npos);
-    EXPECT_NE(r.out.find(R"({"event":"Platform","what":"RunCommand","command":"copy C:\\ORBEX\\msyuv.dll C:\\WINNT\\system32 /Y"})"),
-              std::string::npos);
+    EXPECT_NE(
+        r.out.find(
+            R"({"event":"Platform","what":"RunCommand","command":"copy C:\\ORBEX\\msyuv.dll C:\\WINNT\\system32 /Y"})"),
+        std::string::npos);
     EXPECT_NE(r.out.find(R"({"event":"Return","commandLine":"tc0000","value":1})"), std::string::npos);
 }
 

@@ -1,13 +1,13 @@
 // The INI engine's cache: a read never returns stale data, writes reach the
 // disk on flush, and the parser keeps what a rewrite must reproduce.
+#include "ini/ini_engine.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include "ini/ini_engine.h"
 
 namespace orbex::ini {
 namespace {

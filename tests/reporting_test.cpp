@@ -21,12 +21,12 @@ TEST(LogManager, OnlyTheThreeExactPairsAreForwarded) {
     Log(&log, 511, kRed, "written only");
     Log(&log, 765, kBlue, "written only too");
     EXPECT_EQ(bench.Reports(), (std::vector<std::string>{ReportJson("tc0000", "msg1", 4, "Message Log:", "", "note x"),
-                                                        ReportJson("tc0000", "msg2", 1, "Message Log:", "", "norun"),
-                                                        ReportJson("tc0000", "msg3", 0, "Message Log:", "", "fail")}));
-    EXPECT_EQ(bench.LogLines(), (std::vector<std::string>{"0 0x0000AF00 Orbex.exe Loaded.", "0 0x0000AF00 trace 1",
-                                                         "255 0x00FF0000 note x", "511 0x00000000 norun",
-                                                         "765 0x000000FF fail", "511 0x000000FF written only",
-                                                         "765 0x00FF0000 written only too"}));
+                                                         ReportJson("tc0000", "msg2", 1, "Message Log:", "", "norun"),
+                                                         ReportJson("tc0000", "msg3", 0, "Message Log:", "", "fail")}));
+    EXPECT_EQ(bench.LogLines(),
+              (std::vector<std::string>{"0 0x0000AF00 Orbex.exe Loaded.", "0 0x0000AF00 trace 1",
+                                        "255 0x00FF0000 note x", "511 0x00000000 norun", "765 0x000000FF fail",
+                                        "511 0x000000FF written only", "765 0x00FF0000 written only too"}));
 }
 
 TEST(LogManager, BeforeOpenNothingIsWrittenButLinesAreForwarded) {
@@ -107,8 +107,9 @@ TEST(RegSettings, ARegistryStringThatFitsWinsAndALongerOneFallsBackToTheIni) {
 }
 
 TEST(RegSettings, Windows3xReadsTheIniFileOnly) {
-    Bench bench(Bench::Board("[Machine]\nPlatform=9x\nMajorVersion=3\nMinorVersion=10\n"
-                             "[Registry]\nValue=SOFTWARE\\Qel Technologies\\Orbex\\LOGMANAGER|LOGLEVEL|dword|2\n"));
+    Bench bench(
+        Bench::Board("[Machine]\nPlatform=9x\nMajorVersion=3\nMinorVersion=10\n"
+                     "[Registry]\nValue=SOFTWARE\\Qel Technologies\\Orbex\\LOGMANAGER|LOGLEVEL|dword|2\n"));
     bench.WriteFile("orbex.ini", "[LOGMANAGER]\nLOGLEVEL=1\n");
     CRegSettings settings(bench.Platform());
     EXPECT_EQ(settings.ReadSettingInt("LOGMANAGER", "LOGLEVEL", 0, "orbex.ini"), 1);

@@ -31,7 +31,9 @@ std::pair<int32_t, std::string> Outcome(const std::string& board, const char* li
     return {value, statuses};
 }
 
-TEST(StockBoards, TheReferenceFileIsTheBuiltInBoard) { EXPECT_EQ(Load("reference"), sim::ReferenceBoardText()); }
+TEST(StockBoards, TheReferenceFileIsTheBuiltInBoard) {
+    EXPECT_EQ(Load("reference"), sim::ReferenceBoardText());
+}
 
 TEST(StockBoards, EachGivesItsOutcomes) {
     struct Case {

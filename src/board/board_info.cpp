@@ -81,10 +81,24 @@ int32_t CBoardInfo::GetVideoInputCount(uint32_t monitor) {
 
 uint8_t CBoardInfo::GetTunerStandardClass(uint32_t monitor) const {
     switch (GetTunerType(monitor)) {
-        case 1: case 2: case 6: case 8: case 12: case 15: case 29: return 1;
-        case 3: case 4: case 9: case 10: return 2;
+        case 1:
+        case 2:
+        case 6:
+        case 8:
+        case 12:
+        case 15:
+        case 29: return 1;
+        case 3:
+        case 4:
+        case 9:
+        case 10: return 2;
         case 7: return 3;
-        case 5: case 11: case 13: case 14: case 16: case 30: return 4;
+        case 5:
+        case 11:
+        case 13:
+        case 14:
+        case 16:
+        case 30: return 4;
         case 31: return 5;
         default: return 0;
     }
@@ -92,8 +106,16 @@ uint8_t CBoardInfo::GetTunerStandardClass(uint32_t monitor) const {
 
 uint32_t CBoardInfo::GetTunerVideoStandard(uint32_t monitor) const {
     switch (GetTunerType(monitor)) {
-        case 3: case 5: case 9: case 11: case 13: case 14: case 16: case 30: return kPalB;
-        case 4: case 10: return kPalI;
+        case 3:
+        case 5:
+        case 9:
+        case 11:
+        case 13:
+        case 14:
+        case 16:
+        case 30: return kPalB;
+        case 4:
+        case 10: return kPalI;
         case 7: return kSecamD;
         default: return kNtscM;
     }

@@ -11,7 +11,9 @@
 namespace orbex {
 namespace {
 
-bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
+bool IsDigitChar(char c) {
+    return c >= '0' && c <= '9';
+}
 
 constexpr const char* kCaption = "Orbex:  Invalid Cmd Line Error";
 constexpr uint32_t kStopSystemModal = 0x1010;
@@ -62,7 +64,6 @@ std::vector<std::string> SplitAtBlanks(const char* text) {
     return words;
 }
 
-
 void SetGraphFile(TestIdentifier& id, const char* currentDirectory, const char* fileName) {
     FormatInto(id.graphFilePath, sizeof id.graphFilePath, "%s\\%s", currentDirectory, fileName);
 }
@@ -70,22 +71,22 @@ void SetGraphFile(TestIdentifier& id, const char* currentDirectory, const char* 
 void ParseLegacy(const std::vector<std::string>& words, TestIdentifier& id) {
     const std::string& w = words[0];
     bool prefix = (w[0] == 't' && w[1] == 'c') || (w[0] == 'T' && w[1] == 'C');
-    if (w.size() != 6 || !prefix || !IsDigitChar(w[2]) || !IsDigitChar(w[3]) || !IsDigitChar(w[4]) || !IsDigitChar(w[5]))
+    if (w.size() != 6 || !prefix || !IsDigitChar(w[2]) || !IsDigitChar(w[3]) || !IsDigitChar(w[4]) ||
+        !IsDigitChar(w[5]))
         Reject("Invalid command.");
     id.graphNumber = w[2] - '0';
     id.deviceNumber = w[3] - '0';
     id.testNumber = (w[4] - '0') * 10 + (w[5] - '0');
     if (words.size() == 1) {
-        FormatInto(id.testIdText, sizeof id.testIdText, "tc%d%d%02d", id.graphNumber, id.deviceNumber,
-                   id.testNumber);
+        FormatInto(id.testIdText, sizeof id.testIdText, "tc%d%d%02d", id.graphNumber, id.deviceNumber, id.testNumber);
         return;
     }
     id.parameter = 0;
     ReadNumber(words[1].c_str(), id.parameter);
     if (id.parameter == 0) Reject("Invalid parameter \"%s\".", words[1].c_str());
     if (words.size() > 2) Reject("Too many parameters. Maximum 2 parameters allowed for legacy style command line.");
-    FormatInto(id.testIdText, sizeof id.testIdText, "tc%d%d%02d %ld", id.graphNumber, id.deviceNumber,
-               id.testNumber, static_cast<long>(id.parameter));
+    FormatInto(id.testIdText, sizeof id.testIdText, "tc%d%d%02d %ld", id.graphNumber, id.deviceNumber, id.testNumber,
+               static_cast<long>(id.parameter));
 }
 
 void ParseOptions(const std::vector<std::string>& words, TestIdentifier& id, const char* currentDirectory) {
@@ -143,9 +144,12 @@ int32_t ParseCommandLine(const char* commandLine, TestIdentifier& id, port::ISys
     if (words.empty()) return 0;
     try {
         char first = words[0][0];
-        if (first == 't' || first == 'T') ParseLegacy(words, id);
-        else if (first == '-') ParseOptions(words, id, currentDirectory);
-        else Reject("Invalid command.");
+        if (first == 't' || first == 'T')
+            ParseLegacy(words, id);
+        else if (first == '-')
+            ParseOptions(words, id, currentDirectory);
+        else
+            Reject("Invalid command.");
     } catch (const CmdLineError& e) {
         user.MessageBox(e.text, kCaption, kStopSystemModal);
         return 1;

@@ -84,8 +84,7 @@ int32_t COrbexProcess::TestExecuter() {
         FormatInto(actual, sizeof actual, "[NoRun]**** The %s test object is not available for test case \"%s\".",
                    TestObjectClassName(object), id.testIdText);
         Log(&m_logManager, kLevelNoRun, kBlack, "TestExecuter()>  %s", actual);
-        m_verdict.ResultReport(id.testIdText, id.testIdText, NoRun, "Test executer.", "Test object is ready.",
-                               actual);
+        m_verdict.ResultReport(id.testIdText, id.testIdText, NoRun, "Test executer.", "Test object is ready.", actual);
         return NoRun;
     }
     return NoRun;

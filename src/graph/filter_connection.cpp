@@ -41,8 +41,8 @@ int32_t COrbGBuilder::ConnectFilters() {
 
 // The pin of a direction with the given number (from 1), counted in the order
 // the filter's pin enumerator delivers them.
-HResult COrbGBuilder::FindPin(const std::shared_ptr<port::IBaseFilter>& filter, PinDirection direction,
-                              uint16_t number, std::shared_ptr<port::IPin>& pin) {
+HResult COrbGBuilder::FindPin(const std::shared_ptr<port::IBaseFilter>& filter, PinDirection direction, uint16_t number,
+                              std::shared_ptr<port::IPin>& pin) {
     pin.reset();
     std::shared_ptr<port::IEnumPins> pins;
     if (filter->EnumPins(pins) != kSOk || !pins) return kEPointer;
@@ -68,14 +68,23 @@ HResult COrbGBuilder::FindPin(const std::shared_ptr<port::IBaseFilter>& filter, 
     return result;
 }
 
+// The output pin of the source and the input pin of the destination by number.
+HResult COrbGBuilder::FindPinPair(const std::shared_ptr<port::IBaseFilter>& source,
+                                  const std::shared_ptr<port::IBaseFilter>& destination, uint16_t outputPin,
+                                  uint16_t inputPin, std::shared_ptr<port::IPin>& out,
+                                  std::shared_ptr<port::IPin>& in) {
+    if (!m_pGraphBuilder) return kNoFilterGraph;
+    if (!source || !destination) return kEPointer;
+    if (FindPin(source, PinDirection::Output, outputPin, out) != kSOk) return kEPointer;
+    if (FindPin(destination, PinDirection::Input, inputPin, in) != kSOk) return kEPointer;
+    return kSOk;
+}
+
 HResult COrbGBuilder::ConnectPins(const std::shared_ptr<port::IBaseFilter>& source,
                                   const std::shared_ptr<port::IBaseFilter>& destination, uint16_t outputPin,
                                   uint16_t inputPin) {
-    if (!m_pGraphBuilder) return kNoFilterGraph;
-    if (!source || !destination) return kEPointer;
     std::shared_ptr<port::IPin> out, in;
-    if (FindPin(source, PinDirection::Output, outputPin, out) != kSOk) return kEPointer;
-    if (FindPin(destination, PinDirection::Input, inputPin, in) != kSOk) return kEPointer;
+    if (HResult hr = FindPinPair(source, destination, outputPin, inputPin, out, in)) return hr;
     HResult hr = m_pGraphBuilder->ConnectDirect(out, in);
     return Succeeded(hr) ? hr : kEPointer;  // the graph's own failure code is not passed on
 }
@@ -83,11 +92,8 @@ HResult COrbGBuilder::ConnectPins(const std::shared_ptr<port::IBaseFilter>& sour
 HResult COrbGBuilder::DisconnectPins(const std::shared_ptr<port::IBaseFilter>& source,
                                      const std::shared_ptr<port::IBaseFilter>& destination, uint16_t outputPin,
                                      uint16_t inputPin) {
-    if (!m_pGraphBuilder) return kNoFilterGraph;
-    if (!source || !destination) return kEPointer;
     std::shared_ptr<port::IPin> out, in;
-    if (FindPin(source, PinDirection::Output, outputPin, out) != kSOk) return kEPointer;
-    if (FindPin(destination, PinDirection::Input, inputPin, in) != kSOk) return kEPointer;
+    if (HResult hr = FindPinPair(source, destination, outputPin, inputPin, out, in)) return hr;
     if (m_pGraphBuilder->Disconnect(out) != kSOk) return kEPointer;
     if (m_pGraphBuilder->Disconnect(in) != kSOk) return kEPointer;
     return 0;

@@ -15,7 +15,9 @@ constexpr const char* kCreateDescription = "Create all filters in the graph.";
 
 enum class Creation { ByClass, ByDevice };
 
-bool IsDeviceLookup(int32_t type) { return type == 2 || type == 3 || type == 4 || type == 10 || type == 11; }
+bool IsDeviceLookup(int32_t type) {
+    return type == 2 || type == 3 || type == 4 || type == 10 || type == 11;
+}
 
 void ClearEntry(FilterEntry& entry) {
     entry = FilterEntry{};
@@ -81,10 +83,11 @@ int32_t COrbGBuilder::CreateFilters() {
             if (created == kSOk && !entry.filter) created = kENoInterface;
         }
         if (created != 0) {
-            FormatInto(actual, sizeof actual,
-                       "[Info] CoCreateInstance failed for filter \"%s\" (Err=%d). Make sure the correct video card and "
-                       "driver are installed. Check file \"%s\".",
-                       entry.name, static_cast<int>(created), m_testId.graphFilePath);
+            FormatInto(
+                actual, sizeof actual,
+                "[Info] CoCreateInstance failed for filter \"%s\" (Err=%d). Make sure the correct video card and "
+                "driver are installed. Check file \"%s\".",
+                entry.name, static_cast<int>(created), m_testId.graphFilePath);
             Report("0", Pass, kCreateDescription, "Successfully create all base filter objects to main filter graph.",
                    actual);
             Log(m_pLogger, kLevelNote, kBlue, "%s%s", kCreatePrefix, actual);

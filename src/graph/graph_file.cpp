@@ -141,7 +141,8 @@ int32_t COrbGBuilder::ReadDataFile() {
         std::string_view text(value);
         size_t semicolon = text.find(';');
         std::string_view inputs = text.substr(0, semicolon);
-        std::string_view outputs = semicolon == std::string_view::npos ? std::string_view() : text.substr(semicolon + 1);
+        std::string_view outputs =
+            semicolon == std::string_view::npos ? std::string_view() : text.substr(semicolon + 1);
         FilterEntry& entry = m_filters[m_filterCount];
         int inputCount = ParseLabels(inputs, entry.inputLabels, kMaxLabels);
         int outputCount = ParseLabels(outputs, entry.outputLabels, kMaxLabels);
@@ -167,8 +168,8 @@ int32_t COrbGBuilder::ReadDataFile() {
             return false;
         }
         ParseGuidValue(clsid, entry.clsid);
-        profile.GetPrivateProfileString(key.c_str(), "FriendlyName", "", entry.friendlyName,
-                                        sizeof entry.friendlyName, m_mergedFilePath);
+        profile.GetPrivateProfileString(key.c_str(), "FriendlyName", "", entry.friendlyName, sizeof entry.friendlyName,
+                                        m_mergedFilePath);
         if (!entry.friendlyName[0]) CopyText(entry.friendlyName, sizeof entry.friendlyName, "Qel ");
         entry.filterType =
             static_cast<int32_t>(profile.GetPrivateProfileInt(key.c_str(), "FilterType", 0, m_mergedFilePath));

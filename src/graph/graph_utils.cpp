@@ -30,8 +30,7 @@ int32_t COrbGBuilder::FindInterface(const Guid& iid, port::ComPtr& out) {
         if (m_pCaptureGraphBuilder->FindInterface(&guids::kPinCategoryPreview, m_filters[i].filter, iid, out) == kSOk)
             return 0;
     for (int i = 0; i < m_filterCount; ++i) {
-        if (m_pCaptureGraphBuilder->FindInterface(&guids::kPinCategoryCapture, m_filters[i].filter, iid, out) ==
-            kSOk) {
+        if (m_pCaptureGraphBuilder->FindInterface(&guids::kPinCategoryCapture, m_filters[i].filter, iid, out) == kSOk) {
             Log(m_pLogger, kLevelProgress, kGreen, "%sPin found in PIN_CATEGORY_CAPTURE.", kFindPrefix);
             return 0;
         }

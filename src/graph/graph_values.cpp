@@ -39,8 +39,10 @@ static bool ReadHex32(const char*& p, uint32_t& out) {
     char* end = nullptr;
     unsigned long long magnitude = std::strtoull(q, &end, 16);
     if (end == q) return false;
-    if (magnitude > 0xFFFFFFFFull) out = 0xFFFFFFFFu;
-    else out = negative ? 0u - static_cast<uint32_t>(magnitude) : static_cast<uint32_t>(magnitude);
+    if (magnitude > 0xFFFFFFFFull)
+        out = 0xFFFFFFFFu;
+    else
+        out = negative ? 0u - static_cast<uint32_t>(magnitude) : static_cast<uint32_t>(magnitude);
     p = end;
     return true;
 }
@@ -50,10 +52,14 @@ void ParseGuidValue(const char* text, Guid& out) {
     for (int field = 0; field < 11; ++field) {
         uint32_t v = 0;
         if (!ReadHex32(p, v)) return;
-        if (field == 0) out.data1 = v;
-        else if (field == 1) out.data2 = static_cast<uint16_t>(v);
-        else if (field == 2) out.data3 = static_cast<uint16_t>(v);
-        else out.data4[field - 3] = static_cast<uint8_t>(v);
+        if (field == 0)
+            out.data1 = v;
+        else if (field == 1)
+            out.data2 = static_cast<uint16_t>(v);
+        else if (field == 2)
+            out.data3 = static_cast<uint16_t>(v);
+        else
+            out.data4[field - 3] = static_cast<uint8_t>(v);
         while (*p == ' ' || *p == '\t') ++p;
         if (*p != ',') return;
         ++p;

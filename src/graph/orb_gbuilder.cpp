@@ -26,8 +26,7 @@ const char* TestObjectClassName(TestObject object) {
 
 COrbGBuilder::COrbGBuilder(port::IPlatform& platform, CBoardInfo& boardInfo, CLogFile& logFile,
                            CRegSettings& regSettings, CVerdict& verdict)
-    : m_platform(platform), m_boardInfo(boardInfo), m_logFile(logFile), m_regSettings(regSettings),
-      m_verdict(verdict) {
+    : m_platform(platform), m_boardInfo(boardInfo), m_logFile(logFile), m_regSettings(regSettings), m_verdict(verdict) {
     char currentDirectory[261] = "";
     uint32_t n = m_platform.System().GetCurrentDirectory(sizeof currentDirectory - 1, currentDirectory);
     if (n == 0 || n >= sizeof currentDirectory - 1) currentDirectory[0] = '\0';
@@ -49,13 +48,14 @@ bool COrbGBuilder::HasCaptureCapability() const {
 // No device class has its test object in this build yet; each joins the
 // bench here, and becomes ready, once it exists. Until then every test of its
 // device is refused by the test executer rather than run against nothing.
-bool COrbGBuilder::IsTestObjectReady(TestObject) const { return false; }
+bool COrbGBuilder::IsTestObjectReady(TestObject) const {
+    return false;
+}
 
 int32_t COrbGBuilder::Initialize() {
     Log(m_pLogger, kLevelTrace, kGreen, "%sEnter", kInitPrefix);
     if (m_initialised) return 0;
     m_initialised = 1;
-
 
     if (m_testId.graphNumber == 5) {
         // Board-table path: only the board-table test object, no graph.

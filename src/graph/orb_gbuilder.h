@@ -19,8 +19,18 @@
 namespace orbex {
 
 // The test objects of the device classes, in the order Initialize creates them.
-enum class TestObject { Stream, Tuner, Decoder, Crossbar, HardwareCaps, ComChker, Analyzer, VbiAnalyzer,
-                        VideoRenderer, Vbi };
+enum class TestObject {
+    Stream,
+    Tuner,
+    Decoder,
+    Crossbar,
+    HardwareCaps,
+    ComChker,
+    Analyzer,
+    VbiAnalyzer,
+    VideoRenderer,
+    Vbi
+};
 const char* TestObjectClassName(TestObject object);
 
 class COrbGBuilder {
@@ -80,6 +90,9 @@ public:
 private:
     int32_t MergeFile(const char* path, std::vector<std::string>& includePath);
     void Report(const char* step, int32_t status, const char* description, const char* expected, const char* actual);
+    HResult FindPinPair(const std::shared_ptr<port::IBaseFilter>& source,
+                        const std::shared_ptr<port::IBaseFilter>& destination, uint16_t outputPin, uint16_t inputPin,
+                        std::shared_ptr<port::IPin>& out, std::shared_ptr<port::IPin>& in);
     HResult FindPin(const std::shared_ptr<port::IBaseFilter>& filter, PinDirection direction, uint16_t number,
                     std::shared_ptr<port::IPin>& pin);
 

@@ -21,7 +21,9 @@ std::string DirectoryOf(const std::string& path) {
 
 #if defined(__linux__)
 
-ChangeMonitor::ChangeMonitor() { m_fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC); }
+ChangeMonitor::ChangeMonitor() {
+    m_fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+}
 
 ChangeMonitor::~ChangeMonitor() {
     if (m_fd >= 0) close(m_fd);
@@ -75,9 +77,13 @@ bool ChangeMonitor::Changed(const std::string& path, uint64_t epochAtRead) {
 
 ChangeMonitor::ChangeMonitor() = default;
 ChangeMonitor::~ChangeMonitor() = default;
-bool ChangeMonitor::Watch(const std::string&) { return false; }
+bool ChangeMonitor::Watch(const std::string&) {
+    return false;
+}
 void ChangeMonitor::Drain() {}
-bool ChangeMonitor::Changed(const std::string&, uint64_t) { return true; }
+bool ChangeMonitor::Changed(const std::string&, uint64_t) {
+    return true;
+}
 
 #endif
 

@@ -16,7 +16,9 @@ constexpr auto kFold = MakeFoldTable();
 
 }  // namespace
 
-char FoldCase(char c) { return static_cast<char>(kFold[static_cast<unsigned char>(c)]); }
+char FoldCase(char c) {
+    return static_cast<char>(kFold[static_cast<unsigned char>(c)]);
+}
 
 std::string Folded(std::string_view text) {
     std::string out(text);
@@ -42,10 +44,15 @@ size_t NameHash::operator()(std::string_view name) const noexcept {
 
 bool IsProfileSpace(char c) {
     switch (static_cast<unsigned char>(c)) {
-        case ' ': case '\t': case '\n': case '\v': case '\f': case '\r': case 0x1A: case 0xA0:
-            return true;
-        default:
-            return false;
+        case ' ':
+        case '\t':
+        case '\n':
+        case '\v':
+        case '\f':
+        case '\r':
+        case 0x1A:
+        case 0xA0: return true;
+        default: return false;
     }
 }
 

@@ -105,24 +105,32 @@ uint32_t ParseProfileInteger(std::string_view text) {
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) minus = text[i++] == '-';
     uint32_t base = 10;
     if (text.size() - i >= 2 && text[i] == '0') {
-        if (text[i + 1] == 'b') base = 2, i += 2;
-        else if (text[i + 1] == 'o') base = 8, i += 2;
-        else if (text[i + 1] == 'x') base = 16, i += 2;
+        if (text[i + 1] == 'b')
+            base = 2, i += 2;
+        else if (text[i + 1] == 'o')
+            base = 8, i += 2;
+        else if (text[i + 1] == 'x')
+            base = 16, i += 2;
     }
     uint32_t total = 0;
     for (; i < text.size(); ++i) {
         char c = text[i];
         int digit = -1;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (c >= 'A' && c <= 'Z') digit = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'z') digit = c - 'a' + 10;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'A' && c <= 'Z')
+            digit = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'z')
+            digit = c - 'a' + 10;
         if (digit < 0 || static_cast<uint32_t>(digit) >= base) break;
         total = total * base + static_cast<uint32_t>(digit);
     }
     return minus ? 0u - total : total;
 }
 
-Engine::~Engine() { Flush(); }
+Engine::~Engine() {
+    Flush();
+}
 
 Engine::Stamp Engine::StampOf(const std::string& path) {
     struct stat st {};
@@ -189,8 +197,8 @@ bool Engine::Flush() {
     return ok;
 }
 
-uint32_t Engine::GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
-                           uint32_t size, const std::string& path) {
+uint32_t Engine::GetString(const char* section, const char* key, const char* defaultValue, char* buffer, uint32_t size,
+                           const std::string& path) {
     if (!buffer || size == 0) return 0;
     // The text is composed in a scratch buffer, then handed over as the ANSI
     // entry point does: the returned count of characters and one zero after
@@ -215,8 +223,10 @@ uint32_t Engine::ComposeString(const char* section, const char* key, const char*
     std::string_view def = TrimDefault(defaultValue);
     if (key) {
         const Entry* entry = doc.FindEntry(section, key);
-        if (entry && entry->value) CopyEntry(buffer, *entry->value, size, true);
-        else CopyEntry(buffer, def, size, true);
+        if (entry && entry->value)
+            CopyEntry(buffer, *entry->value, size, true);
+        else
+            CopyEntry(buffer, def, size, true);
         return static_cast<uint32_t>(std::strlen(buffer));
     }
     if (section[0]) {
@@ -231,16 +241,13 @@ uint32_t Engine::ComposeString(const char* section, const char* key, const char*
     return 0;
 }
 
-uint32_t Engine::GetInt(const char* section, const char* key, int32_t defaultValue,
-                        const std::string& path) {
+uint32_t Engine::GetInt(const char* section, const char* key, int32_t defaultValue, const std::string& path) {
     char buffer[30];
-    if (GetString(section, key, "", buffer, sizeof buffer, path) == 0)
-        return static_cast<uint32_t>(defaultValue);
+    if (GetString(section, key, "", buffer, sizeof buffer, path) == 0) return static_cast<uint32_t>(defaultValue);
     return ParseProfileInteger(buffer);
 }
 
-bool Engine::WriteString(const char* section, const char* key, const char* value,
-                         const std::string& path) {
+bool Engine::WriteString(const char* section, const char* key, const char* value, const std::string& path) {
     if (!section && !key && !value) return Flush();
     if (!section) return false;
     Cached& cached = Load(path);

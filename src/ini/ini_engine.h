@@ -23,13 +23,11 @@ public:
     ~Engine();
 
     // section == nullptr lists the section names; key == nullptr lists the keys of section.
-    uint32_t GetString(const char* section, const char* key, const char* defaultValue,
-                       char* buffer, uint32_t size, const std::string& path);
-    uint32_t GetInt(const char* section, const char* key, int32_t defaultValue,
-                    const std::string& path);
+    uint32_t GetString(const char* section, const char* key, const char* defaultValue, char* buffer, uint32_t size,
+                       const std::string& path);
+    uint32_t GetInt(const char* section, const char* key, int32_t defaultValue, const std::string& path);
     // key == nullptr deletes the section, value == nullptr deletes the key.
-    bool WriteString(const char* section, const char* key, const char* value,
-                     const std::string& path);
+    bool WriteString(const char* section, const char* key, const char* value, const std::string& path);
     // Writes every changed file to disk; false when one could not be written.
     bool Flush();
 
@@ -57,8 +55,8 @@ private:
         Stamp stamp;
         bool dirty = false;
         std::optional<std::string> diskImage;  // what the disk gets when it differs from doc
-        bool watched = false;                   // changes are reported by the change monitor
-        uint64_t epoch = 0;                     // the monitor's epoch when read
+        bool watched = false;                  // changes are reported by the change monitor
+        uint64_t epoch = 0;                    // the monitor's epoch when read
     };
 
     Cached& Load(const std::string& path);

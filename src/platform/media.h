@@ -52,8 +52,8 @@ class ICaptureGraphBuilder : public IComObject {
 public:
     virtual HResult SetFiltergraph(const std::shared_ptr<IGraphBuilder>& graph) = 0;
     // Looks for an interface on the filter or on a pin of the given category.
-    virtual HResult FindInterface(const Guid* category, const std::shared_ptr<IBaseFilter>& filter,
-                                  const Guid& iid, ComPtr& out) = 0;
+    virtual HResult FindInterface(const Guid* category, const std::shared_ptr<IBaseFilter>& filter, const Guid& iid,
+                                  ComPtr& out) = 0;
 };
 
 class IPropertyBag : public IComObject {
@@ -77,8 +77,7 @@ public:
 class ICreateDevEnum : public IComObject {
 public:
     // kSFalse and no enumerator for a category without devices.
-    virtual HResult CreateClassEnumerator(const Guid& category, std::shared_ptr<IEnumMoniker>& out,
-                                          uint32_t flags) = 0;
+    virtual HResult CreateClassEnumerator(const Guid& category, std::shared_ptr<IEnumMoniker>& out, uint32_t flags) = 0;
 };
 
 }  // namespace orbex::port

@@ -55,10 +55,9 @@ class ILogWriter : public IComObject {
 public:
     virtual HResult NewHandle(uint32_t* handle) = 0;
     virtual HResult ReleaseHandle(uint32_t handle) = 0;
-    virtual HResult Configure(uint32_t handle, uint32_t levelMask, const char* fileName,
-                              const char* appName, int32_t reserved0, int32_t reserved10) = 0;
-    virtual HResult Write(uint32_t handle, int32_t level, uint32_t colour, const char* format,
-                          va_list args) = 0;
+    virtual HResult Configure(uint32_t handle, uint32_t levelMask, const char* fileName, const char* appName,
+                              int32_t reserved0, int32_t reserved10) = 0;
+    virtual HResult Write(uint32_t handle, int32_t level, uint32_t colour, const char* format, va_list args) = 0;
 };
 
 class IComRuntime {
@@ -75,13 +74,12 @@ public:
 class IProfile {
 public:
     virtual ~IProfile() = default;
-    virtual uint32_t GetPrivateProfileString(const char* section, const char* key,
-                                             const char* defaultValue, char* buffer,
-                                             uint32_t size, const char* fileName) = 0;
-    virtual uint32_t GetPrivateProfileInt(const char* section, const char* key,
-                                          int32_t defaultValue, const char* fileName) = 0;
-    virtual bool WritePrivateProfileString(const char* section, const char* key,
-                                           const char* value, const char* fileName) = 0;
+    virtual uint32_t GetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
+                                             char* buffer, uint32_t size, const char* fileName) = 0;
+    virtual uint32_t GetPrivateProfileInt(const char* section, const char* key, int32_t defaultValue,
+                                          const char* fileName) = 0;
+    virtual bool WritePrivateProfileString(const char* section, const char* key, const char* value,
+                                           const char* fileName) = 0;
     // Writes cached profile changes to disk (the platform's flush idiom).
     virtual void FlushProfiles() = 0;
 };
@@ -94,10 +92,8 @@ public:
     virtual ~IRegistry() = default;
     virtual int32_t RegOpenKeyEx(const char* subKey, uint32_t access, RegKey* out) = 0;
     virtual int32_t RegCreateKeyEx(const char* subKey, uint32_t access, RegKey* out) = 0;
-    virtual int32_t RegQueryValueEx(RegKey key, const char* name, uint32_t* type, uint8_t* data,
-                                    uint32_t* size) = 0;
-    virtual int32_t RegSetValueEx(RegKey key, const char* name, uint32_t type,
-                                  const uint8_t* data, uint32_t size) = 0;
+    virtual int32_t RegQueryValueEx(RegKey key, const char* name, uint32_t* type, uint8_t* data, uint32_t* size) = 0;
+    virtual int32_t RegSetValueEx(RegKey key, const char* name, uint32_t type, const uint8_t* data, uint32_t size) = 0;
     virtual int32_t RegQueryInfoKey(RegKey key, uint32_t* subKeyCount) = 0;
     virtual int32_t RegEnumKeyEx(RegKey key, uint32_t index, char* name, uint32_t* nameSize) = 0;
     virtual int32_t RegCloseKey(RegKey key) = 0;
@@ -123,8 +119,8 @@ class IDisplay {
 public:
     virtual ~IDisplay() = default;
     virtual DisplayDc CreateDC(const char* driver) = 0;  // 0 on failure
-    virtual int32_t ExtEscape(DisplayDc dc, int32_t escape, int32_t inSize, const void* in,
-                              int32_t outSize, void* out) = 0;
+    virtual int32_t ExtEscape(DisplayDc dc, int32_t escape, int32_t inSize, const void* in, int32_t outSize,
+                              void* out) = 0;
     virtual bool DeleteDC(DisplayDc dc) = 0;
     // Calls onMonitor once per monitor while it returns true.
     virtual bool EnumDisplayMonitors(const std::function<bool()>& onMonitor) = 0;

@@ -24,7 +24,9 @@ constexpr HResult kVfwENoAcceptableTypes = static_cast<HResult>(0x80040207);
 constexpr HResult kVfwEInvalidDirection = static_cast<HResult>(0x80040208);
 constexpr HResult kDdErrNoDirectDrawHw = static_cast<HResult>(0x887600FF);
 
-constexpr bool Succeeded(HResult hr) { return hr >= 0; }
+constexpr bool Succeeded(HResult hr) {
+    return hr >= 0;
+}
 
 // Win32 error codes carried by the registry port.
 constexpr int32_t kErrorSuccess = 0;

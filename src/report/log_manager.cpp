@@ -41,9 +41,12 @@ void CLogManager::LogV(int32_t level, uint32_t colour, const char* format, va_li
         va_end(copy);
     }
     int32_t status = -1;
-    if (level == kLevelNote && colour == kBlue) status = Pass;
-    else if (level == kLevelNoRun && colour == kBlack) status = NA;
-    else if (level == kLevelFailure && colour == kRed) status = Fail;
+    if (level == kLevelNote && colour == kBlue)
+        status = Pass;
+    else if (level == kLevelNoRun && colour == kBlack)
+        status = NA;
+    else if (level == kLevelFailure && colour == kRed)
+        status = Fail;
     if (status < 0) return;
     char text[256];
     FormatIntoV(text, sizeof text, format, args);

@@ -19,6 +19,7 @@ public:
 
 private:
     bool RegistryInUse();
+    bool QueryRegistry(const char* section, const char* key, uint8_t* data, uint32_t* size);
     port::IPlatform* m_platform;
 };
 

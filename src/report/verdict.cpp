@@ -2,7 +2,9 @@
 
 namespace orbex {
 
-CVerdict::~CVerdict() { Unload(); }
+CVerdict::~CVerdict() {
+    Unload();
+}
 
 void CVerdict::Load() {
     Unload();

@@ -59,7 +59,9 @@ std::string Hex(const char* data, size_t n) {
     return out;
 }
 
-const char* Ptr(const std::optional<std::string>& s) { return s ? s->c_str() : nullptr; }
+const char* Ptr(const std::optional<std::string>& s) {
+    return s ? s->c_str() : nullptr;
+}
 
 #ifdef _WIN32
 struct Profile {

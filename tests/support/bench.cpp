@@ -18,8 +18,10 @@ Bench* g_bench = nullptr;  // the bench whose result library calls are being rec
 std::string Json(const sim::PlatformEvent& e) {
     harness::Event out{e.event, {}};
     for (const sim::EventField& f : e.fields) {
-        if (const auto* s = std::get_if<std::string>(&f.value)) out.fields.emplace_back(f.name, *s);
-        else out.fields.emplace_back(f.name, std::get<int64_t>(f.value));
+        if (const auto* s = std::get_if<std::string>(&f.value))
+            out.fields.emplace_back(f.name, *s);
+        else
+            out.fields.emplace_back(f.name, std::get<int64_t>(f.value));
     }
     return harness::ToJson(out);
 }
@@ -50,7 +52,9 @@ Bench::~Bench() {
     std::filesystem::remove_all(m_dir, ec);
 }
 
-std::string Bench::Board(const std::string& extra) { return std::string(sim::ReferenceBoardText()) + "\n" + extra; }
+std::string Bench::Board(const std::string& extra) {
+    return std::string(sim::ReferenceBoardText()) + "\n" + extra;
+}
 
 void Bench::WriteFile(const std::string& name, const std::string& content) const {
     std::ofstream(m_dir + "/" + name, std::ios::binary) << content;
@@ -63,7 +67,9 @@ std::string Bench::ReadFile(const std::string& name) const {
     return s.str();
 }
 
-bool Bench::FileExists(const std::string& name) const { return std::filesystem::exists(m_dir + "/" + name); }
+bool Bench::FileExists(const std::string& name) const {
+    return std::filesystem::exists(m_dir + "/" + name);
+}
 
 void Bench::WriteDefaultGraph(const std::string& extra) const {
     WriteFile("default.gf",
@@ -120,8 +126,10 @@ extern "C" __attribute__((visibility("default"))) void OrbexHarnessEvent(const c
     if (!orbex::testing::g_bench) return;
     orbex::harness::Event e{event, {}};
     for (int i = 0; i < count; ++i) {
-        if (fields[i].isNumber) e.fields.emplace_back(fields[i].name, static_cast<int64_t>(fields[i].number));
-        else e.fields.emplace_back(fields[i].name, std::string(fields[i].text ? fields[i].text : ""));
+        if (fields[i].isNumber)
+            e.fields.emplace_back(fields[i].name, static_cast<int64_t>(fields[i].number));
+        else
+            e.fields.emplace_back(fields[i].name, std::string(fields[i].text ? fields[i].text : ""));
     }
     orbex::testing::g_bench->Record(orbex::harness::ToJson(e));
 }

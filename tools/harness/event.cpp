@@ -1,8 +1,7 @@
 #include "event.h"
 
-#include <nlohmann/json.hpp>
-
 #include <cstdio>
+#include <nlohmann/json.hpp>
 
 namespace orbex::harness {
 namespace {
@@ -68,8 +67,10 @@ std::string ToJson(const Event& event) {
         out += ',';
         AppendString(out, name);
         out += ':';
-        if (const auto* s = std::get_if<std::string>(&value)) AppendString(out, *s);
-        else out += std::to_string(std::get<int64_t>(value));
+        if (const auto* s = std::get_if<std::string>(&value))
+            AppendString(out, *s);
+        else
+            out += std::to_string(std::get<int64_t>(value));
     }
     out += '}';
     return out;
@@ -82,9 +83,12 @@ std::optional<Event> FromJson(const std::string& line) {
     e.name = j["event"].get<std::string>();
     for (auto it = j.begin(); it != j.end(); ++it) {
         if (it.key() == "event") continue;
-        if (it->is_string()) e.fields.emplace_back(it.key(), ToBytes(it->get<std::string>()));
-        else if (it->is_number_integer()) e.fields.emplace_back(it.key(), it->get<int64_t>());
-        else return std::nullopt;
+        if (it->is_string())
+            e.fields.emplace_back(it.key(), ToBytes(it->get<std::string>()));
+        else if (it->is_number_integer())
+            e.fields.emplace_back(it.key(), it->get<int64_t>());
+        else
+            return std::nullopt;
     }
     return e;
 }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -14,7 +15,6 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
-#include <algorithm>
 
 #include "catalogue.h"
 #include "event.h"
@@ -93,8 +93,8 @@ int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string
             if (e.group == group) cmds.push_back(e.commandLine);
         if (cmds.empty()) continue;
         std::string jsonPath = tmpDir + "/orbex-suite-" + std::to_string(getpid()) + "-" + group + ".jsonl";
-        std::vector<std::string> args = {"/proc/self/exe", "--json",    jsonPath, "--quiet", "--no-progress",
-                                         "--library",      o.library,   "--workdir", o.workdir};
+        std::vector<std::string> args = {"/proc/self/exe", "--json",  jsonPath,    "--quiet", "--no-progress",
+                                         "--library",      o.library, "--workdir", o.workdir};
         if (!o.board.empty()) args.insert(args.end(), {"--board", o.board});
         if (o.noVerdict) args.push_back("--no-verdict");
         args.push_back("--");
@@ -131,7 +131,8 @@ int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string
         index += cmds.size();
         bool abnormal = !WIFEXITED(status) || WEXITSTATUS(status) == 2 || returned < cmds.size();
         if (abnormal) {
-            std::fprintf(stderr, "orbex-harness: the %s test bench process ended abnormally after %zu of %zu test cases\n",
+            std::fprintf(stderr,
+                         "orbex-harness: the %s test bench process ended abnormally after %zu of %zu test cases\n",
                          group.c_str(), returned, cmds.size());
             return 3;
         }
@@ -148,17 +149,20 @@ extern "C" __attribute__((visibility("default"))) void OrbexHarnessEvent(const c
     Event e{event, {}};
     for (int i = 0; i < count; ++i) {
         const OrbexEventField& f = fields[i];
-        if (f.isNumber) e.fields.emplace_back(f.name, static_cast<int64_t>(f.number));
-        else e.fields.emplace_back(f.name, std::string(f.text ? f.text : ""));
+        if (f.isNumber)
+            e.fields.emplace_back(f.name, static_cast<int64_t>(f.number));
+        else
+            e.fields.emplace_back(f.name, std::string(f.text ? f.text : ""));
     }
     g_recorder->OnEvent(e);
 }
 
 int main(int argc, char** argv) {
     Options o;
-    CLI::App app{"Runs Orbex test cases against the virtual board (or lists them).\n"
-                 "Each CMDLINE is passed verbatim to OrbexEntry, in order, in one process.",
-                 "orbex-harness"};
+    CLI::App app{
+        "Runs Orbex test cases against the virtual board (or lists them).\n"
+        "Each CMDLINE is passed verbatim to OrbexEntry, in order, in one process.",
+        "orbex-harness"};
     app.add_option("--board", o.board, "Board profile of the virtual board (default: the built-in reference board)");
     app.add_option("--workdir", o.workdir, "Current directory of the run (default: the current directory)");
     app.add_option("--json", o.json, "Write every event as JSON Lines to FILE (- for standard output)");
@@ -201,7 +205,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> groups;
     if (suite) {
         std::vector<std::string> known = orbex::harness::CatalogueGroups();
-        if (o.suite == "all") groups = known;
+        if (o.suite == "all")
+            groups = known;
         else {
             std::stringstream in(o.suite);
             std::string g;
@@ -231,13 +236,18 @@ int main(int argc, char** argv) {
         return 2;
     }
     o.workdir = std::filesystem::current_path().string();
-    if (!o.board.empty()) setenv("ORBEX_BOARD", o.board.c_str(), 1);
-    else unsetenv("ORBEX_BOARD");
-    if (o.noVerdict) setenv("ORBEX_NO_VERDICT", "1", 1);
-    else unsetenv("ORBEX_NO_VERDICT");
+    if (!o.board.empty())
+        setenv("ORBEX_BOARD", o.board.c_str(), 1);
+    else
+        unsetenv("ORBEX_BOARD");
+    if (o.noVerdict)
+        setenv("ORBEX_NO_VERDICT", "1", 1);
+    else
+        unsetenv("ORBEX_NO_VERDICT");
 
     std::FILE* json = nullptr;
-    if (o.json == "-") json = stdout;
+    if (o.json == "-")
+        json = stdout;
     else if (!o.json.empty() && !(json = std::fopen(o.json.c_str(), "wb"))) {
         std::fprintf(stderr, "orbex-harness: cannot write %s\n", o.json.c_str());
         return 2;

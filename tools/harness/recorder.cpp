@@ -24,9 +24,12 @@ std::string Xml(const std::string& s) {
             case '&': out += "&amp;"; break;
             case '"': out += "&quot;"; break;
             default:
-                if (c < 0x20 && c != '\n' && c != '\t') out += '?';
-                else if (c > 0x7F) out += "&#" + std::to_string(c) + ";";
-                else out += static_cast<char>(c);
+                if (c < 0x20 && c != '\n' && c != '\t')
+                    out += '?';
+                else if (c > 0x7F)
+                    out += "&#" + std::to_string(c) + ";";
+                else
+                    out += static_cast<char>(c);
         }
     }
     return out;
@@ -150,9 +153,12 @@ bool Recorder::WriteJUnit(const std::string& path) const {
             noRun = noRun || r.status == 2;
             na = na || r.status == 1;
         }
-        if (fail) ++failures;
-        else if (noRun) ++errors;
-        else if (na) ++skipped;
+        if (fail)
+            ++failures;
+        else if (noRun)
+            ++errors;
+        else if (na)
+            ++skipped;
     }
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     out << "<testsuites><testsuite name=\"orbex\" tests=\"" << m_cases.size() << "\" failures=\"" << failures
@@ -170,8 +176,8 @@ bool Recorder::WriteJUnit(const std::string& path) const {
             out << "    <skipped message=\"NotApplicable: " << Xml(first[1]->actual) << "\"/>\n";
         out << "    <system-out>";
         for (const ResultRecord& r : c.results)
-            out << Xml(std::string(StatusName(r.status)) + " [" + r.step + "] " + r.description + " | expected: " +
-                       r.expected + " | actual: " + r.actual)
+            out << Xml(std::string(StatusName(r.status)) + " [" + r.step + "] " + r.description +
+                       " | expected: " + r.expected + " | actual: " + r.actual)
                 << "\n";
         for (const std::string& n : c.notes) out << Xml(n) << "\n";
         out << "returned " << c.returnValue << "</system-out>\n  </testcase>\n";

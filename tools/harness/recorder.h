@@ -27,11 +27,11 @@ struct TestCaseRecord {
 };
 
 struct RecorderOptions {
-    std::FILE* json = nullptr;   // JSON Lines destination, or null
-    bool human = true;           // readable lines on stdout
+    std::FILE* json = nullptr;  // JSON Lines destination, or null
+    bool human = true;          // readable lines on stdout
     bool colour = false;
-    bool progress = false;       // live progress line on stderr
-    std::string reproducePrefix; // "orbex-harness --board X --" for failure hints
+    bool progress = false;        // live progress line on stderr
+    std::string reproducePrefix;  // "orbex-harness --board X --" for failure hints
 };
 
 class Recorder {

@@ -15,14 +15,16 @@ OrbexHarnessEventFn Hook() {
     return reinterpret_cast<OrbexHarnessEventFn>(dlsym(RTLD_DEFAULT, ORBEX_HARNESS_EVENT_SYMBOL));
 }
 
-const char* Text(const char* s) { return s ? s : ""; }
+const char* Text(const char* s) {
+    return s ? s : "";
+}
 
 }  // namespace
 
 VERDICT_EXPORT int TestBegin(const char* testId, int a, int b, const char* tool) {
     if (auto hook = Hook()) {
-        OrbexEventField f[] = {{"test", Text(testId), 0, 0}, {"a", nullptr, a, 1}, {"b", nullptr, b, 1},
-                               {"tool", Text(tool), 0, 0}};
+        OrbexEventField f[] = {
+            {"test", Text(testId), 0, 0}, {"a", nullptr, a, 1}, {"b", nullptr, b, 1}, {"tool", Text(tool), 0, 0}};
         hook("TestBegin", f, 4);
     } else {
         std::printf("TestBegin(\"%s\", %d, %d, \"%s\")\n", Text(testId), a, b, Text(tool));
@@ -43,9 +45,9 @@ VERDICT_EXPORT int TestEnd(const char* testId) {
 VERDICT_EXPORT int ResultReport(const char* testId, const char* step, int status, const char* description,
                                 const char* expected, const char* actual) {
     if (auto hook = Hook()) {
-        OrbexEventField f[] = {{"test", Text(testId), 0, 0},         {"step", Text(step), 0, 0},
-                               {"status", nullptr, status, 1},        {"description", Text(description), 0, 0},
-                               {"expected", Text(expected), 0, 0},    {"actual", Text(actual), 0, 0}};
+        OrbexEventField f[] = {{"test", Text(testId), 0, 0},       {"step", Text(step), 0, 0},
+                               {"status", nullptr, status, 1},     {"description", Text(description), 0, 0},
+                               {"expected", Text(expected), 0, 0}, {"actual", Text(actual), 0, 0}};
         hook("ResultReport", f, 6);
     } else {
         std::printf("ResultReport(\"%s\", \"%s\", %d, \"%s\", \"%s\", \"%s\")\n", Text(testId), Text(step), status,

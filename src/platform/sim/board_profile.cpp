@@ -102,9 +102,12 @@ std::vector<PinSpec> ParsePins(const std::string& text, int line) {
             throw ProfileError{line, "pin \"" + item + "\" is not direction:name:medium[:category]"};
         PinSpec pin;
         std::string dir = Lower(parts[0]);
-        if (dir == "in") pin.direction = PinDirection::Input;
-        else if (dir == "out") pin.direction = PinDirection::Output;
-        else throw ProfileError{line, "pin direction \"" + parts[0] + "\" is neither in nor out"};
+        if (dir == "in")
+            pin.direction = PinDirection::Input;
+        else if (dir == "out")
+            pin.direction = PinDirection::Output;
+        else
+            throw ProfileError{line, "pin direction \"" + parts[0] + "\" is neither in nor out"};
         pin.name = parts[1];
         pin.medium = Lower(parts[2]);
         static const std::set<std::string> kMedia = {"analog", "video", "vbi", "overlay", "audio"};
@@ -164,8 +167,7 @@ std::string SectionKind(const std::string& name) {
     return Lower(dot == std::string::npos ? name : name.substr(0, dot));
 }
 
-void Apply(BoardProfile& p, const std::string& section, const std::string& key,
-           const std::string& value, int line) {
+void Apply(BoardProfile& p, const std::string& section, const std::string& key, const std::string& value, int line) {
     std::string kind = SectionKind(section);
     std::string k = Lower(key);
     auto unknown = [&]() { throw ProfileError{line, "unknown key \"" + key + "\" in [" + section + "]"}; };
@@ -173,64 +175,103 @@ void Apply(BoardProfile& p, const std::string& section, const std::string& key,
     if (kind == "machine") {
         if (k == "platform") {
             std::string v = Lower(value);
-            if (v == "nt") p.os.platformId = kPlatformWin32Nt;
-            else if (v == "9x") p.os.platformId = kPlatformWin32Windows;
-            else throw ProfileError{line, "platform \"" + value + "\" is neither NT nor 9x"};
-        } else if (k == "majorversion") p.os.major = ParseU32(value, line);
-        else if (k == "minorversion") p.os.minor = ParseU32(value, line);
-        else if (k == "build") p.os.build = ParseU32(value, line);
-        else if (k == "currentdirectory") p.currentDirectory = value;
-        else if (k == "windowsdirectory") p.windowsDirectory = value;
-        else if (k == "systemdirectory") p.systemDirectory = value;
-        else if (k == "localtime") p.localTime = value;
-        else if (k == "clockstart") p.clockStart = ParseU32(value, line);
-        else unknown();
+            if (v == "nt")
+                p.os.platformId = kPlatformWin32Nt;
+            else if (v == "9x")
+                p.os.platformId = kPlatformWin32Windows;
+            else
+                throw ProfileError{line, "platform \"" + value + "\" is neither NT nor 9x"};
+        } else if (k == "majorversion")
+            p.os.major = ParseU32(value, line);
+        else if (k == "minorversion")
+            p.os.minor = ParseU32(value, line);
+        else if (k == "build")
+            p.os.build = ParseU32(value, line);
+        else if (k == "currentdirectory")
+            p.currentDirectory = value;
+        else if (k == "windowsdirectory")
+            p.windowsDirectory = value;
+        else if (k == "systemdirectory")
+            p.systemDirectory = value;
+        else if (k == "localtime")
+            p.localTime = value;
+        else if (k == "clockstart")
+            p.clockStart = ParseU32(value, line);
+        else
+            unknown();
     } else if (kind == "components") {
-        if (k == "loggingcomponent") p.loggingComponent = ParseChoice(value, "present", "absent", line);
-        else if (k == "resultlibrary") p.resultLibrary = ParseChoice(value, "present", "absent", line);
+        if (k == "loggingcomponent")
+            p.loggingComponent = ParseChoice(value, "present", "absent", line);
+        else if (k == "resultlibrary")
+            p.resultLibrary = ParseChoice(value, "present", "absent", line);
         else if (k == "resultlibraryexports") {
             p.resultLibraryExports.clear();
             for (const std::string& e : Split(value, ','))
                 if (!e.empty()) p.resultLibraryExports.push_back(e);
-        } else unknown();
+        } else
+            unknown();
     } else if (kind == "display") {
-        if (k == "monitors") p.monitors = static_cast<int32_t>(ParseNumber(value, line));
-        else if (k == "escape") p.escapeServed = ParseChoice(value, "served", "refused", line);
-        else if (k == "escaperesult") p.escapeRefusedResult = static_cast<int32_t>(ParseNumber(value, line));
-        else if (k == "mmtable") p.mmTable = ParseBytes(value, line);
-        else if (k == "mmtablebytesreturned") p.mmTableBytesReturned = ParseU32(value, line);
-        else if (k == "hwtable") p.hwTable = ParseBytes(value, line);
-        else if (k == "value14000b") p.value14000B = ParseU32(value, line);
-        else unknown();
+        if (k == "monitors")
+            p.monitors = static_cast<int32_t>(ParseNumber(value, line));
+        else if (k == "escape")
+            p.escapeServed = ParseChoice(value, "served", "refused", line);
+        else if (k == "escaperesult")
+            p.escapeRefusedResult = static_cast<int32_t>(ParseNumber(value, line));
+        else if (k == "mmtable")
+            p.mmTable = ParseBytes(value, line);
+        else if (k == "mmtablebytesreturned")
+            p.mmTableBytesReturned = ParseU32(value, line);
+        else if (k == "hwtable")
+            p.hwTable = ParseBytes(value, line);
+        else if (k == "value14000b")
+            p.value14000B = ParseU32(value, line);
+        else
+            unknown();
         if (p.mmTable.size() > 12 || p.hwTable.size() > 10)
             throw ProfileError{line, "the MMTable holds at most 12 bytes and the HWTable 10"};
     } else if (kind == "videomemory") {
-        if (k == "total") p.videoMemoryTotal = ParseU32(value, line);
-        else if (k == "free") p.videoMemoryFree = ParseU32(value, line);
-        else unknown();
+        if (k == "total")
+            p.videoMemoryTotal = ParseU32(value, line);
+        else if (k == "free")
+            p.videoMemoryFree = ParseU32(value, line);
+        else
+            unknown();
     } else if (kind == "device") {
         DeviceSpec& d = p.devices.back();
-        if (k == "category") d.category = ParseCategory(value, line);
-        else if (k == "friendlyname") d.friendlyName = value;
-        else if (k == "pins") d.pins = ParsePins(value, line);
-        else unknown();
+        if (k == "category")
+            d.category = ParseCategory(value, line);
+        else if (k == "friendlyname")
+            d.friendlyName = value;
+        else if (k == "pins")
+            d.pins = ParsePins(value, line);
+        else
+            unknown();
     } else if (kind == "filter") {
         FilterClassSpec& f = p.filterClasses.back();
         if (k == "clsid") {
             auto g = ParseGuidText(value);
             if (!g) throw ProfileError{line, "\"" + value + "\" is not a class identifier"};
             f.clsid = *g;
-        } else if (k == "name") f.name = value;
-        else if (k == "pins") f.pins = ParsePins(value, line);
-        else if (k == "kitfile") f.kitFile = value;
-        else unknown();
+        } else if (k == "name")
+            f.name = value;
+        else if (k == "pins")
+            f.pins = ParsePins(value, line);
+        else if (k == "kitfile")
+            f.kitFile = value;
+        else
+            unknown();
     } else if (kind == "registry") {
-        if (k == "key") p.registryKeys.push_back(value);
-        else if (k == "value") p.registryValues.push_back(ParseRegistryValue(value, line));
-        else unknown();
+        if (k == "key")
+            p.registryKeys.push_back(value);
+        else if (k == "value")
+            p.registryValues.push_back(ParseRegistryValue(value, line));
+        else
+            unknown();
     } else if (kind == "files") {
-        if (k == "file") p.files.push_back(value);
-        else unknown();
+        if (k == "file")
+            p.files.push_back(value);
+        else
+            unknown();
     } else if (kind == "faults") {
         bool known = false;
         for (const std::string& op : FaultOperations()) known = known || Lower(op) == k;
@@ -245,15 +286,43 @@ void Apply(BoardProfile& p, const std::string& section, const std::string& key,
 }  // namespace
 
 const std::vector<std::string>& FaultOperations() {
-    static const std::vector<std::string> kOps = {
-        "CoInitialize", "CreateLogWriter", "CreateCaptureGraphBuilder", "CreateFilterGraph",
-        "CreateDeviceEnumerator", "CreateFilter", "SetFiltergraph", "AddFilter", "RemoveFilter",
-        "ConnectDirect", "Disconnect", "EnumPins", "QueryPinInfo", "QueryMediaControl", "Run", "Stop",
-        "FindInterface", "CreateClassEnumerator", "BindToPropertyBag", "ReadFriendlyName",
-        "BindToFilter", "DirectDrawCreate", "QueryDirectDraw2", "GetAvailableVidMem", "CreateDC",
-        "ExtEscape", "GetCurrentDirectory", "GetSystemDirectory", "GetWindowsDirectory",
-        "GetVersionEx", "LoadLibrary", "RegOpenKeyEx", "RegCreateKeyEx", "RegQueryValueEx",
-        "RegSetValueEx", "ProfileWrite", "System"};
+    static const std::vector<std::string> kOps = {"CoInitialize",
+                                                  "CreateLogWriter",
+                                                  "CreateCaptureGraphBuilder",
+                                                  "CreateFilterGraph",
+                                                  "CreateDeviceEnumerator",
+                                                  "CreateFilter",
+                                                  "SetFiltergraph",
+                                                  "AddFilter",
+                                                  "RemoveFilter",
+                                                  "ConnectDirect",
+                                                  "Disconnect",
+                                                  "EnumPins",
+                                                  "QueryPinInfo",
+                                                  "QueryMediaControl",
+                                                  "Run",
+                                                  "Stop",
+                                                  "FindInterface",
+                                                  "CreateClassEnumerator",
+                                                  "BindToPropertyBag",
+                                                  "ReadFriendlyName",
+                                                  "BindToFilter",
+                                                  "DirectDrawCreate",
+                                                  "QueryDirectDraw2",
+                                                  "GetAvailableVidMem",
+                                                  "CreateDC",
+                                                  "ExtEscape",
+                                                  "GetCurrentDirectory",
+                                                  "GetSystemDirectory",
+                                                  "GetWindowsDirectory",
+                                                  "GetVersionEx",
+                                                  "LoadLibrary",
+                                                  "RegOpenKeyEx",
+                                                  "RegCreateKeyEx",
+                                                  "RegQueryValueEx",
+                                                  "RegSetValueEx",
+                                                  "ProfileWrite",
+                                                  "System"};
     return kOps;
 }
 
@@ -281,8 +350,7 @@ std::optional<Guid> ParseGuidText(const std::string& text) {
     return g;
 }
 
-std::optional<BoardProfile> ParseBoardProfile(const std::string& text, const std::string& source,
-                                              std::string& error) {
+std::optional<BoardProfile> ParseBoardProfile(const std::string& text, const std::string& source, std::string& error) {
     BoardProfile p;
     p.source = source;
     p.mmTable.clear();
@@ -300,8 +368,9 @@ std::optional<BoardProfile> ParseBoardProfile(const std::string& text, const std
                 std::string kind = SectionKind(section);
                 if (kind == "device") p.devices.emplace_back();
                 if (kind == "filter") p.filterClasses.emplace_back();
-                static const std::set<std::string> kKinds = {"machine", "components", "display", "videomemory",
-                                                              "device", "filter", "registry", "files", "faults"};
+                static const std::set<std::string> kKinds = {"machine",     "components", "display",
+                                                             "videomemory", "device",     "filter",
+                                                             "registry",    "files",      "faults"};
                 if (!kKinds.count(kind)) throw ProfileError{line, "unknown section [" + section + "]"};
                 continue;
             }

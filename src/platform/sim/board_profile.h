@@ -89,8 +89,7 @@ const std::vector<std::string>& FaultOperations();
 
 // Parses profile text. On error returns nullopt and sets error to
 // "<source>:<line>: <what>".
-std::optional<BoardProfile> ParseBoardProfile(const std::string& text, const std::string& source,
-                                              std::string& error);
+std::optional<BoardProfile> ParseBoardProfile(const std::string& text, const std::string& source, std::string& error);
 std::optional<BoardProfile> LoadBoardProfile(const std::string& path, std::string& error);
 // The built-in reference board.
 BoardProfile ReferenceBoard();

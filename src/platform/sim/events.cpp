@@ -1,6 +1,7 @@
+#include "platform/sim/events.h"
+
 #include <dlfcn.h>
 
-#include "platform/sim/events.h"
 #include "platform/sim/harness_hook.h"
 
 namespace orbex::sim {

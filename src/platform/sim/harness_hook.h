@@ -10,8 +10,8 @@ extern "C" {
 
 typedef struct OrbexEventField {
     const char* name;
-    const char* text;  /* the value when isNumber is 0 */
-    long long number;  /* the value when isNumber is 1 */
+    const char* text; /* the value when isNumber is 0 */
+    long long number; /* the value when isNumber is 1 */
     int isNumber;
 } OrbexEventField;
 

@@ -25,7 +25,9 @@ HResult SimLogWriter::NewHandle(uint32_t* handle) {
     return kSOk;
 }
 
-HResult SimLogWriter::ReleaseHandle(uint32_t) { return kSOk; }
+HResult SimLogWriter::ReleaseHandle(uint32_t) {
+    return kSOk;
+}
 
 HResult SimLogWriter::Configure(uint32_t handle, uint32_t levelMask, const char* fileName, const char*, int32_t,
                                 int32_t) {

@@ -21,8 +21,8 @@ public:
     HResult QueryInterface(const Guid& iid, port::ComPtr& out) override;
     HResult NewHandle(uint32_t* handle) override;
     HResult ReleaseHandle(uint32_t handle) override;
-    HResult Configure(uint32_t handle, uint32_t levelMask, const char* fileName, const char* appName,
-                      int32_t reserved0, int32_t reserved10) override;
+    HResult Configure(uint32_t handle, uint32_t levelMask, const char* fileName, const char* appName, int32_t reserved0,
+                      int32_t reserved10) override;
     HResult Write(uint32_t handle, int32_t level, uint32_t colour, const char* format, va_list args) override;
 
     // Whether a line of this level passes the mask: bit level/24 (0 to 31).

@@ -65,7 +65,8 @@ private:
 
 class SimFilter final : public port::IBaseFilter, public std::enable_shared_from_this<SimFilter> {
 public:
-    static std::shared_ptr<SimFilter> Create(MediaContext& context, std::string name, const std::vector<PinSpec>& pins) {
+    static std::shared_ptr<SimFilter> Create(MediaContext& context, std::string name,
+                                             const std::vector<PinSpec>& pins) {
         auto filter = std::shared_ptr<SimFilter>(new SimFilter(context, std::move(name)));
         for (const PinSpec& spec : pins) filter->m_pins.push_back(std::make_shared<SimPin>(spec, filter));
         return filter;
@@ -338,8 +339,7 @@ public:
         out.reset();
         return kENoInterface;
     }
-    HResult CreateClassEnumerator(const Guid& category, std::shared_ptr<port::IEnumMoniker>& out,
-                                  uint32_t) override {
+    HResult CreateClassEnumerator(const Guid& category, std::shared_ptr<port::IEnumMoniker>& out, uint32_t) override {
         out.reset();
         if (HResult hr = m_context.faults->Next("CreateClassEnumerator")) return hr;
         std::vector<std::shared_ptr<SimMoniker>> monikers;

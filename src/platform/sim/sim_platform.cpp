@@ -111,7 +111,8 @@ SimPlatform::SimPlatform(BoardProfile profile, SimOptions options)
     };
     for (const std::string& f : m_profile.files) m_files.insert(ini::Folded(f));
     for (const std::string& k : m_profile.registryKeys) m_registry->CreateKey(k);
-    for (const RegistryValueSpec& v : m_profile.registryValues) m_registry->SetValue(v.key, v.name, v.type, v.data, false);
+    for (const RegistryValueSpec& v : m_profile.registryValues)
+        m_registry->SetValue(v.key, v.name, v.type, v.data, false);
 }
 
 SimPlatform::~SimPlatform() {
@@ -119,7 +120,9 @@ SimPlatform::~SimPlatform() {
     for (auto& [handle, count] : m_libraries) dlclose(handle);
 }
 
-port::IRegistry& SimPlatform::Registry() { return *m_registry; }
+port::IRegistry& SimPlatform::Registry() {
+    return *m_registry;
+}
 
 void SimPlatform::Emit(const std::string& event, std::vector<EventField> fields) {
     m_options.events(PlatformEvent{event, std::move(fields)});
@@ -166,9 +169,15 @@ std::string SimPlatform::LocalTimeText() {
 
 // Virtual time: every read of the timer lets one millisecond pass, so a
 // busy-wait ends after as many reads as it waits milliseconds.
-uint32_t SimPlatform::TimeGetTime() { return m_clock++; }
-uint32_t SimPlatform::GetTickCount() { return m_clock++; }
-void SimPlatform::Sleep(uint32_t milliseconds) { m_clock += milliseconds; }
+uint32_t SimPlatform::TimeGetTime() {
+    return m_clock++;
+}
+uint32_t SimPlatform::GetTickCount() {
+    return m_clock++;
+}
+void SimPlatform::Sleep(uint32_t milliseconds) {
+    m_clock += milliseconds;
+}
 
 uint32_t SimPlatform::CopyDirectory(const std::string& dir, const char* operation, char* buffer, uint32_t size) {
     if (m_faults.Next(operation)) return 0;
@@ -232,7 +241,9 @@ void SimPlatform::FreeLibrary(port::LibraryHandle library) {
     if (--it->second == 0) m_libraries.erase(it);
 }
 
-HResult SimPlatform::CoInitialize() { return m_faults.Next("CoInitialize"); }
+HResult SimPlatform::CoInitialize() {
+    return m_faults.Next("CoInitialize");
+}
 void SimPlatform::CoUninitialize() {}
 
 HResult SimPlatform::CoCreateInstance(const Guid& clsid, const Guid& iid, port::ComPtr& out) {
@@ -282,7 +293,9 @@ bool SimPlatform::WritePrivateProfileString(const char* section, const char* key
     return m_ini.WriteString(section, key, value, path);
 }
 
-void SimPlatform::FlushProfiles() { m_ini.Flush(); }
+void SimPlatform::FlushProfiles() {
+    m_ini.Flush();
+}
 
 bool SimPlatform::CreateEmptyFile(const char* path) {
     auto host = HostPath(path ? path : "");
@@ -328,9 +341,10 @@ int32_t SimPlatform::RunRegsvr32(const std::string& file) {
     for (const FilterClassSpec& spec : m_profile.filterClasses) {
         if (spec.kitFile.empty() || ini::Folded(spec.kitFile) != ini::Folded(BaseName(file))) continue;
         const Guid& g = spec.clsid;
-        std::string key = Format("SOFTWARE\\Classes\\CLSID\\{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}\\InprocServer32",
-                                 g.data1, g.data2, g.data3, g.data4[0], g.data4[1], g.data4[2], g.data4[3],
-                                 g.data4[4], g.data4[5], g.data4[6], g.data4[7]);
+        std::string key =
+            Format("SOFTWARE\\Classes\\CLSID\\{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}\\InprocServer32",
+                   g.data1, g.data2, g.data3, g.data4[0], g.data4[1], g.data4[2], g.data4[3], g.data4[4], g.data4[5],
+                   g.data4[6], g.data4[7]);
         std::vector<uint8_t> data(file.begin(), file.end());
         data.push_back(0);
         m_registry->SetValue(key, "", kRegSz, std::move(data), true);
@@ -365,17 +379,15 @@ int32_t SimPlatform::ExtEscape(port::DisplayDc dc, int32_t escape, int32_t inSiz
         case kFunctionMmTable:
             return answer(m_profile.mmTable,
                           m_profile.mmTableBytesReturned.value_or(static_cast<uint32_t>(m_profile.mmTable.size())));
-        case kFunctionHwTable:
-            return answer(m_profile.hwTable, static_cast<uint32_t>(m_profile.hwTable.size()));
-        case kFunction14000B:
-            std::memcpy(reply + 4, &m_profile.value14000B, 4);
-            return 0;
-        default:
-            return -1;
+        case kFunctionHwTable: return answer(m_profile.hwTable, static_cast<uint32_t>(m_profile.hwTable.size()));
+        case kFunction14000B: std::memcpy(reply + 4, &m_profile.value14000B, 4); return 0;
+        default: return -1;
     }
 }
 
-bool SimPlatform::DeleteDC(port::DisplayDc dc) { return m_dcs.erase(dc) > 0; }
+bool SimPlatform::DeleteDC(port::DisplayDc dc) {
+    return m_dcs.erase(dc) > 0;
+}
 
 bool SimPlatform::EnumDisplayMonitors(const std::function<bool()>& onMonitor) {
     for (int32_t i = 0; i < m_profile.monitors; ++i)

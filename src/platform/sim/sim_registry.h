@@ -22,8 +22,7 @@ public:
 
     int32_t RegOpenKeyEx(const char* subKey, uint32_t access, port::RegKey* out) override;
     int32_t RegCreateKeyEx(const char* subKey, uint32_t access, port::RegKey* out) override;
-    int32_t RegQueryValueEx(port::RegKey key, const char* name, uint32_t* type, uint8_t* data,
-                            uint32_t* size) override;
+    int32_t RegQueryValueEx(port::RegKey key, const char* name, uint32_t* type, uint8_t* data, uint32_t* size) override;
     int32_t RegSetValueEx(port::RegKey key, const char* name, uint32_t type, const uint8_t* data,
                           uint32_t size) override;
     int32_t RegQueryInfoKey(port::RegKey key, uint32_t* subKeyCount) override;
@@ -45,7 +44,7 @@ private:
 
     FaultTable& m_faults;
     SimPlatform& m_platform;
-    std::map<std::string, Key> m_keys;             // by folded path
+    std::map<std::string, Key> m_keys;              // by folded path
     std::map<port::RegKey, std::string> m_handles;  // open handles -> folded path
     port::RegKey m_nextHandle = 0x100;
 };
