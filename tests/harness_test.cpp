@@ -119,7 +119,9 @@ TEST_F(Harness, ReadableOutputHasOneLinePerResultAReproductionHintAndASummary) {
 }
 
 TEST_F(Harness, SuiteRunsEachBenchKindInItsOwnProcessAndWritesJUnit) {
-    Result r = Run("--suite setup,decoder,hwcaps --junit " + dir + "/junit.xml --json " + dir + "/events.jsonl");
+    // Output paths are relative to where the harness starts, not to its working directory.
+    Result r = Run("--suite setup,decoder,hwcaps --junit " + std::filesystem::relative(dir + "/junit.xml").string() +
+                   " --json " + dir + "/events.jsonl");
     EXPECT_EQ(r.status, 0) << r.out;
     std::ifstream junit(dir + "/junit.xml");
     std::stringstream xml;

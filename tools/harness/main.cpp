@@ -230,6 +230,9 @@ int main(int argc, char** argv) {
     }
     if (o.library.empty()) o.library = ExecutableDirectory() + "/liborbex.so";
     o.library = std::filesystem::absolute(o.library).string();
+    // Output files are named relative to where the harness was started.
+    if (!o.junit.empty()) o.junit = std::filesystem::absolute(o.junit).string();
+    if (!o.json.empty() && o.json != "-") o.json = std::filesystem::absolute(o.json).string();
     if (o.workdir.empty()) o.workdir = std::filesystem::current_path().string();
     if (chdir(o.workdir.c_str()) != 0) {
         std::fprintf(stderr, "orbex-harness: cannot use %s as the working directory\n", o.workdir.c_str());
