@@ -12,6 +12,7 @@
 
 #include "entry/orbex_process.h"
 #include "ini/ini_engine.h"
+#include "platform/sim/harness_hook.h"
 #include "platform/sim/sim_platform.h"
 
 namespace {
@@ -130,6 +131,6 @@ BENCHMARK(BM_Catalogue)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 // The result library hands its calls to a harness; here to one that keeps nothing.
-extern "C" __attribute__((visibility("default"))) void OrbexHarnessEvent(const char*, const void*, int) {}
+extern "C" ORBEX_HOOK_EXPORT void OrbexHarnessEvent(const char*, const void*, int) {}
 
 BENCHMARK_MAIN();

@@ -3,11 +3,12 @@
 #include "ini/ini_engine.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "platform/host/host.h"
 
 namespace orbex::ini {
 namespace {
@@ -15,9 +16,8 @@ namespace {
 class IniEngine : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/orbex-ini-XXXXXX";
-        ASSERT_TRUE(mkdtemp(pattern));
-        dir = pattern;
+        dir = host::MakeTempDirectory("orbex-ini-");
+        ASSERT_FALSE(dir.empty());
         path = dir + "/a.ini";
     }
     void TearDown() override { std::filesystem::remove_all(dir); }

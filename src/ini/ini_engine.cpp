@@ -1,10 +1,15 @@
 #include "ini/ini_engine.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <sys/stat.h>
-#include <time.h>
+#endif
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -133,13 +138,26 @@ Engine::~Engine() {
 }
 
 Engine::Stamp Engine::StampOf(const std::string& path) {
+    using namespace std::chrono;
+    int64_t readAt = duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
+#if defined(_WIN32)
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return Stamp{false, 0, 0, 0, readAt};
+    auto ticks = [](FILETIME t) {  // 100 ns units since 1601
+        return (static_cast<int64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 100;
+    };
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    int64_t size = static_cast<int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    return Stamp{true, ticks(data.ftLastWriteTime), size, 0, ticks(now)};
+#else
     struct stat st {};
-    struct timespec now {};
-    clock_gettime(CLOCK_REALTIME, &now);
-    int64_t readAt = static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
     if (::stat(path.c_str(), &st) != 0) return Stamp{false, 0, 0, 0, readAt};
     return Stamp{true, static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
                  static_cast<int64_t>(st.st_size), static_cast<uint64_t>(st.st_ino), readAt};
+#endif
 }
 
 Engine::Cached& Engine::Load(const std::string& path) {

@@ -1,8 +1,7 @@
 #include "platform/factory.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/sim/sim_platform.h"
 
@@ -16,8 +15,9 @@ std::unique_ptr<IPlatform> CreatePlatform(std::string& error) {
         profile = std::move(*loaded);
     }
     sim::SimOptions options;
-    char cwd[4096];
-    options.hostCurrentDirectory = getcwd(cwd, sizeof cwd) ? cwd : ".";
+    std::error_code ec;
+    options.hostCurrentDirectory = std::filesystem::current_path(ec).string();
+    if (ec) options.hostCurrentDirectory = ".";
     const char* noVerdict = std::getenv("ORBEX_NO_VERDICT");
     options.noVerdict = noVerdict && std::string(noVerdict) == "1";
     return std::make_unique<sim::SimPlatform>(std::move(profile), std::move(options));

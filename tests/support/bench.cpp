@@ -1,13 +1,12 @@
 #include "bench.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "../../tools/harness/event.h"
+#include "platform/host/host.h"
 #include "platform/sim/harness_hook.h"
 
 namespace orbex::testing {
@@ -32,9 +31,8 @@ Bench::Bench(const std::string& profileText, bool noVerdict) {
     std::string error;
     auto profile = sim::ParseBoardProfile(profileText, "<test board>", error);
     if (!profile) throw std::runtime_error(error);
-    char pattern[] = "/tmp/orbex-test-XXXXXX";
-    if (!mkdtemp(pattern)) throw std::runtime_error("mkdtemp failed");
-    m_dir = pattern;
+    m_dir = host::MakeTempDirectory("orbex-test-");
+    if (m_dir.empty()) throw std::runtime_error("cannot make a temporary directory");
     sim::SimOptions options;
     options.hostCurrentDirectory = m_dir;
     options.noVerdict = noVerdict;
@@ -121,8 +119,7 @@ std::string ReportJson(const std::string& test, const std::string& step, int sta
 }  // namespace orbex::testing
 
 // The result library (libverdict.so, loaded by the virtual board) reports here.
-extern "C" __attribute__((visibility("default"))) void OrbexHarnessEvent(const char* event,
-                                                                         const OrbexEventField* fields, int count) {
+extern "C" ORBEX_HOOK_EXPORT void OrbexHarnessEvent(const char* event, const OrbexEventField* fields, int count) {
     if (!orbex::testing::g_bench) return;
     orbex::harness::Event e{event, {}};
     for (int i = 0; i < count; ++i) {

@@ -1,11 +1,6 @@
 // orbex-harness: loads the test library once and passes each command line to
 // OrbexEntry, in order, in one process; or runs the catalogue with each kind
 // of test bench in a process of its own.
-#include <dlfcn.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <climits>
@@ -18,11 +13,10 @@
 
 #include "catalogue.h"
 #include "event.h"
+#include "platform/host/host.h"
 #include "platform/sim/board_profile.h"
 #include "platform/sim/harness_hook.h"
 #include "recorder.h"
-
-extern char** environ;
 
 namespace {
 
@@ -38,9 +32,8 @@ std::string NameOf(const std::string& commandLine) {
 }
 
 std::string ExecutableDirectory() {
-    std::error_code ec;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : self.parent_path().string();
+    std::string self = orbex::host::ExecutablePath();
+    return self.empty() ? std::string(".") : std::filesystem::path(self).parent_path().string();
 }
 
 struct Options {
@@ -57,16 +50,17 @@ bool HasFail(const orbex::harness::TestCaseRecord& c) {
 
 // Runs command lines through the library in this process.
 int RunInProcess(const Options& o, Recorder& recorder) {
-    void* library = dlopen(o.library.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::string error;
+    orbex::host::Library library = orbex::host::OpenLibrary(o.library, error);
     if (!library) {
-        std::fprintf(stderr, "orbex-harness: cannot load %s: %s\n", o.library.c_str(), dlerror());
+        std::fprintf(stderr, "orbex-harness: cannot load %s: %s\n", o.library.c_str(), error.c_str());
         return 2;
     }
     using EntryFn = int (*)(const char*, int);
-    auto entry = reinterpret_cast<EntryFn>(dlsym(library, "OrbexEntry"));
+    auto entry = reinterpret_cast<EntryFn>(orbex::host::LibrarySymbol(library, "OrbexEntry"));
     if (!entry) {
         std::fprintf(stderr, "orbex-harness: %s does not export OrbexEntry\n", o.library.c_str());
-        dlclose(library);
+        orbex::host::CloseLibrary(library);
         return 2;
     }
     for (size_t i = 0; i < o.commandLines.size(); ++i) {
@@ -76,7 +70,7 @@ int RunInProcess(const Options& o, Recorder& recorder) {
         recorder.OnEvent(Event{"Return", {{"commandLine", cmd}, {"value", static_cast<int64_t>(value)}}});
         if (o.stopOnFail && HasFail(recorder.TestCases().back())) break;
     }
-    dlclose(library);
+    orbex::host::CloseLibrary(library);
     return 0;
 }
 
@@ -86,50 +80,55 @@ int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string
     for (const auto& e : orbex::harness::Catalogue())
         for (const auto& g : groups) total += e.group == g;
     size_t index = 0;
-    std::string tmpDir = std::filesystem::temp_directory_path().string();
+    std::string tmpDir = orbex::host::MakeTempDirectory("orbex-suite-");
+    if (tmpDir.empty()) {
+        std::fprintf(stderr, "orbex-harness: cannot make a temporary directory\n");
+        return 2;
+    }
+    struct Cleanup {
+        std::string dir;
+        ~Cleanup() {
+            std::error_code ec;
+            std::filesystem::remove_all(dir, ec);
+        }
+    } cleanup{tmpDir};
     for (const std::string& group : groups) {
         std::vector<std::string> cmds;
         for (const auto& e : orbex::harness::Catalogue())
             if (e.group == group) cmds.push_back(e.commandLine);
         if (cmds.empty()) continue;
-        std::string jsonPath = tmpDir + "/orbex-suite-" + std::to_string(getpid()) + "-" + group + ".jsonl";
-        std::vector<std::string> args = {"/proc/self/exe", "--json",  jsonPath,    "--quiet", "--no-progress",
-                                         "--library",      o.library, "--workdir", o.workdir};
+        std::string jsonPath = (std::filesystem::path(tmpDir) / (group + ".jsonl")).string();
+        std::vector<std::string> args = {"--json",    jsonPath,  "--quiet",   "--no-progress",
+                                         "--library", o.library, "--workdir", o.workdir};
         if (!o.board.empty()) args.insert(args.end(), {"--board", o.board});
         if (o.noVerdict) args.push_back("--no-verdict");
         args.push_back("--");
         args.insert(args.end(), cmds.begin(), cmds.end());
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        if (posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv.data(), environ) != 0) {
-            std::fprintf(stderr, "orbex-harness: cannot start the %s test bench process\n", group.c_str());
-            return 2;
-        }
         recorder.Progress("[" + std::to_string(index + 1) + "-" + std::to_string(index + cmds.size()) + "/" +
                           std::to_string(total) + "] " + group);
-        int status = 0;
-        waitpid(pid, &status, 0);
+        int exitCode = orbex::host::RunProgram(orbex::host::ExecutablePath(), args);
         // Replay the child's events here, test case by test case.
-        std::ifstream in(jsonPath);
-        std::string line;
         size_t returned = 0;
         std::vector<std::vector<Event>> perCase(cmds.size());
-        while (std::getline(in, line)) {
-            auto event = orbex::harness::FromJson(line);
-            if (!event) continue;
-            if (returned < cmds.size()) perCase[returned].push_back(*event);
-            if (event->name == "Return") ++returned;
+        {
+            std::ifstream in(jsonPath);
+            std::string line;
+            while (std::getline(in, line)) {
+                auto event = orbex::harness::FromJson(line);
+                if (!event) continue;
+                if (returned < cmds.size()) perCase[returned].push_back(*event);
+                if (event->name == "Return") ++returned;
+            }
         }
-        std::filesystem::remove(jsonPath);
+        std::error_code ec;
+        std::filesystem::remove(jsonPath, ec);
         for (size_t i = 0; i < cmds.size(); ++i) {
             if (i >= returned && perCase[i].empty()) break;
             recorder.BeginTestCase(cmds[i], NameOf(cmds[i]), 0, 0);
             for (const Event& e : perCase[i]) recorder.OnEvent(e);
         }
         index += cmds.size();
-        bool abnormal = !WIFEXITED(status) || WEXITSTATUS(status) == 2 || returned < cmds.size();
+        bool abnormal = exitCode < 0 || exitCode == 2 || returned < cmds.size();
         if (abnormal) {
             std::fprintf(stderr,
                          "orbex-harness: the %s test bench process ended abnormally after %zu of %zu test cases\n",
@@ -143,8 +142,7 @@ int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) void OrbexHarnessEvent(const char* event,
-                                                                         const OrbexEventField* fields, int count) {
+extern "C" ORBEX_HOOK_EXPORT void OrbexHarnessEvent(const char* event, const OrbexEventField* fields, int count) {
     if (!g_recorder || !event) return;
     Event e{event, {}};
     for (int i = 0; i < count; ++i) {
@@ -228,25 +226,19 @@ int main(int argc, char** argv) {
         }
         o.board = std::filesystem::absolute(o.board).string();
     }
-    if (o.library.empty()) o.library = ExecutableDirectory() + "/liborbex.so";
+    if (o.library.empty()) o.library = ExecutableDirectory() + "/" + orbex::host::SharedLibraryName("orbex");
     o.library = std::filesystem::absolute(o.library).string();
     // Output files are named relative to where the harness was started.
     if (!o.junit.empty()) o.junit = std::filesystem::absolute(o.junit).string();
     if (!o.json.empty() && o.json != "-") o.json = std::filesystem::absolute(o.json).string();
     if (o.workdir.empty()) o.workdir = std::filesystem::current_path().string();
-    if (chdir(o.workdir.c_str()) != 0) {
+    if (!orbex::host::ChangeDirectory(o.workdir)) {
         std::fprintf(stderr, "orbex-harness: cannot use %s as the working directory\n", o.workdir.c_str());
         return 2;
     }
     o.workdir = std::filesystem::current_path().string();
-    if (!o.board.empty())
-        setenv("ORBEX_BOARD", o.board.c_str(), 1);
-    else
-        unsetenv("ORBEX_BOARD");
-    if (o.noVerdict)
-        setenv("ORBEX_NO_VERDICT", "1", 1);
-    else
-        unsetenv("ORBEX_NO_VERDICT");
+    orbex::host::SetEnvironment("ORBEX_BOARD", o.board.empty() ? nullptr : o.board.c_str());
+    orbex::host::SetEnvironment("ORBEX_NO_VERDICT", o.noVerdict ? "1" : nullptr);
 
     std::FILE* json = nullptr;
     if (o.json == "-")
@@ -258,8 +250,8 @@ int main(int argc, char** argv) {
     orbex::harness::RecorderOptions ro;
     ro.json = json;
     ro.human = !o.quiet && o.json != "-";
-    ro.colour = isatty(STDOUT_FILENO);
-    ro.progress = !o.noProgress && isatty(STDERR_FILENO);
+    ro.colour = orbex::host::IsTerminal(1);
+    ro.progress = !o.noProgress && orbex::host::IsTerminal(2);
     ro.reproducePrefix = "orbex-harness" + (o.board.empty() ? std::string() : " --board " + o.board) +
                          (o.noVerdict ? " --no-verdict" : "") + " --";
     Recorder recorder(ro);

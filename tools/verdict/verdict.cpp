@@ -1,18 +1,21 @@
 // The harness result library. Inside orbex-harness it hands every call to the
 // harness through the OrbexHarnessEvent hook; loaded by any other program it
 // prints each call on standard output.
-#include <dlfcn.h>
-
 #include <cstdio>
 
+#include "platform/host/host.h"
 #include "platform/sim/harness_hook.h"
 
+#if defined(_WIN32)
+#define VERDICT_EXPORT extern "C" __declspec(dllexport)
+#else
 #define VERDICT_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace {
 
 OrbexHarnessEventFn Hook() {
-    return reinterpret_cast<OrbexHarnessEventFn>(dlsym(RTLD_DEFAULT, ORBEX_HARNESS_EVENT_SYMBOL));
+    return reinterpret_cast<OrbexHarnessEventFn>(orbex::host::ProgramSymbol(ORBEX_HARNESS_EVENT_SYMBOL));
 }
 
 const char* Text(const char* s) {

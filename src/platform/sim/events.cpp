@@ -1,13 +1,12 @@
 #include "platform/sim/events.h"
 
-#include <dlfcn.h>
-
+#include "platform/host/host.h"
 #include "platform/sim/harness_hook.h"
 
 namespace orbex::sim {
 
 EventSink HarnessEventSink() {
-    auto hook = reinterpret_cast<OrbexHarnessEventFn>(dlsym(RTLD_DEFAULT, ORBEX_HARNESS_EVENT_SYMBOL));
+    auto hook = reinterpret_cast<OrbexHarnessEventFn>(host::ProgramSymbol(ORBEX_HARNESS_EVENT_SYMBOL));
     if (!hook) return [](const PlatformEvent&) {};
     return [hook](const PlatformEvent& e) {
         std::vector<OrbexEventField> fields;

@@ -19,6 +19,13 @@ typedef void (*OrbexHarnessEventFn)(const char* event, const OrbexEventField* fi
 
 #define ORBEX_HARNESS_EVENT_SYMBOL "OrbexHarnessEvent"
 
+/* How a program exports the hook. */
+#if defined(_WIN32)
+#define ORBEX_HOOK_EXPORT __declspec(dllexport)
+#else
+#define ORBEX_HOOK_EXPORT __attribute__((visibility("default")))
+#endif
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,15 +1,14 @@
 #include "platform/sim/sim_platform.h"
 
-#include <dlfcn.h>
-#include <sys/stat.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 
 #include "common/format.h"
 #include "platform/guids.h"
+#include "platform/host/host.h"
 #include "platform/sim/sim_log_writer.h"
 #include "platform/sim/sim_registry.h"
 
@@ -22,18 +21,12 @@ constexpr uint32_t kFunctionHwTable = 0x140006;
 constexpr uint32_t kFunction14000B = 0x14000B;
 
 std::string ModuleDirectory() {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&ModuleDirectory), &info) && info.dli_fname) {
-        std::string path = info.dli_fname;
-        size_t slash = path.rfind('/');
-        if (slash != std::string::npos) return path.substr(0, slash);
-    }
-    return ".";
+    return host::ModuleDirectoryOf(reinterpret_cast<const void*>(&ModuleDirectory));
 }
 
 bool HostFileExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
 }
 
 std::string BaseName(const std::string& path) {
@@ -102,7 +95,8 @@ SimPlatform::SimPlatform(BoardProfile profile, SimOptions options)
       m_clockStart(m_profile.clockStart) {
     if (m_options.hostCurrentDirectory.empty()) m_options.hostCurrentDirectory = ".";
     if (m_options.hostWindowsDirectory.empty()) m_options.hostWindowsDirectory = m_options.hostCurrentDirectory;
-    if (m_options.verdictLibraryPath.empty()) m_options.verdictLibraryPath = ModuleDirectory() + "/libverdict.so";
+    if (m_options.verdictLibraryPath.empty())
+        m_options.verdictLibraryPath = ModuleDirectory() + "/" + host::SharedLibraryName("verdict");
     if (!m_options.events) m_options.events = HarnessEventSink();
     m_media.profile = &m_profile;
     m_media.faults = &m_faults;
@@ -117,7 +111,7 @@ SimPlatform::SimPlatform(BoardProfile profile, SimOptions options)
 
 SimPlatform::~SimPlatform() {
     m_ini.Flush();
-    for (auto& [handle, count] : m_libraries) dlclose(handle);
+    for (auto& [handle, count] : m_libraries) host::CloseLibrary(handle);
 }
 
 port::IRegistry& SimPlatform::Registry() {
@@ -217,10 +211,11 @@ port::LibraryHandle SimPlatform::LoadLibrary(const char* name) {
     if (m_options.noVerdict || !m_profile.resultLibrary) return nullptr;
     // The library stays mapped after its last FreeLibrary, so that loading it
     // again on every call costs a reference count, not a fresh mapping.
-    void* handle = dlopen(m_options.verdictLibraryPath.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    std::string error;
+    void* handle = host::OpenLibrary(m_options.verdictLibraryPath, error, /*keepMapped=*/true);
     if (!handle) {
         std::fprintf(stderr, "orbex: virtual board cannot load %s: %s\n", m_options.verdictLibraryPath.c_str(),
-                     dlerror());
+                     error.c_str());
         return nullptr;
     }
     ++m_libraries[handle];
@@ -231,13 +226,13 @@ void* SimPlatform::GetProcAddress(port::LibraryHandle library, const char* name)
     if (!library || !name || !m_libraries.count(library)) return nullptr;
     bool exported = false;
     for (const std::string& e : m_profile.resultLibraryExports) exported = exported || e == name;
-    return exported ? dlsym(library, name) : nullptr;
+    return exported ? host::LibrarySymbol(library, name) : nullptr;
 }
 
 void SimPlatform::FreeLibrary(port::LibraryHandle library) {
     auto it = m_libraries.find(library);
     if (it == m_libraries.end()) return;
-    dlclose(library);
+    host::CloseLibrary(library);
     if (--it->second == 0) m_libraries.erase(it);
 }
 

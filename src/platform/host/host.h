@@ -1,0 +1,34 @@
+// The few host-process services that the virtual board, the tools and the
+// tests need, on POSIX and on Windows alike. Not a port of the system: the
+// system never calls these.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace orbex::host {
+
+using Library = void*;
+
+// Loads a shared library by path; null on failure (error describes why).
+// keepMapped: the library stays mapped after its last CloseLibrary.
+Library OpenLibrary(const std::string& path, std::string& error, bool keepMapped = false);
+void* LibrarySymbol(Library library, const char* name);
+void CloseLibrary(Library library);
+// The directory of the module that contains the given code address.
+std::string ModuleDirectoryOf(const void* address);
+// A function exported by the main program, or null.
+void* ProgramSymbol(const char* name);
+// The file name of shared libraries on this host: "lib" NAME ".so" or NAME ".dll".
+std::string SharedLibraryName(const std::string& name);
+
+std::string ExecutablePath();
+void SetEnvironment(const char* name, const char* value);  // null value removes it
+bool ChangeDirectory(const std::string& path);
+bool IsTerminal(int fd);
+std::string MakeTempDirectory(const std::string& prefix);
+// Runs the program with the arguments and waits; returns its exit code, or -1
+// when it could not run or did not exit normally.
+int RunProgram(const std::string& program, const std::vector<std::string>& args);
+
+}  // namespace orbex::host

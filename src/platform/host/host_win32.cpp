@@ -1,0 +1,112 @@
+#if defined(_WIN32)
+#include <io.h>
+#include <stdlib.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <random>
+
+#include "platform/host/host.h"
+
+namespace orbex::host {
+
+Library OpenLibrary(const std::string& path, std::string& error, bool keepMapped) {
+    HMODULE module = ::LoadLibraryA(path.c_str());
+    if (!module) error = "LoadLibrary failed with error " + std::to_string(::GetLastError());
+    HMODULE pinned = nullptr;
+    if (module && keepMapped) ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN, path.c_str(), &pinned);
+    return reinterpret_cast<Library>(module);
+}
+
+void* LibrarySymbol(Library library, const char* name) {
+    return library ? reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(library), name)) : nullptr;
+}
+
+void CloseLibrary(Library library) {
+    if (library) ::FreeLibrary(static_cast<HMODULE>(library));
+}
+
+std::string ModuleDirectoryOf(const void* address) {
+    HMODULE module = nullptr;
+    if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              static_cast<LPCSTR>(address), &module))
+        return ".";
+    char path[MAX_PATH];
+    DWORD n = ::GetModuleFileNameA(module, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return ".";
+    return std::filesystem::path(path).parent_path().string();
+}
+
+void* ProgramSymbol(const char* name) {
+    return reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA(nullptr), name));
+}
+
+std::string SharedLibraryName(const std::string& name) {
+    return name + ".dll";
+}
+
+std::string ExecutablePath() {
+    char path[MAX_PATH];
+    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return n == 0 || n >= MAX_PATH ? std::string() : std::string(path, n);
+}
+
+void SetEnvironment(const char* name, const char* value) {
+    _putenv_s(name, value ? value : "");
+    ::SetEnvironmentVariableA(name, value);
+}
+
+bool ChangeDirectory(const std::string& path) {
+    return ::SetCurrentDirectoryA(path.c_str()) != 0;
+}
+bool IsTerminal(int fd) {
+    return _isatty(fd) != 0;
+}
+
+std::string MakeTempDirectory(const std::string& prefix) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto dir = std::filesystem::temp_directory_path() / (prefix + std::to_string(random()));
+        std::error_code ec;
+        if (std::filesystem::create_directory(dir, ec)) return dir.string();
+    }
+    return {};
+}
+
+int RunProgram(const std::string& program, const std::vector<std::string>& args) {
+    // Each argument quoted by the rules the C runtime uses to split them again.
+    auto quote = [](const std::string& a) {
+        std::string out = "\"";
+        size_t slashes = 0;
+        for (char c : a) {
+            if (c == '\\') {
+                ++slashes;
+                continue;
+            }
+            if (c == '"')
+                out.append(slashes * 2 + 1, '\\');
+            else
+                out.append(slashes, '\\');
+            slashes = 0;
+            out += c;
+        }
+        out.append(slashes * 2, '\\');
+        return out + "\"";
+    };
+    std::string line = quote(program);
+    for (const std::string& a : args) line += " " + quote(a);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+        return -1;
+    ::WaitForSingleObject(pi.hProcess, INFINITE);
+    DWORD code = 0;
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return static_cast<int>(code);
+}
+
+}  // namespace orbex::host
+#endif
