@@ -5,10 +5,11 @@ JOBS ?= $(shell nproc)
 
 BUILD_PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-dev libcli11-dev
 WINE_PACKAGES := wine64 g++-mingw-w64-x86-64
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 BENCH_PACKAGES := libbenchmark-dev
 
-.PHONY: all run test fuzz bench format deps-build deps-wine deps-fuzz deps-bench clean
+.PHONY: all run test fuzz bench windows format deps-build deps-wine deps-windows deps-fuzz deps-bench clean
 
 all: run
 
@@ -16,6 +17,8 @@ deps-build:
 	@tools/ensure-packages.sh $(BUILD_PACKAGES)
 deps-wine:
 	@tools/ensure-packages.sh $(WINE_PACKAGES)
+deps-windows:
+	@tools/ensure-packages.sh $(WINDOWS_PACKAGES)
 deps-fuzz:
 	@tools/ensure-packages.sh $(FUZZ_PACKAGES)
 deps-bench:
@@ -32,11 +35,25 @@ run: deps-build deps-bench build/release/build.ninja
 	  status=$$?; echo "orbex-harness exit status $$status (JUnit report: build/run/junit.xml)"; \
 	  [ $$status -le 1 ]
 
+# Cross-builds the Windows artefacts (orbex.dll, verdict.dll, qelsserv.dll,
+# orbex-harness.exe, and the unit tests) for x86-64 and 32-bit x86.
+build/windows/x86_64/build.ninja: | deps-build deps-windows
+	cmake -S . -B build/windows/x86_64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+build/windows/i686/build.ninja: | deps-build deps-windows
+	cmake -S . -B build/windows/i686 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release -DORBEX_TESTS=OFF
+windows: deps-build deps-windows build/windows/x86_64/build.ninja build/windows/i686/build.ninja
+	cmake --build build/windows/x86_64 -j $(JOBS)
+	cmake --build build/windows/i686 -j $(JOBS)
+	@for arch in x86_64 i686; do mkdir -p build/windows/$$arch/kit; \
+	  cp build/windows/$$arch/bin/{orbex.dll,verdict.dll,qelsserv.dll,orbex-harness.exe} build/windows/$$arch/kit/; done
+	@echo "Windows artefacts: build/windows/x86_64/kit and build/windows/i686/kit"
+
 build/test/build.ninja: | deps-build deps-wine
 	cmake --preset test
 
-# Builds and runs every test (unit, end-to-end and the Wine differential test).
-test: deps-build deps-wine build/test/build.ninja
+# Builds and runs every test: unit and end-to-end tests, and the checks under
+# Wine of the Windows build (INI differential test, unit tests, adapter smoke test).
+test: deps-build deps-wine windows build/test/build.ninja
 	cmake --build --preset test -j $(JOBS)
 	ctest --preset test -j $(JOBS)
 

@@ -9,6 +9,8 @@
 #endif
 
 namespace orbex::ini {
+
+#if defined(__linux__)
 namespace {
 
 std::string DirectoryOf(const std::string& path) {
@@ -18,8 +20,6 @@ std::string DirectoryOf(const std::string& path) {
 }
 
 }  // namespace
-
-#if defined(__linux__)
 
 ChangeMonitor::ChangeMonitor() {
     m_fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);

@@ -4,12 +4,22 @@
 #include <filesystem>
 
 #include "platform/sim/sim_platform.h"
+#if defined(_WIN32)
+#include "platform/win32/win32_platform.h"
+#endif
 
 namespace orbex::port {
 
 std::unique_ptr<IPlatform> CreatePlatform(std::string& error) {
+    const char* board = std::getenv("ORBEX_BOARD");
+#if defined(_WIN32)
+    // On Windows the real platform, unless a board profile or the virtual board is asked for.
+    const char* choice = std::getenv("ORBEX_PLATFORM");
+    bool virtualBoard = (board && *board) || (choice && std::string(choice) == "virtual");
+    if (!virtualBoard) return win32::CreateWin32Platform();
+#endif
     sim::BoardProfile profile = sim::ReferenceBoard();
-    if (const char* board = std::getenv("ORBEX_BOARD"); board && *board) {
+    if (board && *board) {
         auto loaded = sim::LoadBoardProfile(board, error);
         if (!loaded) return nullptr;
         profile = std::move(*loaded);

@@ -9,8 +9,10 @@
 namespace orbex::port {
 
 // The virtual board, described by the profile named in ORBEX_BOARD (the built-in
-// reference board without it), over the current directory. ORBEX_NO_VERDICT=1
-// makes the result library absent. On failure returns null and sets error.
+// reference board without it), over the current directory; ORBEX_NO_VERDICT=1
+// makes its result library absent. On Windows the Win32 platform, unless
+// ORBEX_BOARD is set or ORBEX_PLATFORM is "virtual". On failure returns null
+// and sets error.
 std::unique_ptr<IPlatform> CreatePlatform(std::string& error);
 
 }  // namespace orbex::port

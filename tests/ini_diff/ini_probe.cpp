@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -18,8 +19,12 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#else
+#endif
+#if defined(ORBEX_PROBE_ENGINE)
 #include "ini/ini_engine.h"
+#endif
+#if defined(ORBEX_PROBE_ADAPTER)
+#include "platform/win32/win32_platform.h"
 #endif
 
 namespace {
@@ -63,48 +68,101 @@ const char* Ptr(const std::optional<std::string>& s) {
     return s ? s->c_str() : nullptr;
 }
 
-#ifdef _WIN32
+// The profile functions under test, chosen on the command line:
+// "api" (Windows), "engine" (the project's INI engine) or "adapter" (the
+// Win32 adapter's profile port).
 struct Profile {
-    unsigned GetString(const char* s, const char* k, const char* d, char* b, unsigned n, const std::string& f) {
+    virtual ~Profile() = default;
+    virtual unsigned GetString(const char* s, const char* k, const char* d, char* b, unsigned n,
+                               const std::string& f) = 0;
+    virtual unsigned GetInt(const char* s, const char* k, int d, const std::string& f) = 0;
+    virtual bool Write(const char* s, const char* k, const char* v, const std::string& f) = 0;
+    virtual void Flush(const std::string& f) = 0;
+};
+
+#ifdef _WIN32
+struct ApiProfile : Profile {
+    unsigned GetString(const char* s, const char* k, const char* d, char* b, unsigned n, const std::string& f) override {
         return GetPrivateProfileStringA(s, k, d, b, n, f.c_str());
     }
-    unsigned GetInt(const char* s, const char* k, int d, const std::string& f) {
+    unsigned GetInt(const char* s, const char* k, int d, const std::string& f) override {
         return GetPrivateProfileIntA(s, k, d, f.c_str());
     }
-    bool Write(const char* s, const char* k, const char* v, const std::string& f) {
+    bool Write(const char* s, const char* k, const char* v, const std::string& f) override {
         return WritePrivateProfileStringA(s, k, v, f.c_str()) != 0;
     }
-    void Flush(const std::string& f) { WritePrivateProfileStringA(nullptr, nullptr, nullptr, f.c_str()); }
+    void Flush(const std::string& f) override { WritePrivateProfileStringA(nullptr, nullptr, nullptr, f.c_str()); }
 };
 const char kSeparator = '\\';
 #else
-struct Profile {
-    orbex::ini::Engine engine;
-    unsigned GetString(const char* s, const char* k, const char* d, char* b, unsigned n, const std::string& f) {
-        return engine.GetString(s, k, d, b, n, f);
-    }
-    unsigned GetInt(const char* s, const char* k, int d, const std::string& f) { return engine.GetInt(s, k, d, f); }
-    bool Write(const char* s, const char* k, const char* v, const std::string& f) {
-        return engine.WriteString(s, k, v, f);
-    }
-    void Flush(const std::string&) { engine.Flush(); }
-};
 const char kSeparator = '/';
 #endif
+
+#if defined(ORBEX_PROBE_ENGINE)
+struct EngineProfile : Profile {
+    orbex::ini::Engine engine;
+    unsigned GetString(const char* s, const char* k, const char* d, char* b, unsigned n, const std::string& f) override {
+        return engine.GetString(s, k, d, b, n, f);
+    }
+    unsigned GetInt(const char* s, const char* k, int d, const std::string& f) override {
+        return engine.GetInt(s, k, d, f);
+    }
+    bool Write(const char* s, const char* k, const char* v, const std::string& f) override {
+        return engine.WriteString(s, k, v, f);
+    }
+    void Flush(const std::string&) override { engine.Flush(); }
+};
+#endif
+
+#if defined(ORBEX_PROBE_ADAPTER)
+struct AdapterProfile : Profile {
+    std::unique_ptr<orbex::port::IPlatform> platform = orbex::win32::CreateWin32Platform();
+    orbex::port::IProfile& p = platform->Profile();
+    unsigned GetString(const char* s, const char* k, const char* d, char* b, unsigned n, const std::string& f) override {
+        return p.GetPrivateProfileStringA(s, k, d, b, n, f.c_str());
+    }
+    unsigned GetInt(const char* s, const char* k, int d, const std::string& f) override {
+        return p.GetPrivateProfileIntA(s, k, d, f.c_str());
+    }
+    bool Write(const char* s, const char* k, const char* v, const std::string& f) override {
+        return p.WritePrivateProfileStringA(s, k, v, f.c_str());
+    }
+    void Flush(const std::string&) override { p.FlushProfiles(); }
+};
+#endif
+
+std::unique_ptr<Profile> Choose(const std::string& mode) {
+#ifdef _WIN32
+    if (mode == "api") return std::make_unique<ApiProfile>();
+#endif
+#if defined(ORBEX_PROBE_ENGINE)
+    if (mode == "engine") return std::make_unique<EngineProfile>();
+#endif
+#if defined(ORBEX_PROBE_ADAPTER)
+    if (mode == "adapter") return std::make_unique<AdapterProfile>();
+#endif
+    return nullptr;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: ini_probe CORPUS DIRECTORY\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: ini_probe api|engine|adapter CORPUS DIRECTORY\n");
         return 2;
     }
+    std::unique_ptr<Profile> chosen = Choose(argv[1]);
+    if (!chosen) {
+        std::fprintf(stderr, "ini_probe: \"%s\" is not built into this probe\n", argv[1]);
+        return 2;
+    }
+    Profile& profile = *chosen;
+    ++argv;
     std::ifstream corpus(argv[1]);
     if (!corpus) {
         std::fprintf(stderr, "ini_probe: cannot read %s\n", argv[1]);
         return 2;
     }
-    Profile profile;
     std::string line, path;
     int caseNumber = 0;
     while (std::getline(corpus, line)) {

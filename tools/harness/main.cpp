@@ -38,7 +38,7 @@ std::string ExecutableDirectory() {
 
 struct Options {
     std::string board, workdir, json, junit, library, suite;
-    bool noVerdict = false, list = false, stopOnFail = false, noProgress = false, quiet = false;
+    bool noVerdict = false, virtualBoard = false, list = false, stopOnFail = false, noProgress = false, quiet = false;
     std::vector<std::string> commandLines;
 };
 
@@ -102,6 +102,7 @@ int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string
                                          "--library", o.library, "--workdir", o.workdir};
         if (!o.board.empty()) args.insert(args.end(), {"--board", o.board});
         if (o.noVerdict) args.push_back("--no-verdict");
+        if (o.virtualBoard) args.push_back("--virtual");
         args.push_back("--");
         args.insert(args.end(), cmds.begin(), cmds.end());
         recorder.Progress("[" + std::to_string(index + 1) + "-" + std::to_string(index + cmds.size()) + "/" +
@@ -167,6 +168,8 @@ int main(int argc, char** argv) {
     app.add_option("--junit", o.junit, "Write a JUnit XML report to FILE");
     app.add_option("--library", o.library, "The test library (default: liborbex.so beside the harness)");
     app.add_flag("--no-verdict", o.noVerdict, "Run without the harness result library");
+    app.add_flag("--virtual", o.virtualBoard,
+                 "Use the virtual board even on Windows (it is implied by --board, and always used elsewhere)");
     app.add_flag("--list", o.list, "List the test catalogue: each command line with its name");
     app.add_option("--suite", o.suite,
                    "Run the catalogue, or the comma-separated groups named, each test-bench kind in its own process")
@@ -239,6 +242,7 @@ int main(int argc, char** argv) {
     o.workdir = std::filesystem::current_path().string();
     orbex::host::SetEnvironment("ORBEX_BOARD", o.board.empty() ? nullptr : o.board.c_str());
     orbex::host::SetEnvironment("ORBEX_NO_VERDICT", o.noVerdict ? "1" : nullptr);
+    orbex::host::SetEnvironment("ORBEX_PLATFORM", o.virtualBoard ? "virtual" : nullptr);
 
     std::FILE* json = nullptr;
     if (o.json == "-")

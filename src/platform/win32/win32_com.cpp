@@ -1,0 +1,294 @@
+#include "platform/win32/win32_com.h"
+
+// clang-format off
+#include <dshow.h>
+#include <ddraw.h>
+#include <ocidl.h>
+// clang-format on
+
+#include <cstring>
+
+#include "platform/guids.h"
+#include "platform/win32/com_ref.h"
+#include "platform/win32/log_writer_abi.h"
+
+namespace orbex::win32 {
+
+GUID ToGuid(const Guid& g) {
+    GUID out;
+    std::memcpy(&out, &g, sizeof out);
+    return out;
+}
+
+Guid FromGuid(const GUID& g) {
+    Guid out;
+    std::memcpy(static_cast<void*>(&out), &g, sizeof out);
+    return out;
+}
+
+namespace {
+
+static_assert(sizeof(Guid) == sizeof(GUID));
+
+// What every wrapper has: the raw pointer and QueryInterface through it.
+template <class Raw>
+class Wrapper {
+public:
+    explicit Wrapper(Raw* owned) : m_raw(owned) {}
+    Raw* Raw_() const { return m_raw.Get(); }
+
+protected:
+    HResult QueryThrough(const Guid& iid, port::ComPtr& out) {
+        out.reset();
+        IUnknown* other = nullptr;
+        GUID g = ToGuid(iid);
+        HRESULT hr = m_raw->QueryInterface(g, reinterpret_cast<void**>(&other));
+        if (hr != S_OK || !other) return hr == S_OK ? E_NOINTERFACE : hr;
+        out = Wrap(other, iid);
+        return S_OK;
+    }
+    ComRef<Raw> m_raw;
+};
+
+#define ORBEX_WRAPPER_BASICS(RawType)                                                       \
+    using Wrapper<RawType>::Wrapper;                                                        \
+    HResult QueryInterface(const Guid& iid, port::ComPtr& out) override {                   \
+        return this->QueryThrough(iid, out);                                                \
+    }                                                                                       \
+    IUnknown* Unknown() const override { return this->Raw_(); }
+
+// Lets RawOf find the interface behind any wrapper.
+struct HasRaw {
+    virtual ~HasRaw() = default;
+    virtual IUnknown* Unknown() const = 0;
+};
+
+class UnknownWrapper final : public port::IComObject, public HasRaw, Wrapper<IUnknown> {
+public:
+    ORBEX_WRAPPER_BASICS(IUnknown)
+};
+
+class PinWrapper final : public port::IPin, public HasRaw, Wrapper<::IPin> {
+public:
+    ORBEX_WRAPPER_BASICS(::IPin)
+    HResult QueryPinInfo(port::PinInfo& out) override {
+        out = {};
+        PIN_INFO info{};
+        HRESULT hr = m_raw->QueryPinInfo(&info);
+        if (hr != S_OK) return hr;
+        if (info.pFilter) out.filter = std::static_pointer_cast<port::IBaseFilter>(Wrap(info.pFilter, guids::kIidBaseFilter));
+        out.direction = info.dir == PINDIR_OUTPUT ? PinDirection::Output : PinDirection::Input;
+        char name[MAX_PIN_NAME * 2] = {};
+        WideCharToMultiByte(CP_ACP, 0, info.achName, -1, name, sizeof name - 1, nullptr, nullptr);
+        out.name = name;
+        return S_OK;
+    }
+};
+
+class EnumPinsWrapper final : public port::IEnumPins, public HasRaw, Wrapper<::IEnumPins> {
+public:
+    ORBEX_WRAPPER_BASICS(::IEnumPins)
+    HResult Next(std::shared_ptr<port::IPin>& out) override {
+        out.reset();
+        ::IPin* pin = nullptr;
+        HRESULT hr = m_raw->Next(1, &pin, nullptr);
+        if (hr == S_OK && pin) out = std::make_shared<PinWrapper>(pin);
+        return hr;
+    }
+    HResult Reset() override { return m_raw->Reset(); }
+};
+
+class FilterWrapper final : public port::IBaseFilter, public HasRaw, Wrapper<::IBaseFilter> {
+public:
+    ORBEX_WRAPPER_BASICS(::IBaseFilter)
+    HResult EnumPins(std::shared_ptr<port::IEnumPins>& out) override {
+        out.reset();
+        ::IEnumPins* pins = nullptr;
+        HRESULT hr = m_raw->EnumPins(&pins);
+        if (hr == S_OK && pins) out = std::make_shared<EnumPinsWrapper>(pins);
+        return hr;
+    }
+};
+
+class MediaControlWrapper final : public port::IMediaControl, public HasRaw, Wrapper<::IMediaControl> {
+public:
+    ORBEX_WRAPPER_BASICS(::IMediaControl)
+    HResult Run() override { return m_raw->Run(); }
+    HResult Stop() override { return m_raw->Stop(); }
+};
+
+class GraphWrapper final : public port::IGraphBuilder, public HasRaw, Wrapper<::IGraphBuilder> {
+public:
+    ORBEX_WRAPPER_BASICS(::IGraphBuilder)
+    HResult AddFilter(const std::shared_ptr<port::IBaseFilter>& filter, const char* name) override {
+        auto* raw = static_cast<::IBaseFilter*>(RawOf(filter));
+        if (!raw) return E_POINTER;
+        wchar_t wide[128] = {};
+        if (name) MultiByteToWideChar(CP_ACP, 0, name, -1, wide, 127);
+        return m_raw->AddFilter(raw, name ? wide : nullptr);
+    }
+    HResult RemoveFilter(const std::shared_ptr<port::IBaseFilter>& filter) override {
+        auto* raw = static_cast<::IBaseFilter*>(RawOf(filter));
+        return raw ? m_raw->RemoveFilter(raw) : E_POINTER;
+    }
+    HResult ConnectDirect(const std::shared_ptr<port::IPin>& out, const std::shared_ptr<port::IPin>& in) override {
+        auto* o = static_cast<::IPin*>(RawOf(out));
+        auto* i = static_cast<::IPin*>(RawOf(in));
+        if (!o || !i) return E_POINTER;
+        return m_raw->ConnectDirect(o, i, nullptr);
+    }
+    HResult Disconnect(const std::shared_ptr<port::IPin>& pin) override {
+        auto* p = static_cast<::IPin*>(RawOf(pin));
+        return p ? m_raw->Disconnect(p) : E_POINTER;
+    }
+};
+
+class CaptureGraphBuilderWrapper final : public port::ICaptureGraphBuilder, public HasRaw, Wrapper<::ICaptureGraphBuilder> {
+public:
+    ORBEX_WRAPPER_BASICS(::ICaptureGraphBuilder)
+    HResult SetFiltergraph(const std::shared_ptr<port::IGraphBuilder>& graph) override {
+        auto* raw = static_cast<::IGraphBuilder*>(RawOf(graph));
+        return raw ? m_raw->SetFiltergraph(raw) : E_POINTER;
+    }
+    HResult FindInterface(const Guid* category, const std::shared_ptr<port::IBaseFilter>& filter, const Guid& iid,
+                          port::ComPtr& out) override {
+        out.reset();
+        auto* raw = static_cast<::IBaseFilter*>(RawOf(filter));
+        GUID cat = category ? ToGuid(*category) : GUID{};
+        GUID want = ToGuid(iid);
+        IUnknown* found = nullptr;
+        HRESULT hr = m_raw->FindInterface(category ? &cat : nullptr, raw, want, reinterpret_cast<void**>(&found));
+        if (hr == S_OK && found) out = Wrap(found, iid);
+        else if (found) found->Release();
+        return hr;
+    }
+};
+
+class PropertyBagWrapper final : public port::IPropertyBag, public HasRaw, Wrapper<::IPropertyBag> {
+public:
+    ORBEX_WRAPPER_BASICS(::IPropertyBag)
+    HResult ReadString(const char* name, std::string& out) override {
+        out.clear();
+        wchar_t wide[128] = {};
+        MultiByteToWideChar(CP_ACP, 0, name, -1, wide, 127);
+        VARIANT value;
+        VariantInit(&value);
+        HRESULT hr = m_raw->Read(wide, &value, nullptr);
+        if (hr == S_OK && value.vt == VT_BSTR && value.bstrVal) {
+            int n = WideCharToMultiByte(CP_ACP, 0, value.bstrVal, -1, nullptr, 0, nullptr, nullptr);
+            if (n > 0) {
+                out.resize(static_cast<size_t>(n));
+                WideCharToMultiByte(CP_ACP, 0, value.bstrVal, -1, out.data(), n, nullptr, nullptr);
+                out.resize(static_cast<size_t>(n - 1));
+            }
+        }
+        VariantClear(&value);
+        return hr;
+    }
+};
+
+class MonikerWrapper final : public port::IMoniker, public HasRaw, Wrapper<::IMoniker> {
+public:
+    ORBEX_WRAPPER_BASICS(::IMoniker)
+    HResult BindToPropertyBag(std::shared_ptr<port::IPropertyBag>& out) override {
+        out.reset();
+        ::IPropertyBag* bag = nullptr;
+        HRESULT hr = m_raw->BindToStorage(nullptr, nullptr, IID_IPropertyBag, reinterpret_cast<void**>(&bag));
+        if (hr == S_OK && bag) out = std::make_shared<PropertyBagWrapper>(bag);
+        return hr;
+    }
+    HResult BindToObject(const Guid& iid, port::ComPtr& out) override {
+        out.reset();
+        IUnknown* object = nullptr;
+        GUID want = ToGuid(iid);
+        HRESULT hr = m_raw->BindToObject(nullptr, nullptr, want, reinterpret_cast<void**>(&object));
+        if (hr == S_OK && object) out = Wrap(object, iid);
+        return hr;
+    }
+};
+
+class EnumMonikerWrapper final : public port::IEnumMoniker, public HasRaw, Wrapper<::IEnumMoniker> {
+public:
+    ORBEX_WRAPPER_BASICS(::IEnumMoniker)
+    HResult Next(std::shared_ptr<port::IMoniker>& out) override {
+        out.reset();
+        ::IMoniker* moniker = nullptr;
+        HRESULT hr = m_raw->Next(1, &moniker, nullptr);
+        if (hr == S_OK && moniker) out = std::make_shared<MonikerWrapper>(moniker);
+        return hr;
+    }
+    HResult Reset() override { return m_raw->Reset(); }
+};
+
+class DevEnumWrapper final : public port::ICreateDevEnum, public HasRaw, Wrapper<::ICreateDevEnum> {
+public:
+    ORBEX_WRAPPER_BASICS(::ICreateDevEnum)
+    HResult CreateClassEnumerator(const Guid& category, std::shared_ptr<port::IEnumMoniker>& out,
+                                  uint32_t flags) override {
+        out.reset();
+        ::IEnumMoniker* monikers = nullptr;
+        GUID cat = ToGuid(category);
+        HRESULT hr = m_raw->CreateClassEnumerator(cat, &monikers, flags);
+        if (hr == S_OK && monikers) out = std::make_shared<EnumMonikerWrapper>(monikers);
+        else if (monikers) monikers->Release();
+        return hr;
+    }
+};
+
+class LogWriterWrapper final : public port::ILogWriter, public HasRaw, Wrapper<ILogWriterAbi> {
+public:
+    ORBEX_WRAPPER_BASICS(ILogWriterAbi)
+    HResult NewHandle(uint32_t* handle) override {
+        ULONG h = 0;
+        HRESULT hr = m_raw->NewHandle(&h);
+        if (handle) *handle = h;
+        return hr;
+    }
+    HResult ReleaseHandle(uint32_t handle) override { return m_raw->ReleaseHandle(handle); }
+    HResult Configure(uint32_t handle, uint32_t mask, const char* file, const char* app, int32_t r0,
+                      int32_t r10) override {
+        return m_raw->Configure(handle, mask, file, app, r0, r10);
+    }
+    HResult Write(uint32_t handle, int32_t level, uint32_t colour, const char* format, va_list args) override {
+        return m_raw->Write(handle, level, colour, format, args);
+    }
+};
+
+class DirectDraw2Wrapper final : public port::IDirectDraw2, public HasRaw, Wrapper<::IDirectDraw2> {
+public:
+    ORBEX_WRAPPER_BASICS(::IDirectDraw2)
+    HResult GetAvailableVidMem(uint32_t caps, uint32_t* total, uint32_t* free) override {
+        DDSCAPS ddsCaps{};
+        ddsCaps.dwCaps = caps;
+        DWORD t = 0, f = 0;
+        HRESULT hr = m_raw->GetAvailableVidMem(&ddsCaps, &t, &f);
+        if (total) *total = t;
+        if (free) *free = f;
+        return hr;
+    }
+};
+
+constexpr Guid kIidPin{0x56A86891, 0x0AD4, 0x11CE, {0xB0, 0x3A, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
+
+}  // namespace
+
+port::ComPtr Wrap(IUnknown* owned, const Guid& iid) {
+    if (!owned) return nullptr;
+    if (iid == guids::kIidBaseFilter) return std::make_shared<FilterWrapper>(static_cast<::IBaseFilter*>(static_cast<void*>(owned)));
+    if (iid == guids::kIidGraphBuilder) return std::make_shared<GraphWrapper>(reinterpret_cast<::IGraphBuilder*>(owned));
+    if (iid == guids::kIidMediaControl) return std::make_shared<MediaControlWrapper>(reinterpret_cast<::IMediaControl*>(owned));
+    if (iid == guids::kIidCaptureGraphBuilder)
+        return std::make_shared<CaptureGraphBuilderWrapper>(reinterpret_cast<::ICaptureGraphBuilder*>(owned));
+    if (iid == guids::kIidCreateDevEnum) return std::make_shared<DevEnumWrapper>(reinterpret_cast<::ICreateDevEnum*>(owned));
+    if (iid == guids::kIidLogWriter) return std::make_shared<LogWriterWrapper>(reinterpret_cast<ILogWriterAbi*>(owned));
+    if (iid == guids::kIidDirectDraw2) return std::make_shared<DirectDraw2Wrapper>(reinterpret_cast<::IDirectDraw2*>(owned));
+    if (iid == kIidPin) return std::make_shared<PinWrapper>(reinterpret_cast<::IPin*>(owned));
+    return std::make_shared<UnknownWrapper>(owned);
+}
+
+IUnknown* RawOf(const std::shared_ptr<port::IComObject>& p) {
+    auto* has = dynamic_cast<HasRaw*>(p.get());
+    return has ? has->Unknown() : nullptr;
+}
+
+}  // namespace orbex::win32

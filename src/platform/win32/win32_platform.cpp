@@ -1,0 +1,227 @@
+// clang-format off
+#include <windows.h>
+#include <mmsystem.h>
+#include <objbase.h>
+#include <ddraw.h>
+// clang-format on
+
+#include "platform/win32/win32_platform.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+
+#include "platform/host/host.h"
+#include "platform/sim/harness_hook.h"
+#include "platform/win32/win32_com.h"
+
+namespace orbex::win32 {
+namespace {
+
+class Win32Registry final : public port::IRegistry {
+public:
+    ~Win32Registry() override {
+        for (auto& [handle, key] : m_keys) ::RegCloseKey(key);
+    }
+    int32_t RegOpenKeyEx(const char* subKey, uint32_t access, port::RegKey* out) override {
+        HKEY key = nullptr;
+        LONG rc = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, access, &key);
+        *out = rc == ERROR_SUCCESS ? Keep(key) : 0;
+        return rc;
+    }
+    int32_t RegCreateKeyEx(const char* subKey, uint32_t access, port::RegKey* out) override {
+        HKEY key = nullptr;
+        LONG rc = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                                    &key, nullptr);
+        *out = rc == ERROR_SUCCESS ? Keep(key) : 0;
+        return rc;
+    }
+    int32_t RegQueryValueEx(port::RegKey key, const char* name, uint32_t* type, uint8_t* data,
+                            uint32_t* size) override {
+        HKEY k = Find(key);
+        if (!k) return ERROR_INVALID_HANDLE;
+        DWORD t = 0, s = size ? *size : 0;
+        LONG rc = ::RegQueryValueExA(k, name, nullptr, &t, data, size ? &s : nullptr);
+        if (type) *type = t;
+        if (size) *size = s;
+        return rc;
+    }
+    int32_t RegSetValueEx(port::RegKey key, const char* name, uint32_t type, const uint8_t* data,
+                          uint32_t size) override {
+        HKEY k = Find(key);
+        return k ? ::RegSetValueExA(k, name, 0, type, data, size) : ERROR_INVALID_HANDLE;
+    }
+    int32_t RegQueryInfoKey(port::RegKey key, uint32_t* subKeyCount) override {
+        HKEY k = Find(key);
+        if (!k) return ERROR_INVALID_HANDLE;
+        DWORD n = 0;
+        LONG rc = ::RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, &n, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr);
+        if (subKeyCount) *subKeyCount = n;
+        return rc;
+    }
+    int32_t RegEnumKeyEx(port::RegKey key, uint32_t index, char* name, uint32_t* nameSize) override {
+        HKEY k = Find(key);
+        if (!k) return ERROR_INVALID_HANDLE;
+        DWORD n = nameSize ? *nameSize : 0;
+        LONG rc = ::RegEnumKeyExA(k, index, name, &n, nullptr, nullptr, nullptr, nullptr);
+        if (nameSize) *nameSize = n;
+        return rc;
+    }
+    int32_t RegCloseKey(port::RegKey key) override {
+        auto it = m_keys.find(key);
+        if (it == m_keys.end()) return ERROR_INVALID_HANDLE;
+        LONG rc = ::RegCloseKey(it->second);
+        m_keys.erase(it);
+        return rc;
+    }
+
+private:
+    port::RegKey Keep(HKEY key) {
+        port::RegKey handle = m_next++;
+        m_keys[handle] = key;
+        return handle;
+    }
+    HKEY Find(port::RegKey key) const {
+        auto it = m_keys.find(key);
+        return it == m_keys.end() ? nullptr : it->second;
+    }
+    std::map<port::RegKey, HKEY> m_keys;
+    port::RegKey m_next = 1;
+};
+
+class Win32DirectDraw final : public port::IDirectDrawRuntime {
+public:
+    HResult DirectDrawCreate(port::ComPtr& out) override {
+        out.reset();
+        IDirectDraw* dd = nullptr;
+        HRESULT hr = ::DirectDrawCreate(nullptr, &dd, nullptr);
+        if (hr != DD_OK || !dd) return hr == DD_OK ? E_FAIL : hr;
+        out = Wrap(dd, Guid{0x6C14DB80, 0xA733, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}});
+        return S_OK;
+    }
+};
+
+class Win32Platform final : public port::IPlatform,
+                            private port::IClock,
+                            private port::ISystemInfo,
+                            private port::IUser,
+                            private port::ILibraryLoader,
+                            private port::IComRuntime,
+                            private port::IProfile,
+                            private port::IFileSystem,
+                            private port::ICommandRunner,
+                            private port::IDisplay {
+public:
+    port::IClock& Clock() override { return *this; }
+    port::ISystemInfo& System() override { return *this; }
+    port::IUser& User() override { return *this; }
+    port::ILibraryLoader& Libraries() override { return *this; }
+    port::IComRuntime& Com() override { return *this; }
+    port::IProfile& Profile() override { return *this; }
+    port::IRegistry& Registry() override { return m_registry; }
+    port::IFileSystem& Files() override { return *this; }
+    port::ICommandRunner& Commands() override { return *this; }
+    port::IDisplay& Display() override { return *this; }
+    port::IDirectDrawRuntime& DirectDraw() override { return m_directDraw; }
+
+private:
+    // IClock
+    uint32_t TimeGetTime() override { return ::timeGetTime(); }
+    uint32_t GetTickCount() override { return ::GetTickCount(); }
+    void Sleep(uint32_t milliseconds) override { ::Sleep(milliseconds); }
+
+    // ISystemInfo
+    uint32_t GetCurrentDirectoryA(uint32_t size, char* buffer) override { return ::GetCurrentDirectoryA(size, buffer); }
+    uint32_t GetSystemDirectoryA(char* buffer, uint32_t size) override { return ::GetSystemDirectoryA(buffer, size); }
+    uint32_t GetWindowsDirectoryA(char* buffer, uint32_t size) override { return ::GetWindowsDirectoryA(buffer, size); }
+    bool GetVersionExA(OsVersion& out) override {
+        OSVERSIONINFOA info{};
+        info.dwOSVersionInfoSize = sizeof info;
+        if (!::GetVersionExA(&info)) return false;
+        out = OsVersion{info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
+        return true;
+    }
+
+    // IUser: the box is shown as the system shows it; a hosting harness is also told.
+    int32_t MessageBoxA(const char* text, const char* caption, uint32_t style) override {
+        if (auto hook = reinterpret_cast<OrbexHarnessEventFn>(host::ProgramSymbol(ORBEX_HARNESS_EVENT_SYMBOL))) {
+            OrbexEventField f[] = {{"caption", caption ? caption : "", 0, 0},
+                                   {"text", text ? text : "", 0, 0},
+                                   {"style", nullptr, style, 1}};
+            hook("MessageBox", f, 3);
+        }
+        return ::MessageBoxA(nullptr, text, caption, style);
+    }
+
+    // ILibraryLoader
+    port::LibraryHandle LoadLibraryA(const char* name) override { return ::LoadLibraryA(name); }
+    void* GetProcAddress(port::LibraryHandle library, const char* name) override {
+        return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(library), name));
+    }
+    void FreeLibrary(port::LibraryHandle library) override { ::FreeLibrary(static_cast<HMODULE>(library)); }
+
+    // IComRuntime
+    HResult CoInitialize() override { return ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    void CoUninitialize() override { ::CoUninitialize(); }
+    HResult CoCreateInstance(const Guid& clsid, const Guid& iid, port::ComPtr& out) override {
+        out.reset();
+        GUID c = ToGuid(clsid), i = ToGuid(iid);
+        IUnknown* object = nullptr;
+        HRESULT hr = ::CoCreateInstance(c, nullptr, CLSCTX_INPROC_SERVER, i, reinterpret_cast<void**>(&object));
+        if (hr == S_OK && object) out = Wrap(object, iid);
+        else if (object) object->Release();
+        return hr;
+    }
+
+    // IProfile
+    uint32_t GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue, char* buffer,
+                                      uint32_t size, const char* fileName) override {
+        return ::GetPrivateProfileStringA(section, key, defaultValue, buffer, size, fileName);
+    }
+    uint32_t GetPrivateProfileIntA(const char* section, const char* key, int32_t defaultValue,
+                                   const char* fileName) override {
+        return ::GetPrivateProfileIntA(section, key, defaultValue, fileName);
+    }
+    bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                    const char* fileName) override {
+        return ::WritePrivateProfileStringA(section, key, value, fileName) != 0;
+    }
+    void FlushProfiles() override { ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, nullptr); }
+
+    // IFileSystem
+    bool CreateEmptyFile(const char* path) override {
+        std::FILE* f = std::fopen(path, "w");
+        return f && std::fclose(f) == 0;
+    }
+
+    // ICommandRunner
+    int32_t System(const char* command) override { return std::system(command); }
+
+    // IDisplay
+    port::DisplayDc CreateDCA(const char* driver) override {
+        return reinterpret_cast<port::DisplayDc>(::CreateDCA(driver, nullptr, nullptr, nullptr));
+    }
+    int32_t ExtEscape(port::DisplayDc dc, int32_t escape, int32_t inSize, const void* in, int32_t outSize,
+                      void* out) override {
+        return ::ExtEscape(reinterpret_cast<HDC>(dc), escape, inSize, static_cast<LPCSTR>(in), outSize,
+                           static_cast<LPSTR>(out));
+    }
+    bool DeleteDC(port::DisplayDc dc) override { return ::DeleteDC(reinterpret_cast<HDC>(dc)) != 0; }
+    static BOOL CALLBACK OnMonitor(HMONITOR, HDC, LPRECT, LPARAM data) {
+        return (*reinterpret_cast<const std::function<bool()>*>(data))() ? TRUE : FALSE;
+    }
+    bool EnumDisplayMonitors(const std::function<bool()>& onMonitor) override {
+        return ::EnumDisplayMonitors(nullptr, nullptr, OnMonitor, reinterpret_cast<LPARAM>(&onMonitor)) != 0;
+    }
+
+    Win32Registry m_registry;
+    Win32DirectDraw m_directDraw;
+};
+
+}  // namespace
+
+std::unique_ptr<port::IPlatform> CreateWin32Platform() { return std::make_unique<Win32Platform>(); }
+
+}  // namespace orbex::win32

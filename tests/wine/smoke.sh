@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The Win32 adapter under Wine: orbex-harness.exe on the real platform runs the
+# self-setup (copies and registrations for real in the prefix), a graph test
+# (Wine's display driver has no capture board: the NA report) and a rejected
+# command line (without a display Wine's MessageBoxA returns at once, so the
+# run cannot hang on it). The events must be exactly the expected ones, and the
+# log written through the registered logging component must hold
+# "Orbex.exe Loaded.".
+set -euo pipefail
+bin=$1 source=$2 work=$3
+here=$(dirname "$0")
+source "$here/common.sh"
+for f in orbex.dll verdict.dll qelsserv.dll orbex-harness.exe; do
+  [ -f "$bin/$f" ] || { echo "$bin/$f is missing: run make windows"; exit 1; }
+done
+
+fresh_prefix "$work/prefix"
+# Windows XP x64 (NT 5.2): the self-setup declares the codec in the registry.
+"$loader" winecfg /v winxp64 > /dev/null 2>&1
+
+kit="$work/kit"
+mkdir -p "$kit"
+cp "$bin"/{orbex.dll,verdict.dll,qelsserv.dll,orbex-harness.exe} "$source"/examples/{default.gf,orbex.ini} "$kit"/
+# Stand-ins for the outside components the self-setup copies.
+for f in msyuv.dll vanalyze.ax vbianlyr.ax qelvvpxx.ax iqellcs.dll; do echo "stand-in for $f" > "$kit/$f"; done
+
+cd "$kit"
+set +e
+timeout 300 "$loader" orbex-harness.exe --json events.jsonl --no-progress tc0000 tc2200 "tc2200 0" > harness.txt 2>&1
+status=$?
+set -e
+tr -d '\r' < events.jsonl > events.txt
+failed=0
+check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; failed=1; fi; }
+
+check "harness exit status 0 (no Fail result)" "[ $status -eq 0 ]"
+if ! diff -u "$here/smoke_expected.jsonl" events.txt; then echo "FAILED: events differ (- expected, + seen)"; failed=1; else echo "ok: events as expected"; fi
+system32="$WINEPREFIX/drive_c/windows/system32"
+for f in msyuv.dll vanalyze.ax vbianlyr.ax qelvvpxx.ax iqellcs.dll; do
+  check "self-setup copied $f" "cmp -s '$kit/$f' '$system32/$f'"
+done
+codec=$("$loader" reg query 'HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Drivers32' /v VIDC.UYVY 2>/dev/null | tr -d '\r' || true)
+check "codec declared (VIDC.UYVY = MSYUV.DLL)" "echo '$codec' | grep -q 'VIDC.UYVY *REG_SZ *MSYUV.DLL'"
+server=$("$loader" reg query 'HKCR\CLSID\{01204A61-8C2F-11D1-B8EF-006097B589E9}\InprocServer32' 2>/dev/null | tr -d '\r' || true)
+check "logging component registered by regsvr32" "echo '$server' | grep -qi 'qelsserv.dll'"
+check "orbex.txt holds \"Orbex.exe Loaded.\"" \
+  "grep -qE '^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9:.]{12} 0 0x0000AF00 Orbex.exe Loaded.\$' orbex.txt"
+stop_wine
+[ $failed -eq 0 ] || { echo "--- harness output"; cat harness.txt; }
+exit $failed
