@@ -82,7 +82,8 @@ struct Profile {
 
 #ifdef _WIN32
 struct ApiProfile : Profile {
-    unsigned GetString(const char* s, const char* k, const char* d, char* b, unsigned n, const std::string& f) override {
+    unsigned GetString(const char* s, const char* k, const char* d, char* b, unsigned n,
+                       const std::string& f) override {
         return GetPrivateProfileStringA(s, k, d, b, n, f.c_str());
     }
     unsigned GetInt(const char* s, const char* k, int d, const std::string& f) override {
@@ -101,7 +102,8 @@ const char kSeparator = '/';
 #if defined(ORBEX_PROBE_ENGINE)
 struct EngineProfile : Profile {
     orbex::ini::Engine engine;
-    unsigned GetString(const char* s, const char* k, const char* d, char* b, unsigned n, const std::string& f) override {
+    unsigned GetString(const char* s, const char* k, const char* d, char* b, unsigned n,
+                       const std::string& f) override {
         return engine.GetString(s, k, d, b, n, f);
     }
     unsigned GetInt(const char* s, const char* k, int d, const std::string& f) override {
@@ -118,7 +120,8 @@ struct EngineProfile : Profile {
 struct AdapterProfile : Profile {
     std::unique_ptr<orbex::port::IPlatform> platform = orbex::win32::CreateWin32Platform();
     orbex::port::IProfile& p = platform->Profile();
-    unsigned GetString(const char* s, const char* k, const char* d, char* b, unsigned n, const std::string& f) override {
+    unsigned GetString(const char* s, const char* k, const char* d, char* b, unsigned n,
+                       const std::string& f) override {
         return p.GetPrivateProfileStringA(s, k, d, b, n, f.c_str());
     }
     unsigned GetInt(const char* s, const char* k, int d, const std::string& f) override {

@@ -2,8 +2,8 @@
 // with the ILogWriter interface, writing "<local time> <level> 0x<colour>
 // <text>" lines to the configured file in the current directory. It registers
 // itself (DllRegisterServer) under HKEY_CLASSES_ROOT\CLSID.
-#include <windows.h>
 #include <olectl.h>
+#include <windows.h>
 
 #include <atomic>
 #include <cstdio>
@@ -76,7 +76,8 @@ public:
         SYSTEMTIME t;
         GetLocalTime(&t);
         std::fprintf(m_file, "%04u-%02u-%02uT%02u:%02u:%02u.%03u %ld 0x%08lX ", t.wYear, t.wMonth, t.wDay, t.wHour,
-                     t.wMinute, t.wSecond, t.wMilliseconds, static_cast<long>(level), static_cast<unsigned long>(colour));
+                     t.wMinute, t.wSecond, t.wMilliseconds, static_cast<long>(level),
+                     static_cast<unsigned long>(colour));
         std::vfprintf(m_file, format, args);
         std::fputc('\n', m_file);
         std::fflush(m_file);
@@ -142,7 +143,9 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
     return g_factory.QueryInterface(iid, out);
 }
 
-extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return g_objects == 0 && g_locks == 0 ? S_OK : S_FALSE; }
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+    return g_objects == 0 && g_locks == 0 ? S_OK : S_FALSE;
+}
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
     char path[MAX_PATH];

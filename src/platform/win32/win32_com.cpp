@@ -50,12 +50,14 @@ protected:
     ComRef<Raw> m_raw;
 };
 
-#define ORBEX_WRAPPER_BASICS(RawType)                                                       \
-    using Wrapper<RawType>::Wrapper;                                                        \
-    HResult QueryInterface(const Guid& iid, port::ComPtr& out) override {                   \
-        return this->QueryThrough(iid, out);                                                \
-    }                                                                                       \
-    IUnknown* Unknown() const override { return this->Raw_(); }
+#define ORBEX_WRAPPER_BASICS(RawType)                                     \
+    using Wrapper<RawType>::Wrapper;                                      \
+    HResult QueryInterface(const Guid& iid, port::ComPtr& out) override { \
+        return this->QueryThrough(iid, out);                              \
+    }                                                                     \
+    IUnknown* Unknown() const override {                                  \
+        return this->Raw_();                                              \
+    }
 
 // Lets RawOf find the interface behind any wrapper.
 struct HasRaw {
@@ -76,7 +78,8 @@ public:
         PIN_INFO info{};
         HRESULT hr = m_raw->QueryPinInfo(&info);
         if (hr != S_OK) return hr;
-        if (info.pFilter) out.filter = std::static_pointer_cast<port::IBaseFilter>(Wrap(info.pFilter, guids::kIidBaseFilter));
+        if (info.pFilter)
+            out.filter = std::static_pointer_cast<port::IBaseFilter>(Wrap(info.pFilter, guids::kIidBaseFilter));
         out.direction = info.dir == PINDIR_OUTPUT ? PinDirection::Output : PinDirection::Input;
         char name[MAX_PIN_NAME * 2] = {};
         WideCharToMultiByte(CP_ACP, 0, info.achName, -1, name, sizeof name - 1, nullptr, nullptr);
@@ -143,7 +146,9 @@ public:
     }
 };
 
-class CaptureGraphBuilderWrapper final : public port::ICaptureGraphBuilder, public HasRaw, Wrapper<::ICaptureGraphBuilder> {
+class CaptureGraphBuilderWrapper final : public port::ICaptureGraphBuilder,
+                                         public HasRaw,
+                                         Wrapper<::ICaptureGraphBuilder> {
 public:
     ORBEX_WRAPPER_BASICS(::ICaptureGraphBuilder)
     HResult SetFiltergraph(const std::shared_ptr<port::IGraphBuilder>& graph) override {
@@ -158,8 +163,10 @@ public:
         GUID want = ToGuid(iid);
         IUnknown* found = nullptr;
         HRESULT hr = m_raw->FindInterface(category ? &cat : nullptr, raw, want, reinterpret_cast<void**>(&found));
-        if (hr == S_OK && found) out = Wrap(found, iid);
-        else if (found) found->Release();
+        if (hr == S_OK && found)
+            out = Wrap(found, iid);
+        else if (found)
+            found->Release();
         return hr;
     }
 };
@@ -229,8 +236,10 @@ public:
         ::IEnumMoniker* monikers = nullptr;
         GUID cat = ToGuid(category);
         HRESULT hr = m_raw->CreateClassEnumerator(cat, &monikers, flags);
-        if (hr == S_OK && monikers) out = std::make_shared<EnumMonikerWrapper>(monikers);
-        else if (monikers) monikers->Release();
+        if (hr == S_OK && monikers)
+            out = std::make_shared<EnumMonikerWrapper>(monikers);
+        else if (monikers)
+            monikers->Release();
         return hr;
     }
 };
@@ -274,14 +283,19 @@ constexpr Guid kIidPin{0x56A86891, 0x0AD4, 0x11CE, {0xB0, 0x3A, 0x00, 0x20, 0xAF
 
 port::ComPtr Wrap(IUnknown* owned, const Guid& iid) {
     if (!owned) return nullptr;
-    if (iid == guids::kIidBaseFilter) return std::make_shared<FilterWrapper>(static_cast<::IBaseFilter*>(static_cast<void*>(owned)));
-    if (iid == guids::kIidGraphBuilder) return std::make_shared<GraphWrapper>(reinterpret_cast<::IGraphBuilder*>(owned));
-    if (iid == guids::kIidMediaControl) return std::make_shared<MediaControlWrapper>(reinterpret_cast<::IMediaControl*>(owned));
+    if (iid == guids::kIidBaseFilter)
+        return std::make_shared<FilterWrapper>(static_cast<::IBaseFilter*>(static_cast<void*>(owned)));
+    if (iid == guids::kIidGraphBuilder)
+        return std::make_shared<GraphWrapper>(reinterpret_cast<::IGraphBuilder*>(owned));
+    if (iid == guids::kIidMediaControl)
+        return std::make_shared<MediaControlWrapper>(reinterpret_cast<::IMediaControl*>(owned));
     if (iid == guids::kIidCaptureGraphBuilder)
         return std::make_shared<CaptureGraphBuilderWrapper>(reinterpret_cast<::ICaptureGraphBuilder*>(owned));
-    if (iid == guids::kIidCreateDevEnum) return std::make_shared<DevEnumWrapper>(reinterpret_cast<::ICreateDevEnum*>(owned));
+    if (iid == guids::kIidCreateDevEnum)
+        return std::make_shared<DevEnumWrapper>(reinterpret_cast<::ICreateDevEnum*>(owned));
     if (iid == guids::kIidLogWriter) return std::make_shared<LogWriterWrapper>(reinterpret_cast<ILogWriterAbi*>(owned));
-    if (iid == guids::kIidDirectDraw2) return std::make_shared<DirectDraw2Wrapper>(reinterpret_cast<::IDirectDraw2*>(owned));
+    if (iid == guids::kIidDirectDraw2)
+        return std::make_shared<DirectDraw2Wrapper>(reinterpret_cast<::IDirectDraw2*>(owned));
     if (iid == kIidPin) return std::make_shared<PinWrapper>(reinterpret_cast<::IPin*>(owned));
     return std::make_shared<UnknownWrapper>(owned);
 }

@@ -2,8 +2,8 @@
 // out further wrapped interfaces from QueryInterface.
 #pragma once
 
-#include <windows.h>
 #include <unknwn.h>
+#include <windows.h>
 
 #include "platform/ports.h"
 

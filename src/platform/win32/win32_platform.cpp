@@ -170,8 +170,10 @@ private:
         GUID c = ToGuid(clsid), i = ToGuid(iid);
         IUnknown* object = nullptr;
         HRESULT hr = ::CoCreateInstance(c, nullptr, CLSCTX_INPROC_SERVER, i, reinterpret_cast<void**>(&object));
-        if (hr == S_OK && object) out = Wrap(object, iid);
-        else if (object) object->Release();
+        if (hr == S_OK && object)
+            out = Wrap(object, iid);
+        else if (object)
+            object->Release();
         return hr;
     }
 
@@ -222,6 +224,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<port::IPlatform> CreateWin32Platform() { return std::make_unique<Win32Platform>(); }
+std::unique_ptr<port::IPlatform> CreateWin32Platform() {
+    return std::make_unique<Win32Platform>();
+}
 
 }  // namespace orbex::win32
