@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/log_level_mask.h"
 #include "platform/win32/log_writer_abi.h"
 
 namespace {
@@ -20,13 +21,6 @@ using orbex::win32::kIidLogWriter;
 HMODULE g_module = nullptr;
 std::atomic<long> g_objects{0};
 std::atomic<long> g_locks{0};
-
-// Bit level/24 of the mask (0 to 31) selects whether a line is written.
-bool LevelEnabled(ULONG mask, LONG level) {
-    LONG bit = level < 0 ? 0 : level / 24;
-    if (bit > 31) bit = 31;
-    return (mask >> bit) & 1u;
-}
 
 class LogWriter final : public ILogWriterAbi {
 public:
@@ -72,7 +66,7 @@ public:
     HRESULT STDMETHODCALLTYPE Write(ULONG handle, LONG level, ULONG colour, LPCSTR format, va_list args) override {
         if (handle == 0 || handle > m_handles || !format) return E_INVALIDARG;
         if (!m_file) return E_FAIL;
-        if (!LevelEnabled(m_mask, level)) return S_OK;
+        if (!orbex::LogLevelEnabled(m_mask, level)) return S_OK;
         SYSTEMTIME t;
         GetLocalTime(&t);
         std::fprintf(m_file, "%04u-%02u-%02uT%02u:%02u:%02u.%03u %ld 0x%08lX ", t.wYear, t.wMonth, t.wDay, t.wHour,

@@ -2,6 +2,7 @@
 
 #include "common/format.h"
 #include "platform/guids.h"
+#include "platform/log_level_mask.h"
 #include "platform/sim/sim_platform.h"
 
 namespace orbex::sim {
@@ -48,9 +49,7 @@ HResult SimLogWriter::Configure(uint32_t handle, uint32_t levelMask, const char*
 }
 
 bool SimLogWriter::LevelEnabled(uint32_t mask, int32_t level) {
-    int32_t bit = level < 0 ? 0 : level / 24;
-    if (bit > 31) bit = 31;
-    return (mask >> bit) & 1u;
+    return LogLevelEnabled(mask, level);
 }
 
 HResult SimLogWriter::Write(uint32_t handle, int32_t level, uint32_t colour, const char* format, va_list args) {
