@@ -3,6 +3,9 @@ loader=$(dpkg -L wine64 2>/dev/null | grep '/wine64$' | head -n1 || true)
 [ -n "$loader" ] || loader=/usr/lib/wine/wine64
 if [ ! -x "$loader" ]; then echo "wine64 is not installed (make test installs it)"; exit 1; fi
 
+# Wine keeps its per-user state below HOME.
+if [ -z "${HOME:-}" ]; then export HOME; HOME=$(getent passwd "$(id -u)" | cut -d: -f6); fi
+
 # fresh_prefix DIR: a new Wine prefix in DIR, without Mono, Gecko or a display.
 fresh_prefix() {
   rm -rf "$1"
