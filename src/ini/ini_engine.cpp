@@ -92,12 +92,12 @@ uint32_t ListKeys(const Document& doc, std::string_view name, char* buffer, uint
     return 0;
 }
 
-// Trailing blanks of a default value are cut, as the platform does.
+// Trailing blanks of a default value are cut, as the platform does; a default
+// of blanks only keeps one.
 std::string_view TrimDefault(const char* defaultValue) {
     if (!defaultValue) return {};
     std::string_view d(defaultValue);
     while (d.size() > 1 && d.back() == ' ') d.remove_suffix(1);
-    if (d == " ") return d;
     return d;
 }
 
