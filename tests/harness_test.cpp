@@ -118,6 +118,29 @@ TEST_F(Harness, ReadableOutputHasOneLinePerResultAReproductionHintAndASummary) {
               std::string::npos);
 }
 
+TEST_F(Harness, StopsAfterTheFirstFailedTestCaseWhenAsked) {
+    Result r = Run("--stop-on-fail --json - tc1301 tc0000");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find(R"({"event":"Return","commandLine":"tc1301","value":2})"), std::string::npos);
+    EXPECT_EQ(r.out.find(R"("commandLine":"tc0000")"), std::string::npos);
+}
+
+TEST_F(Harness, AStockBoardGivesItsOutcomeAndNotApplicableIsSkippedInJUnit) {
+    Result r =
+        Run("--board " + std::string(ORBEX_SOURCE_DIR) + "/boards/no-capture.ini --junit " + dir + "/junit.xml tc2200");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("NA    tc2200 [tc2200] Test program initialization. [NA] Computer has no video capture "
+                         "capability. (No Decoder found)"),
+              std::string::npos)
+        << r.out;
+    std::ifstream junit(dir + "/junit.xml");
+    std::stringstream xml;
+    xml << junit.rdbuf();
+    EXPECT_NE(xml.str().find("<skipped message=\"NotApplicable: [NA] Computer has no video capture capability."),
+              std::string::npos)
+        << xml.str();
+}
+
 TEST_F(Harness, SuiteRunsEachBenchKindInItsOwnProcessAndWritesJUnit) {
     // Output paths are relative to where the harness starts, not to its working directory.
     Result r = Run("--suite setup,decoder,hwcaps --junit " + std::filesystem::relative(dir + "/junit.xml").string() +
