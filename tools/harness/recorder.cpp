@@ -132,8 +132,8 @@ void Recorder::OnEvent(const Event& event) {
     std::fflush(stdout);
 }
 
-void Recorder::PrintSummary() const {
-    const_cast<Recorder*>(this)->ClearProgress();
+void Recorder::PrintSummary() {
+    ClearProgress();
     std::printf("Summary: %zu test case(s); results: %d pass, %d fail, %d not applicable, %d no run", m_cases.size(),
                 m_pass, m_fail, m_na, m_noRun);
     if (m_other) std::printf(", %d with an unknown status", m_other);

@@ -44,7 +44,7 @@ public:
 
     const std::vector<TestCaseRecord>& TestCases() const { return m_cases; }
     bool AnyFail() const { return m_fail > 0; }
-    void PrintSummary() const;
+    void PrintSummary();  // clears the progress line first
     bool WriteJUnit(const std::string& path) const;
 
 private:

@@ -283,8 +283,7 @@ constexpr Guid kIidPin{0x56A86891, 0x0AD4, 0x11CE, {0xB0, 0x3A, 0x00, 0x20, 0xAF
 
 port::ComPtr Wrap(IUnknown* owned, const Guid& iid) {
     if (!owned) return nullptr;
-    if (iid == guids::kIidBaseFilter)
-        return std::make_shared<FilterWrapper>(static_cast<::IBaseFilter*>(static_cast<void*>(owned)));
+    if (iid == guids::kIidBaseFilter) return std::make_shared<FilterWrapper>(reinterpret_cast<::IBaseFilter*>(owned));
     if (iid == guids::kIidGraphBuilder)
         return std::make_shared<GraphWrapper>(reinterpret_cast<::IGraphBuilder*>(owned));
     if (iid == guids::kIidMediaControl)
