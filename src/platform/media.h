@@ -20,6 +20,8 @@ struct PinInfo {
 class IPin : public IComObject {
 public:
     virtual HResult QueryPinInfo(PinInfo& out) = 0;
+    // The pin this one is connected to; VFW_E_NOT_CONNECTED when none.
+    virtual HResult ConnectedTo(std::shared_ptr<IPin>& out) = 0;
 };
 
 class IEnumPins : public IComObject {

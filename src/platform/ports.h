@@ -12,6 +12,7 @@
 #include "platform/com.h"
 #include "platform/media.h"
 #include "platform/types.h"
+#include "platform/video.h"
 
 namespace orbex::port {
 

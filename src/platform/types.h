@@ -4,6 +4,14 @@
 #include <cstdint>
 #include <cstring>
 
+// The calling convention of the platform's standard entry points (the callee
+// removes the arguments); it matters only for 32-bit x86 Windows.
+#if defined(_WIN32) && defined(__i386__)
+#define ORBEX_STDCALL __attribute__((stdcall))
+#else
+#define ORBEX_STDCALL
+#endif
+
 namespace orbex {
 
 // A 32-bit COM-style result code, as the platform returns it.
@@ -19,6 +27,7 @@ constexpr HResult kEOutOfMemory = static_cast<HResult>(0x8007000E);
 constexpr HResult kEInvalidArg = static_cast<HResult>(0x80070057);
 constexpr HResult kRegdbEClassNotReg = static_cast<HResult>(0x80040154);
 constexpr HResult kVfwEAlreadyConnected = static_cast<HResult>(0x80040204);
+constexpr HResult kVfwENotConnected = static_cast<HResult>(0x80040209);
 constexpr HResult kVfwENotInGraph = static_cast<HResult>(0x8004025F);
 constexpr HResult kVfwENoAcceptableTypes = static_cast<HResult>(0x80040207);
 constexpr HResult kVfwEInvalidDirection = static_cast<HResult>(0x80040208);
