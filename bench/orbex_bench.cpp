@@ -12,7 +12,7 @@
 
 #include "entry/orbex_process.h"
 #include "ini/ini_engine.h"
-#include "platform/sim/harness_hook.h"
+#include "platform/harness_hook.h"
 #include "platform/sim/sim_platform.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "../../tools/harness/event.h"
+#include "platform/harness_hook.h"
 #include "platform/host/host.h"
-#include "platform/sim/harness_hook.h"
 
 namespace orbex::testing {
 namespace {
