@@ -15,7 +15,7 @@
 #include "event.h"
 #include "platform/harness_hook.h"
 #include "platform/host/host.h"
-#include "platform/sim/board_profile.h"
+#include "platform/sim/profile/board_profile.h"
 #include "recorder.h"
 
 namespace {
