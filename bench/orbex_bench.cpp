@@ -12,8 +12,8 @@
 
 #include "entry/orbex_process.h"
 #include "ini/ini_engine.h"
-#include "platform/sim/harness_hook.h"
-#include "platform/sim/sim_platform.h"
+#include "platform/harness_hook.h"
+#include "platform/sim/virtual_board.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ void BM_Merge2000Keys(benchmark::State& state) {
         }
     }
     Age(dir + "/big.gf");
-    orbex::sim::SimPlatform platform(orbex::sim::ReferenceBoard(), Options(dir, true));
+    orbex::sim::VirtualBoard platform(orbex::sim::ReferenceBoard(), Options(dir, true));
     orbex::COrbexProcess process(platform);
     orbex::COrbGBuilder& g = process.GraphBuilder();
     for (auto _ : state) {
@@ -96,7 +96,7 @@ void WriteReferenceGraph(const std::string& dir) {
 void BM_OrbexEntryInitialised(benchmark::State& state) {
     std::string dir = TempDir("entry");
     WriteReferenceGraph(dir);
-    orbex::sim::SimPlatform platform(orbex::sim::ReferenceBoard(), Options(dir, false));
+    orbex::sim::VirtualBoard platform(orbex::sim::ReferenceBoard(), Options(dir, false));
     orbex::COrbexProcess process(platform);
     process.OrbexEntry("tc2200", 0);
     for (auto _ : state) benchmark::DoNotOptimize(process.OrbexEntry("tc2200", 0));
@@ -121,7 +121,7 @@ void BM_Catalogue(benchmark::State& state) {
     orbex::sim::BoardProfile board = orbex::sim::ReferenceBoard();
     for (auto _ : state) {
         for (const auto& group : groups) {
-            orbex::sim::SimPlatform platform(board, Options(dir, false));
+            orbex::sim::VirtualBoard platform(board, Options(dir, false));
             orbex::COrbexProcess process(platform);
             for (const char* line : group) benchmark::DoNotOptimize(process.OrbexEntry(line, 0));
         }

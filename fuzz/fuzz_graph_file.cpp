@@ -8,7 +8,7 @@
 #include <string>
 
 #include "entry/orbex_process.h"
-#include "platform/sim/sim_platform.h"
+#include "platform/sim/virtual_board.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     options.noVerdict = true;
     options.events = [](const orbex::sim::PlatformEvent&) {};
     static const orbex::sim::BoardProfile kBoard = orbex::sim::ReferenceBoard();
-    orbex::sim::SimPlatform platform(kBoard, options);
+    orbex::sim::VirtualBoard platform(kBoard, options);
     orbex::COrbexProcess process(platform);
     int32_t status = process.OrbexEntry("-d 3", 0);
     if (status != 0 && status != 2) __builtin_trap();

@@ -1,6 +1,6 @@
 // Board profiles: every mistake is refused with its file and line, so that a
 // typo never passes for an injected fault.
-#include "platform/sim/board_profile.h"
+#include "platform/sim/profile/board_profile.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@ TEST(BoardProfile, TheBuiltInReferenceBoardParses) {
     std::string error;
     auto p = ParseBoardProfile(ReferenceBoardText(), "ref", error);
     ASSERT_TRUE(p) << error;
-    EXPECT_EQ(p->mmTable.size(), 12u);
-    EXPECT_EQ(p->devices.size(), 3u);
-    EXPECT_EQ(p->os.major, 5u);
+    EXPECT_EQ(p->display.mmTable.size(), 12u);
+    EXPECT_EQ(p->media.devices.size(), 3u);
+    EXPECT_EQ(p->machine.os.major, 5u);
 }
 
 TEST(BoardProfile, MistakesAreRefusedWithFileAndLine) {

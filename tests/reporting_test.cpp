@@ -2,7 +2,7 @@
 // registry-first settings reader.
 #include <gtest/gtest.h>
 
-#include "platform/sim/sim_log_writer.h"
+#include "platform/sim/components/log_writer.h"
 #include "report/test_status.h"
 #include "support/bench.h"
 
@@ -61,7 +61,7 @@ TEST(LogWriter, TheMaskSelectsLevelBandsOfTwentyFour) {
                           Case{0x0307005A, 255, false}, Case{0x0307005A, 765, false}, Case{0xFFFF0000, 0, false},
                           Case{0xFFFF0000, 255, false}, Case{0xFFFF0000, 511, true}, Case{0xFFFF0000, 765, true},
                           Case{0xFFFFFFFF, 9999, true}, Case{0x00000001, -5, true}}) {
-        EXPECT_EQ(sim::SimLogWriter::LevelEnabled(c.mask, c.level), c.written) << c.mask << " " << c.level;
+        EXPECT_EQ(sim::LogWriter::LevelEnabled(c.mask, c.level), c.written) << c.mask << " " << c.level;
     }
 }
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/sim/sim_platform.h"
+#include "platform/sim/virtual_board.h"
 #if defined(_WIN32)
 #include "platform/win32/win32_platform.h"
 #endif
@@ -30,7 +30,7 @@ std::unique_ptr<IPlatform> CreatePlatform(std::string& error) {
     if (ec) options.hostCurrentDirectory = ".";
     const char* noVerdict = std::getenv("ORBEX_NO_VERDICT");
     options.noVerdict = noVerdict && std::string(noVerdict) == "1";
-    return std::make_unique<sim::SimPlatform>(std::move(profile), std::move(options));
+    return std::make_unique<sim::VirtualBoard>(std::move(profile), std::move(options));
 }
 
 }  // namespace orbex::port

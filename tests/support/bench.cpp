@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "../../tools/harness/event.h"
+#include "platform/harness_hook.h"
 #include "platform/host/host.h"
-#include "platform/sim/harness_hook.h"
 
 namespace orbex::testing {
 namespace {
@@ -37,7 +37,7 @@ Bench::Bench(const std::string& profileText, bool noVerdict) {
     options.hostCurrentDirectory = m_dir;
     options.noVerdict = noVerdict;
     options.events = [this](const sim::PlatformEvent& e) { m_events.push_back(Json(e)); };
-    m_platform = std::make_unique<sim::SimPlatform>(std::move(*profile), options);
+    m_platform = std::make_unique<sim::VirtualBoard>(std::move(*profile), options);
     m_process = std::make_unique<COrbexProcess>(*m_platform);
     g_bench = this;
 }

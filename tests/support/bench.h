@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "entry/orbex_process.h"
-#include "platform/sim/sim_platform.h"
+#include "platform/sim/virtual_board.h"
 
 namespace orbex::testing {
 
@@ -37,7 +37,7 @@ public:
     std::vector<std::string> LogLines() const;
 
     const std::string& Directory() const { return m_dir; }
-    sim::SimPlatform& Platform() { return *m_platform; }
+    sim::VirtualBoard& Platform() { return *m_platform; }
     COrbexProcess& Process() { return *m_process; }
 
     void Record(const std::string& json) { m_events.push_back(json); }
@@ -45,7 +45,7 @@ public:
 private:
     std::string m_dir;
     std::vector<std::string> m_events;
-    std::unique_ptr<sim::SimPlatform> m_platform;
+    std::unique_ptr<sim::VirtualBoard> m_platform;
     std::unique_ptr<COrbexProcess> m_process;
 };
 

@@ -13,9 +13,9 @@
 
 #include "catalogue.h"
 #include "event.h"
+#include "platform/harness_hook.h"
 #include "platform/host/host.h"
-#include "platform/sim/board_profile.h"
-#include "platform/sim/harness_hook.h"
+#include "platform/sim/profile/board_profile.h"
 #include "recorder.h"
 
 namespace {

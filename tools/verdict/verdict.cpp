@@ -3,8 +3,8 @@
 // prints each call on standard output.
 #include <cstdio>
 
+#include "platform/harness_hook.h"
 #include "platform/host/host.h"
-#include "platform/sim/harness_hook.h"
 
 #if defined(_WIN32)
 #define VERDICT_EXPORT extern "C" __declspec(dllexport)

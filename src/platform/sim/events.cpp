@@ -1,7 +1,7 @@
 #include "platform/sim/events.h"
 
+#include "platform/harness_hook.h"
 #include "platform/host/host.h"
-#include "platform/sim/harness_hook.h"
 
 namespace orbex::sim {
 

@@ -12,8 +12,8 @@
 #include <functional>
 #include <map>
 
+#include "platform/harness_hook.h"
 #include "platform/host/host.h"
-#include "platform/sim/harness_hook.h"
 #include "platform/win32/win32_com.h"
 
 namespace orbex::win32 {

@@ -1,10 +1,9 @@
-#include "platform/sim/sim_registry.h"
+#include "platform/sim/machine/registry.h"
 
 #include <cstring>
 
 #include "common/format.h"
 #include "ini/ini_document.h"
-#include "platform/sim/sim_platform.h"
 
 namespace orbex::sim {
 namespace {
@@ -34,7 +33,13 @@ std::string ValueText(uint32_t type, const std::vector<uint8_t>& data) {
 
 }  // namespace
 
-void SimRegistry::CreateKey(const std::string& path) {
+VirtualRegistry::VirtualRegistry(const RegistryConfig& config, FaultTable& faults, const EventSink& events)
+    : m_faults(faults), m_events(events) {
+    for (const std::string& k : config.keys) CreateKey(k);
+    for (const RegistryValueSpec& v : config.values) SetValue(v.key, v.name, v.type, v.data, false);
+}
+
+void VirtualRegistry::CreateKey(const std::string& path) {
     std::string p = Normalised(path.c_str());
     size_t pos = 0;
     while (true) {
@@ -46,16 +51,17 @@ void SimRegistry::CreateKey(const std::string& path) {
     }
 }
 
-void SimRegistry::SetValue(const std::string& path, const std::string& name, uint32_t type, std::vector<uint8_t> data,
-                           bool announce) {
+void VirtualRegistry::SetValue(const std::string& path, const std::string& name, uint32_t type,
+                               std::vector<uint8_t> data, bool announce) {
     CreateKey(path);
     Key& key = m_keys[ini::Folded(Normalised(path.c_str()))];
     if (announce)
-        m_platform.Emit("Platform", {{"what", std::string("RegistryWrite")},
-                                     {"key", key.path},
-                                     {"name", name},
-                                     {"value", ValueText(type, data)},
-                                     {"type", static_cast<int64_t>(type)}});
+        m_events(PlatformEvent{"Platform",
+                               {{"what", std::string("RegistryWrite")},
+                                {"key", key.path},
+                                {"name", name},
+                                {"value", ValueText(type, data)},
+                                {"type", static_cast<int64_t>(type)}}});
     for (Value& v : key.values) {
         if (ini::Folded(v.name) == ini::Folded(name)) {
             v.type = type;
@@ -66,14 +72,14 @@ void SimRegistry::SetValue(const std::string& path, const std::string& name, uin
     key.values.push_back(Value{name, type, std::move(data)});
 }
 
-SimRegistry::Key* SimRegistry::Find(port::RegKey handle) {
+VirtualRegistry::Key* VirtualRegistry::Find(port::RegKey handle) {
     auto h = m_handles.find(handle);
     if (h == m_handles.end()) return nullptr;
     auto k = m_keys.find(h->second);
     return k == m_keys.end() ? nullptr : &k->second;
 }
 
-std::vector<std::string> SimRegistry::SubKeys(const std::string& folded) const {
+std::vector<std::string> VirtualRegistry::SubKeys(const std::string& folded) const {
     std::vector<std::string> out;
     std::string prefix = folded + "\\";
     for (const auto& [path, key] : m_keys) {
@@ -84,7 +90,7 @@ std::vector<std::string> SimRegistry::SubKeys(const std::string& folded) const {
     return out;
 }
 
-int32_t SimRegistry::RegOpenKeyEx(const char* subKey, uint32_t, port::RegKey* out) {
+int32_t VirtualRegistry::RegOpenKeyEx(const char* subKey, uint32_t, port::RegKey* out) {
     *out = 0;
     if (HResult code = m_faults.Next("RegOpenKeyEx")) return code;
     std::string folded = ini::Folded(Normalised(subKey));
@@ -94,7 +100,7 @@ int32_t SimRegistry::RegOpenKeyEx(const char* subKey, uint32_t, port::RegKey* ou
     return kErrorSuccess;
 }
 
-int32_t SimRegistry::RegCreateKeyEx(const char* subKey, uint32_t, port::RegKey* out) {
+int32_t VirtualRegistry::RegCreateKeyEx(const char* subKey, uint32_t, port::RegKey* out) {
     *out = 0;
     if (HResult code = m_faults.Next("RegCreateKeyEx")) return code;
     CreateKey(Normalised(subKey));
@@ -103,8 +109,8 @@ int32_t SimRegistry::RegCreateKeyEx(const char* subKey, uint32_t, port::RegKey* 
     return kErrorSuccess;
 }
 
-int32_t SimRegistry::RegQueryValueEx(port::RegKey handle, const char* name, uint32_t* type, uint8_t* data,
-                                     uint32_t* size) {
+int32_t VirtualRegistry::RegQueryValueEx(port::RegKey handle, const char* name, uint32_t* type, uint8_t* data,
+                                         uint32_t* size) {
     Key* key = Find(handle);
     if (!key) return 6;  // ERROR_INVALID_HANDLE
     if (HResult code = m_faults.Next("RegQueryValueEx")) return code;
@@ -126,8 +132,8 @@ int32_t SimRegistry::RegQueryValueEx(port::RegKey handle, const char* name, uint
     return kErrorFileNotFound;
 }
 
-int32_t SimRegistry::RegSetValueEx(port::RegKey handle, const char* name, uint32_t type, const uint8_t* data,
-                                   uint32_t size) {
+int32_t VirtualRegistry::RegSetValueEx(port::RegKey handle, const char* name, uint32_t type, const uint8_t* data,
+                                       uint32_t size) {
     Key* key = Find(handle);
     if (!key) return 6;
     if (HResult code = m_faults.Next("RegSetValueEx")) return code;
@@ -135,14 +141,14 @@ int32_t SimRegistry::RegSetValueEx(port::RegKey handle, const char* name, uint32
     return kErrorSuccess;
 }
 
-int32_t SimRegistry::RegQueryInfoKey(port::RegKey handle, uint32_t* subKeyCount) {
+int32_t VirtualRegistry::RegQueryInfoKey(port::RegKey handle, uint32_t* subKeyCount) {
     auto h = m_handles.find(handle);
     if (h == m_handles.end()) return 6;
     if (subKeyCount) *subKeyCount = static_cast<uint32_t>(SubKeys(h->second).size());
     return kErrorSuccess;
 }
 
-int32_t SimRegistry::RegEnumKeyEx(port::RegKey handle, uint32_t index, char* name, uint32_t* nameSize) {
+int32_t VirtualRegistry::RegEnumKeyEx(port::RegKey handle, uint32_t index, char* name, uint32_t* nameSize) {
     auto h = m_handles.find(handle);
     if (h == m_handles.end()) return 6;
     std::vector<std::string> subKeys = SubKeys(h->second);
@@ -154,7 +160,7 @@ int32_t SimRegistry::RegEnumKeyEx(port::RegKey handle, uint32_t index, char* nam
     return kErrorSuccess;
 }
 
-int32_t SimRegistry::RegCloseKey(port::RegKey handle) {
+int32_t VirtualRegistry::RegCloseKey(port::RegKey handle) {
     return m_handles.erase(handle) ? kErrorSuccess : 6;
 }
 

@@ -1,4 +1,5 @@
-// The virtual board's registry below HKEY_LOCAL_MACHINE.
+// The machine's registry below HKEY_LOCAL_MACHINE, filled from the profile's
+// [Registry] section; every write made through the port is an event.
 #pragma once
 
 #include <map>
@@ -6,15 +7,15 @@
 #include <vector>
 
 #include "platform/ports.h"
+#include "platform/sim/events.h"
 #include "platform/sim/faults.h"
+#include "platform/sim/machine/machine_config.h"
 
 namespace orbex::sim {
 
-class SimPlatform;
-
-class SimRegistry final : public port::IRegistry {
+class VirtualRegistry final : public port::IRegistry {
 public:
-    SimRegistry(FaultTable& faults, SimPlatform& platform) : m_faults(faults), m_platform(platform) {}
+    VirtualRegistry(const RegistryConfig& config, FaultTable& faults, const EventSink& events);
 
     void CreateKey(const std::string& path);
     void SetValue(const std::string& path, const std::string& name, uint32_t type, std::vector<uint8_t> data,
@@ -43,7 +44,7 @@ private:
     std::vector<std::string> SubKeys(const std::string& foldedPath) const;
 
     FaultTable& m_faults;
-    SimPlatform& m_platform;
+    const EventSink& m_events;
     std::map<std::string, Key> m_keys;              // by folded path
     std::map<port::RegKey, std::string> m_handles;  // open handles -> folded path
     port::RegKey m_nextHandle = 0x100;

@@ -1,17 +1,16 @@
-#include "platform/sim/sim_log_writer.h"
+#include "platform/sim/components/log_writer.h"
 
 #include "common/format.h"
 #include "platform/guids.h"
 #include "platform/log_level_mask.h"
-#include "platform/sim/sim_platform.h"
 
 namespace orbex::sim {
 
-SimLogWriter::~SimLogWriter() {
+LogWriter::~LogWriter() {
     if (m_file) std::fclose(m_file);
 }
 
-HResult SimLogWriter::QueryInterface(const Guid& iid, port::ComPtr& out) {
+HResult LogWriter::QueryInterface(const Guid& iid, port::ComPtr& out) {
     if (iid == guids::kIidLogWriter || iid == guids::kIidUnknown) {
         out = shared_from_this();
         return kSOk;
@@ -20,44 +19,43 @@ HResult SimLogWriter::QueryInterface(const Guid& iid, port::ComPtr& out) {
     return kENoInterface;
 }
 
-HResult SimLogWriter::NewHandle(uint32_t* handle) {
+HResult LogWriter::NewHandle(uint32_t* handle) {
     if (!handle) return kEPointer;
     *handle = ++m_handle;
     return kSOk;
 }
 
-HResult SimLogWriter::ReleaseHandle(uint32_t) {
+HResult LogWriter::ReleaseHandle(uint32_t) {
     return kSOk;
 }
 
-HResult SimLogWriter::Configure(uint32_t handle, uint32_t levelMask, const char* fileName, const char*, int32_t,
-                                int32_t) {
+HResult LogWriter::Configure(uint32_t handle, uint32_t levelMask, const char* fileName, const char*, int32_t, int32_t) {
     if (handle == 0 || handle > m_handle || !fileName) return kEInvalidArg;
     m_mask = levelMask;
     std::string windowsPath = fileName;
     if (windowsPath.find('\\') == std::string::npos) {
         char dir[260];
-        uint32_t n = m_platform.System().GetCurrentDirectory(sizeof dir, dir);
+        uint32_t n = m_system.GetCurrentDirectory(sizeof dir, dir);
         if (n == 0 || n >= sizeof dir) return kEFail;
         windowsPath = std::string(dir) + "\\" + windowsPath;
     }
-    auto host = m_platform.HostPath(windowsPath);
+    auto host = m_paths.HostPath(windowsPath);
     if (!host) return kEFail;
     if (m_file) std::fclose(m_file);
     m_file = std::fopen(host->c_str(), "ab");
     return m_file ? kSOk : kEFail;
 }
 
-bool SimLogWriter::LevelEnabled(uint32_t mask, int32_t level) {
+bool LogWriter::LevelEnabled(uint32_t mask, int32_t level) {
     return LogLevelEnabled(mask, level);
 }
 
-HResult SimLogWriter::Write(uint32_t handle, int32_t level, uint32_t colour, const char* format, va_list args) {
+HResult LogWriter::Write(uint32_t handle, int32_t level, uint32_t colour, const char* format, va_list args) {
     if (handle == 0 || handle > m_handle || !format) return kEInvalidArg;
     if (!m_file) return kEFail;
     if (!LevelEnabled(m_mask, level)) return kSOk;
     std::string text = FormatV(format, args);
-    std::fprintf(m_file, "%s %d 0x%08X %s\n", m_platform.LocalTimeText().c_str(), level, colour, text.c_str());
+    std::fprintf(m_file, "%s %d 0x%08X %s\n", m_clock.LocalTimeText().c_str(), level, colour, text.c_str());
     std::fflush(m_file);
     return kSOk;
 }

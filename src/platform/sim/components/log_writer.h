@@ -1,4 +1,4 @@
-// The virtual board's logging component: the ILogWriter contract, writing
+// The logging component's log writer: the ILogWriter contract, writing
 // "<local time> <level> 0x<colour> <text>" lines to the configured file in the
 // current directory.
 #pragma once
@@ -8,15 +8,16 @@
 #include <string>
 
 #include "platform/ports.h"
+#include "platform/sim/machine/clock.h"
+#include "platform/sim/machine/path_map.h"
 
 namespace orbex::sim {
 
-class SimPlatform;
-
-class SimLogWriter final : public port::ILogWriter, public std::enable_shared_from_this<SimLogWriter> {
+class LogWriter final : public port::ILogWriter, public std::enable_shared_from_this<LogWriter> {
 public:
-    explicit SimLogWriter(SimPlatform& platform) : m_platform(platform) {}
-    ~SimLogWriter() override;
+    LogWriter(port::ISystemInfo& system, const PathMap& paths, const VirtualClock& clock)
+        : m_system(system), m_paths(paths), m_clock(clock) {}
+    ~LogWriter() override;
 
     HResult QueryInterface(const Guid& iid, port::ComPtr& out) override;
     HResult NewHandle(uint32_t* handle) override;
@@ -29,7 +30,9 @@ public:
     static bool LevelEnabled(uint32_t mask, int32_t level);
 
 private:
-    SimPlatform& m_platform;
+    port::ISystemInfo& m_system;
+    const PathMap& m_paths;
+    const VirtualClock& m_clock;
     uint32_t m_handle = 0;
     uint32_t m_mask = 0xFFFFFFFF;
     std::FILE* m_file = nullptr;

@@ -1,0 +1,37 @@
+#include "platform/sim/display/display_config.h"
+
+#include "platform/sim/profile/profile_values.h"
+
+namespace orbex::sim {
+
+void ReadKey(DisplayConfig& c, const ProfileEntry& e) {
+    if (e.Is("monitors"))
+        c.monitors = static_cast<int32_t>(ParseNumber(e.value, e.line));
+    else if (e.Is("escape"))
+        c.escapeServed = ParseChoice(e.value, "served", "refused", e.line);
+    else if (e.Is("escaperesult"))
+        c.escapeRefusedResult = static_cast<int32_t>(ParseNumber(e.value, e.line));
+    else if (e.Is("mmtable"))
+        c.mmTable = ParseBytes(e.value, e.line);
+    else if (e.Is("mmtablebytesreturned"))
+        c.mmTableBytesReturned = ParseU32(e.value, e.line);
+    else if (e.Is("hwtable"))
+        c.hwTable = ParseBytes(e.value, e.line);
+    else if (e.Is("value14000b"))
+        c.value14000B = ParseU32(e.value, e.line);
+    else
+        e.RefuseKey();
+    if (c.mmTable.size() > 12 || c.hwTable.size() > 10)
+        e.Refuse("the MMTable holds at most 12 bytes and the HWTable 10");
+}
+
+void ReadKey(VideoMemoryConfig& c, const ProfileEntry& e) {
+    if (e.Is("total"))
+        c.total = ParseU32(e.value, e.line);
+    else if (e.Is("free"))
+        c.free = ParseU32(e.value, e.line);
+    else
+        e.RefuseKey();
+}
+
+}  // namespace orbex::sim

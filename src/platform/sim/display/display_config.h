@@ -1,0 +1,31 @@
+// The display's sections of a board profile: [Display] (monitors, the DREX
+// escape and its tables) and [VideoMemory].
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace orbex::sim {
+
+struct ProfileEntry;
+
+struct DisplayConfig {
+    int32_t monitors = 1;
+    bool escapeServed = true;
+    int32_t escapeRefusedResult = -1;
+    std::vector<uint8_t> mmTable;
+    std::optional<uint32_t> mmTableBytesReturned;
+    std::vector<uint8_t> hwTable;
+    uint32_t value14000B = 0;
+};
+
+struct VideoMemoryConfig {
+    uint32_t total = 8u << 20;
+    uint32_t free = 6u << 20;
+};
+
+void ReadKey(DisplayConfig& config, const ProfileEntry& entry);
+void ReadKey(VideoMemoryConfig& config, const ProfileEntry& entry);
+
+}  // namespace orbex::sim

@@ -1,0 +1,61 @@
+#include "platform/sim/display/display_driver.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/format.h"
+
+namespace orbex::sim {
+namespace {
+
+constexpr int32_t kDrexEscape = 0x7306;
+constexpr uint32_t kFunctionMmTable = 0x140007;
+constexpr uint32_t kFunctionHwTable = 0x140006;
+constexpr uint32_t kFunction14000B = 0x14000B;
+
+}  // namespace
+
+port::DisplayDc DisplayDriver::CreateDC(const char* driver) {
+    if (m_faults.Next("CreateDC")) return 0;
+    if (!driver || !EqualsNoCase(driver, "DISPLAY")) return 0;
+    port::DisplayDc dc = m_nextDc++;
+    m_dcs.insert(dc);
+    return dc;
+}
+
+int32_t DisplayDriver::ExtEscape(port::DisplayDc dc, int32_t escape, int32_t inSize, const void* in, int32_t outSize,
+                                 void* out) {
+    if (!m_dcs.count(dc)) return -1;
+    if (HResult code = m_faults.Next("ExtEscape")) return code;
+    if (!m_config.escapeServed) return m_config.escapeRefusedResult;
+    if (escape != kDrexEscape || inSize < 16 || !in || !out || outSize < 8) return -1;
+    uint32_t function = 0;
+    std::memcpy(&function, static_cast<const uint8_t*>(in) + 4, 4);
+    auto* reply = static_cast<uint8_t*>(out);
+    auto answer = [&](const std::vector<uint8_t>& table, uint32_t bytesReturned) {
+        std::memcpy(reply + 4, &bytesReturned, 4);
+        size_t n = std::min(table.size(), static_cast<size_t>(outSize - 8));
+        if (n) std::memcpy(reply + 8, table.data(), n);
+        return 0;
+    };
+    switch (function) {
+        case kFunctionMmTable:
+            return answer(m_config.mmTable,
+                          m_config.mmTableBytesReturned.value_or(static_cast<uint32_t>(m_config.mmTable.size())));
+        case kFunctionHwTable: return answer(m_config.hwTable, static_cast<uint32_t>(m_config.hwTable.size()));
+        case kFunction14000B: std::memcpy(reply + 4, &m_config.value14000B, 4); return 0;
+        default: return -1;
+    }
+}
+
+bool DisplayDriver::DeleteDC(port::DisplayDc dc) {
+    return m_dcs.erase(dc) > 0;
+}
+
+bool DisplayDriver::EnumDisplayMonitors(const std::function<bool()>& onMonitor) {
+    for (int32_t i = 0; i < m_config.monitors; ++i)
+        if (!onMonitor()) break;
+    return true;
+}
+
+}  // namespace orbex::sim

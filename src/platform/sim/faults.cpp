@@ -1,0 +1,72 @@
+#include "platform/sim/faults.h"
+
+#include "platform/sim/profile/profile_values.h"
+
+namespace orbex::sim {
+namespace {
+
+// code[,count[,skip]]
+FaultSpec ParseFault(const std::string& text, int line) {
+    std::vector<std::string> parts = Split(text, ',');
+    if (parts.empty() || parts.size() > 3) throw ProfileError{line, "a fault is code[,count[,skip]]"};
+    FaultSpec f;
+    f.code = static_cast<HResult>(ParseU32(parts[0], line));
+    if (parts.size() > 1) f.count = static_cast<int32_t>(ParseNumber(parts[1], line));
+    if (parts.size() > 2) f.skip = static_cast<int32_t>(ParseNumber(parts[2], line));
+    if (f.count < -1 || f.skip < 0) throw ProfileError{line, "fault count and skip must not be negative"};
+    return f;
+}
+
+}  // namespace
+
+const std::vector<std::string>& FaultOperations() {
+    static const std::vector<std::string> kOps = {"CoInitialize",
+                                                  "CreateLogWriter",
+                                                  "CreateCaptureGraphBuilder",
+                                                  "CreateFilterGraph",
+                                                  "CreateDeviceEnumerator",
+                                                  "CreateFilter",
+                                                  "SetFiltergraph",
+                                                  "AddFilter",
+                                                  "RemoveFilter",
+                                                  "ConnectDirect",
+                                                  "Disconnect",
+                                                  "EnumPins",
+                                                  "QueryPinInfo",
+                                                  "QueryMediaControl",
+                                                  "Run",
+                                                  "Stop",
+                                                  "FindInterface",
+                                                  "CreateClassEnumerator",
+                                                  "BindToPropertyBag",
+                                                  "ReadFriendlyName",
+                                                  "BindToFilter",
+                                                  "DirectDrawCreate",
+                                                  "QueryDirectDraw2",
+                                                  "GetAvailableVidMem",
+                                                  "CreateDC",
+                                                  "ExtEscape",
+                                                  "GetCurrentDirectory",
+                                                  "GetSystemDirectory",
+                                                  "GetWindowsDirectory",
+                                                  "GetVersionEx",
+                                                  "LoadLibrary",
+                                                  "RegOpenKeyEx",
+                                                  "RegCreateKeyEx",
+                                                  "RegQueryValueEx",
+                                                  "RegSetValueEx",
+                                                  "ProfileWrite",
+                                                  "System"};
+    return kOps;
+}
+
+void ReadKey(FaultConfig& faults, const ProfileEntry& e) {
+    for (const std::string& op : FaultOperations()) {
+        if (!e.Is(Lower(op).c_str())) continue;
+        faults[op] = ParseFault(e.value, e.line);
+        return;
+    }
+    e.Refuse("unknown fault operation \"" + e.key + "\"");
+}
+
+}  // namespace orbex::sim

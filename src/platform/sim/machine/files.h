@@ -1,0 +1,31 @@
+// The machine's files: those the profile's [Files] section declares or a copy
+// made, plus whatever exists on the host where the machine's paths map to.
+#pragma once
+
+#include <set>
+#include <string>
+
+#include "platform/ports.h"
+#include "platform/sim/machine/machine_config.h"
+#include "platform/sim/machine/path_map.h"
+#include "platform/sim/machine/profile_files.h"
+
+namespace orbex::sim {
+
+class VirtualFiles final : public port::IFileSystem {
+public:
+    VirtualFiles(const FilesConfig& config, const PathMap& paths, ProfileFiles& profiles);
+
+    bool CreateEmptyFile(const char* path) override;
+
+    bool Exists(const std::string& windowsPath) const;
+    // A file that exists in the machine's memory from now on.
+    void Add(const std::string& windowsPath);
+
+private:
+    const PathMap& m_paths;
+    ProfileFiles& m_profiles;
+    std::set<std::string> m_files;  // folded full paths
+};
+
+}  // namespace orbex::sim

@@ -1,0 +1,47 @@
+#include "platform/sim/machine/profile_files.h"
+
+#include <cstring>
+
+#include "common/format.h"
+
+namespace orbex::sim {
+
+std::string ProfileFiles::HostPath(const char* fileName) const {
+    if (!fileName) return {};
+    auto host = m_paths.HostPath(fileName);
+    return host ? *host : std::string();
+}
+
+uint32_t ProfileFiles::GetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
+                                               char* buffer, uint32_t size, const char* fileName) {
+    std::string path = HostPath(fileName);
+    if (path.empty()) {  // a file the machine cannot have: read as missing
+        if (buffer && size) CopyText(buffer, size, section && key && defaultValue ? defaultValue : "");
+        if (buffer && size > 1 && (!section || !key)) buffer[1] = '\0';
+        return buffer && size ? static_cast<uint32_t>(std::strlen(buffer)) : 0;
+    }
+    return m_ini.GetString(section, key, defaultValue, buffer, size, path);
+}
+
+uint32_t ProfileFiles::GetPrivateProfileInt(const char* section, const char* key, int32_t defaultValue,
+                                            const char* fileName) {
+    std::string path = HostPath(fileName);
+    if (path.empty()) return static_cast<uint32_t>(defaultValue);
+    return m_ini.GetInt(section, key, defaultValue, path);
+}
+
+bool ProfileFiles::WritePrivateProfileString(const char* section, const char* key, const char* value,
+                                             const char* fileName) {
+    if (m_faults.Next("ProfileWrite")) return false;
+    std::string path = HostPath(fileName);
+    m_events(PlatformEvent{"Platform",
+                           {{"what", std::string("ProfileWrite")},
+                            {"file", std::string(fileName ? fileName : "")},
+                            {"section", std::string(section ? section : "")},
+                            {"key", std::string(key ? key : "")},
+                            {"value", std::string(value ? value : "")}}});
+    if (path.empty()) return false;
+    return m_ini.WriteString(section, key, value, path);
+}
+
+}  // namespace orbex::sim

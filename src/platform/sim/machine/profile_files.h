@@ -1,0 +1,42 @@
+// The profile functions (GetPrivateProfileString and kin) over the INI engine,
+// on the host files the machine's paths map to. A file the machine cannot
+// have reads as missing.
+#pragma once
+
+#include <string>
+
+#include "ini/ini_engine.h"
+#include "platform/ports.h"
+#include "platform/sim/events.h"
+#include "platform/sim/faults.h"
+#include "platform/sim/machine/path_map.h"
+
+namespace orbex::sim {
+
+class ProfileFiles final : public port::IProfile {
+public:
+    ProfileFiles(const PathMap& paths, FaultTable& faults, const EventSink& events)
+        : m_paths(paths), m_faults(faults), m_events(events) {}
+    ~ProfileFiles() override { m_ini.Flush(); }
+
+    uint32_t GetPrivateProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                                     uint32_t size, const char* fileName) override;
+    uint32_t GetPrivateProfileInt(const char* section, const char* key, int32_t defaultValue,
+                                  const char* fileName) override;
+    bool WritePrivateProfileString(const char* section, const char* key, const char* value,
+                                   const char* fileName) override;
+    void FlushProfiles() override { m_ini.Flush(); }
+
+    // Forgets the cached copy of a host file, unsaved changes included.
+    void Forget(const std::string& hostPath) { m_ini.Discard(hostPath); }
+
+private:
+    std::string HostPath(const char* fileName) const;
+
+    const PathMap& m_paths;
+    FaultTable& m_faults;
+    const EventSink& m_events;
+    ini::Engine m_ini;
+};
+
+}  // namespace orbex::sim

@@ -1,0 +1,55 @@
+// A filter of the virtual board and its pins: what a device's moniker binds to
+// or a filter class creates. A pin knows its filter and the pin it connects to.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/media.h"
+#include "platform/sim/media/media_context.h"
+
+namespace orbex::sim {
+
+class SimFilter;
+class SimGraph;
+
+class SimPin final : public port::IPin, public std::enable_shared_from_this<SimPin> {
+public:
+    SimPin(const PinSpec& spec, std::weak_ptr<SimFilter> owner) : m_spec(spec), m_owner(std::move(owner)) {}
+
+    HResult QueryInterface(const Guid& iid, port::ComPtr& out) override;
+    HResult QueryPinInfo(port::PinInfo& out) override;
+
+    const PinSpec& Spec() const { return m_spec; }
+    std::shared_ptr<SimFilter> Owner() const { return m_owner.lock(); }
+    std::shared_ptr<SimPin> Peer() const { return m_peer.lock(); }
+    void SetPeer(const std::shared_ptr<SimPin>& peer) { m_peer = peer; }
+
+private:
+    PinSpec m_spec;
+    std::weak_ptr<SimFilter> m_owner;
+    std::weak_ptr<SimPin> m_peer;
+};
+
+class SimFilter final : public port::IBaseFilter, public std::enable_shared_from_this<SimFilter> {
+public:
+    // A new filter with one pin per spec, in order.
+    static std::shared_ptr<SimFilter> Create(MediaContext& context, std::string name, const std::vector<PinSpec>& pins);
+
+    HResult QueryInterface(const Guid& iid, port::ComPtr& out) override;
+    HResult EnumPins(std::shared_ptr<port::IEnumPins>& out) override;
+
+    const std::string& Name() const { return m_name; }
+    const std::vector<std::shared_ptr<SimPin>>& Pins() const { return m_pins; }
+    std::weak_ptr<SimGraph> graph;  // the graph the filter is in, if any
+    MediaContext& Context() { return m_context; }
+
+private:
+    SimFilter(MediaContext& context, std::string name) : m_context(context), m_name(std::move(name)) {}
+    MediaContext& m_context;
+    std::string m_name;
+    std::vector<std::shared_ptr<SimPin>> m_pins;
+};
+
+}  // namespace orbex::sim

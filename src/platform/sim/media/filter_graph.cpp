@@ -1,0 +1,107 @@
+#include "platform/sim/media/filter_graph.h"
+
+#include "platform/guids.h"
+#include "platform/sim/media/filter.h"
+
+namespace orbex::sim {
+
+using port::ComPtr;
+
+class SimGraph final : public port::IGraphBuilder,
+                       public port::IMediaControl,
+                       public std::enable_shared_from_this<SimGraph> {
+public:
+    explicit SimGraph(MediaContext& context) : m_context(context) {}
+
+    HResult QueryInterface(const Guid& iid, ComPtr& out) override {
+        out.reset();
+        if (iid == guids::kIidGraphBuilder || iid == guids::kIidUnknown) {
+            out = std::static_pointer_cast<port::IGraphBuilder>(shared_from_this());
+            return kSOk;
+        }
+        if (iid == guids::kIidMediaControl) {
+            if (HResult hr = m_context.faults.Next("QueryMediaControl")) return hr;
+            out = std::static_pointer_cast<port::IMediaControl>(shared_from_this());
+            return kSOk;
+        }
+        return kENoInterface;
+    }
+
+    HResult AddFilter(const std::shared_ptr<port::IBaseFilter>& filter, const char*) override {
+        auto f = std::dynamic_pointer_cast<SimFilter>(filter);
+        if (!f) return kEPointer;
+        if (HResult hr = m_context.faults.Next("AddFilter")) return hr;
+        if (f->graph.lock()) return kEInvalidArg;
+        f->graph = std::static_pointer_cast<SimGraph>(shared_from_this());
+        m_filters.push_back(f);
+        return kSOk;
+    }
+
+    HResult RemoveFilter(const std::shared_ptr<port::IBaseFilter>& filter) override {
+        auto f = std::dynamic_pointer_cast<SimFilter>(filter);
+        if (!f) return kEPointer;
+        if (HResult hr = m_context.faults.Next("RemoveFilter")) return hr;
+        for (auto it = m_filters.begin(); it != m_filters.end(); ++it) {
+            if (*it != f) continue;
+            for (const auto& pin : f->Pins()) {  // removing a filter breaks its connections
+                if (auto peer = pin->Peer()) peer->SetPeer(nullptr);
+                pin->SetPeer(nullptr);
+            }
+            f->graph.reset();
+            m_filters.erase(it);
+            return kSOk;
+        }
+        return kVfwENotInGraph;
+    }
+
+    HResult ConnectDirect(const std::shared_ptr<port::IPin>& out, const std::shared_ptr<port::IPin>& in) override {
+        auto o = std::dynamic_pointer_cast<SimPin>(out);
+        auto i = std::dynamic_pointer_cast<SimPin>(in);
+        if (!o || !i) return kEPointer;
+        if (HResult hr = m_context.faults.Next("ConnectDirect")) return hr;
+        if (!InGraph(o) || !InGraph(i)) return kVfwENotInGraph;
+        if (o->Spec().direction != PinDirection::Output || i->Spec().direction != PinDirection::Input)
+            return kVfwEInvalidDirection;
+        if (o->Peer() || i->Peer()) return kVfwEAlreadyConnected;
+        if (o->Spec().medium != i->Spec().medium) return kVfwENoAcceptableTypes;
+        o->SetPeer(i);
+        i->SetPeer(o);
+        return kSOk;
+    }
+
+    HResult Disconnect(const std::shared_ptr<port::IPin>& pin) override {
+        auto p = std::dynamic_pointer_cast<SimPin>(pin);
+        if (!p) return kEPointer;
+        if (HResult hr = m_context.faults.Next("Disconnect")) return hr;
+        if (!p->Peer()) return kSFalse;
+        p->SetPeer(nullptr);
+        return kSOk;
+    }
+
+    HResult Run() override {
+        if (HResult hr = m_context.faults.Next("Run")) return hr;
+        m_running = true;
+        return kSOk;
+    }
+    HResult Stop() override {
+        if (HResult hr = m_context.faults.Next("Stop")) return hr;
+        m_running = false;
+        return kSOk;
+    }
+
+private:
+    bool InGraph(const std::shared_ptr<SimPin>& pin) const {
+        auto owner = pin->Owner();
+        return owner && owner->graph.lock().get() == this;
+    }
+
+    MediaContext& m_context;
+    std::vector<std::shared_ptr<SimFilter>> m_filters;
+    bool m_running = false;
+};
+
+std::shared_ptr<port::IGraphBuilder> NewFilterGraph(MediaContext& context) {
+    return std::make_shared<SimGraph>(context);
+}
+
+}  // namespace orbex::sim

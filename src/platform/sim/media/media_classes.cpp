@@ -1,0 +1,72 @@
+#include "platform/sim/media/media_classes.h"
+
+#include "platform/guids.h"
+#include "platform/sim/media/capture_graph_builder.h"
+#include "platform/sim/media/device_enumerator.h"
+#include "platform/sim/media/filter.h"
+#include "platform/sim/media/filter_graph.h"
+
+namespace orbex::sim {
+
+MediaClasses::MediaClasses(const MediaConfig& config, FaultTable& faults,
+                           std::function<bool(const std::string& kitFile)> isKitRegistered)
+    : m_context{config, faults, [isKitRegistered = std::move(isKitRegistered)](const FilterClassSpec& spec) {
+                    return isKitRegistered(spec.kitFile);
+                }} {}
+
+void MediaClasses::RegisterClasses(ComRuntime& com) {
+    auto serve = [&](const Guid& clsid) {
+        com.RegisterClass(clsid, [this, clsid](const Guid& iid, port::ComPtr& out) { return Create(clsid, iid, out); });
+    };
+    serve(guids::kClsidCaptureGraphBuilder);
+    serve(guids::kClsidFilterGraph);
+    serve(guids::kClsidSystemDeviceEnum);
+    for (const FilterClassSpec& spec : StandardFilterClasses()) serve(spec.clsid);
+    for (const FilterClassSpec& spec : m_context.config.filterClasses) serve(spec.clsid);
+}
+
+HResult MediaClasses::Create(const Guid& clsid, const Guid& iid, port::ComPtr& out) {
+    out.reset();
+    if (clsid == guids::kClsidCaptureGraphBuilder) {
+        if (HResult hr = m_context.faults.Next("CreateCaptureGraphBuilder")) return hr;
+        return NewCaptureGraphBuilder(m_context)->QueryInterface(iid, out);
+    }
+    if (clsid == guids::kClsidFilterGraph) {
+        if (HResult hr = m_context.faults.Next("CreateFilterGraph")) return hr;
+        return NewFilterGraph(m_context)->QueryInterface(iid, out);
+    }
+    if (clsid == guids::kClsidSystemDeviceEnum) {
+        if (HResult hr = m_context.faults.Next("CreateDeviceEnumerator")) return hr;
+        return NewDeviceEnumerator(m_context)->QueryInterface(iid, out);
+    }
+    auto create = [&](const FilterClassSpec& spec) -> HResult {
+        if (HResult hr = m_context.faults.Next("CreateFilter")) return hr;
+        return SimFilter::Create(m_context, spec.name, spec.pins)->QueryInterface(iid, out);
+    };
+    for (const FilterClassSpec& spec : StandardFilterClasses())
+        if (spec.clsid == clsid) return create(spec);
+    for (const FilterClassSpec& spec : m_context.config.filterClasses)
+        if (spec.clsid == clsid && (spec.kitFile.empty() || m_context.isRegistered(spec))) return create(spec);
+    return kRegdbEClassNotReg;
+}
+
+const std::vector<FilterClassSpec>& StandardFilterClasses() {
+    static const std::vector<FilterClassSpec> kClasses = {
+        {guids::kClsidVideoRenderer, "Video Renderer", {{PinDirection::Input, "Input", "video", ""}}, ""},
+        {guids::kClsidOverlayMixer,
+         "Overlay Mixer",
+         {{PinDirection::Input, "Input0", "video", ""}, {PinDirection::Output, "Output", "overlay", ""}},
+         ""},
+        {guids::kClsidSmartTee,
+         "Smart Tee",
+         {{PinDirection::Input, "Input", "video", ""},
+          {PinDirection::Output, "Capture", "video", "capture"},
+          {PinDirection::Output, "Preview", "video", "preview"}},
+         ""},
+        {guids::kClsidNullRenderer, "Null Renderer", {{PinDirection::Input, "In", "video", ""}}, ""},
+        {guids::kClsidVbiSurfaceAllocator, "VBI Surface Allocator", {{PinDirection::Input, "VBI In", "vbi", ""}}, ""},
+    };
+    return kClasses;
+}
+
+}  // namespace orbex::sim

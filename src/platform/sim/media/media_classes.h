@@ -1,0 +1,37 @@
+// The DirectShow classes of the machine: the graph objects, the device
+// enumerator, the standard filters and the profile's filter classes, each
+// registered with the COM runtime under its class identifier.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/sim/faults.h"
+#include "platform/sim/machine/com.h"
+#include "platform/sim/media/media_config.h"
+#include "platform/sim/media/media_context.h"
+
+namespace orbex::sim {
+
+class MediaClasses {
+public:
+    // isKitRegistered: whether a kit file has been registered (by regsvr32).
+    MediaClasses(const MediaConfig& config, FaultTable& faults,
+                 std::function<bool(const std::string& kitFile)> isKitRegistered);
+    MediaClasses(const MediaClasses&) = delete;
+    MediaClasses& operator=(const MediaClasses&) = delete;
+
+    void RegisterClasses(ComRuntime& com);
+    // Creates an object of one of the classes; a class from a kit file only
+    // once that file is registered.
+    HResult Create(const Guid& clsid, const Guid& iid, port::ComPtr& out);
+
+private:
+    MediaContext m_context;
+};
+
+// The standard DirectShow filters every virtual machine has.
+const std::vector<FilterClassSpec>& StandardFilterClasses();
+
+}  // namespace orbex::sim

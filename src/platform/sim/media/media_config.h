@@ -1,0 +1,47 @@
+// The media sections of a board profile: [Device.NAME], the devices the
+// system device enumerator lists, and [Filter.NAME], the filter classes
+// created by class identifier.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace orbex::sim {
+
+struct ProfileEntry;
+
+struct PinSpec {
+    PinDirection direction = PinDirection::Input;
+    std::string name;
+    std::string medium;    // what the pin carries: analog, video, vbi, overlay
+    std::string category;  // capture, preview, vbi or empty
+};
+
+struct DeviceSpec {  // a device the system device enumerator lists
+    Guid category;
+    std::string friendlyName;
+    std::vector<PinSpec> pins;
+};
+
+struct FilterClassSpec {  // a filter created by class identifier
+    Guid clsid;
+    std::string name;
+    std::vector<PinSpec> pins;
+    std::string kitFile;  // when set, the class exists only once this file is registered
+};
+
+struct MediaConfig {
+    std::vector<DeviceSpec> devices;
+    std::vector<FilterClassSpec> filterClasses;
+};
+
+void ReadKey(DeviceSpec& device, const ProfileEntry& entry);
+void ReadKey(FilterClassSpec& filter, const ProfileEntry& entry);
+// Refuses a device without a friendly name (at line, the profile's last).
+void CheckDevices(const MediaConfig& config, int line);
+// Refuses a filter class without a class identifier.
+void CheckFilterClasses(const MediaConfig& config, int line);
+
+}  // namespace orbex::sim

@@ -1,0 +1,97 @@
+#include "platform/sim/profile/board_profile.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "platform/sim/profile/profile_values.h"
+
+namespace orbex::sim {
+namespace {
+
+// One kind of section and the part of the profile its model reads it into.
+struct SectionKind {
+    const char* name;                                  // lower case; [Device.Tuner] is of kind "device"
+    void (*open)(BoardProfile&);                       // at each header of the kind, or null
+    void (*read)(BoardProfile&, const ProfileEntry&);  // each key=value line
+    void (*check)(const BoardProfile&, int lastLine);  // after the last line, or null
+};
+
+const SectionKind kSectionKinds[] = {
+    {"machine", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.machine, e); }, nullptr},
+    {"components", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.components, e); }, nullptr},
+    {"display", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.display, e); }, nullptr},
+    {"videomemory", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.videoMemory, e); }, nullptr},
+    {"device", [](BoardProfile& p) { p.media.devices.emplace_back(); },
+     [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.media.devices.back(), e); },
+     [](const BoardProfile& p, int line) { CheckDevices(p.media, line); }},
+    {"filter", [](BoardProfile& p) { p.media.filterClasses.emplace_back(); },
+     [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.media.filterClasses.back(), e); },
+     [](const BoardProfile& p, int line) { CheckFilterClasses(p.media, line); }},
+    {"registry", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.registry, e); }, nullptr},
+    {"files", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.files, e); }, nullptr},
+    {"faults", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.faults, e); }, nullptr},
+};
+
+// Sections that describe one object each carry a dotted suffix: [Device.1].
+const SectionKind* KindOf(const std::string& section) {
+    size_t dot = section.find('.');
+    std::string kind = Lower(dot == std::string::npos ? section : section.substr(0, dot));
+    for (const SectionKind& k : kSectionKinds)
+        if (kind == k.name) return &k;
+    return nullptr;
+}
+
+}  // namespace
+
+std::optional<BoardProfile> ParseBoardProfile(const std::string& text, const std::string& source, std::string& error) {
+    BoardProfile p;
+    p.source = source;
+    std::istringstream in(text);
+    std::string raw, section;
+    const SectionKind* kind = nullptr;
+    int line = 0;
+    try {
+        while (std::getline(in, raw)) {
+            ++line;
+            std::string l = Trim(raw);
+            if (l.empty() || l[0] == ';' || l[0] == '#') continue;
+            if (l[0] == '[') {
+                if (l.back() != ']') throw ProfileError{line, "section header without \"]\""};
+                section = Trim(l.substr(1, l.size() - 2));
+                kind = KindOf(section);
+                if (!kind) throw ProfileError{line, "unknown section [" + section + "]"};
+                if (kind->open) kind->open(p);
+                continue;
+            }
+            size_t eq = l.find('=');
+            if (eq == std::string::npos) throw ProfileError{line, "line without \"=\""};
+            if (!kind) throw ProfileError{line, "key before the first section"};
+            kind->read(p, ProfileEntry{section, Trim(l.substr(0, eq)), Trim(l.substr(eq + 1)), line});
+        }
+        for (const SectionKind& k : kSectionKinds)
+            if (k.check) k.check(p, line);
+    } catch (const ProfileError& e) {
+        error = source + ":" + std::to_string(e.line) + ": " + e.what;
+        return std::nullopt;
+    }
+    return p;
+}
+
+std::optional<BoardProfile> LoadBoardProfile(const std::string& path, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = path + ": cannot open the board profile";
+        return std::nullopt;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    return ParseBoardProfile(text.str(), path, error);
+}
+
+BoardProfile ReferenceBoard() {
+    std::string error;
+    auto p = ParseBoardProfile(ReferenceBoardText(), "<built-in reference board>", error);
+    return p ? *p : BoardProfile{};
+}
+
+}  // namespace orbex::sim

@@ -1,0 +1,39 @@
+// The board profile: one INI file describing a whole virtual machine (board,
+// media devices, system, outside components) and the faults injected into it.
+// Each section belongs to one model, which reads its keys; unknown sections,
+// keys and values are refused with file and line.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/sim/components/components_config.h"
+#include "platform/sim/display/display_config.h"
+#include "platform/sim/faults.h"
+#include "platform/sim/machine/machine_config.h"
+#include "platform/sim/media/media_config.h"
+
+namespace orbex::sim {
+
+struct BoardProfile {
+    std::string source = "<built-in reference board>";
+
+    MachineConfig machine;
+    ComponentsConfig components;
+    DisplayConfig display;
+    VideoMemoryConfig videoMemory;
+    MediaConfig media;
+    RegistryConfig registry;
+    FilesConfig files;
+    FaultConfig faults;
+};
+
+// Parses profile text. On error returns nullopt and sets error to
+// "<source>:<line>: <what>".
+std::optional<BoardProfile> ParseBoardProfile(const std::string& text, const std::string& source, std::string& error);
+std::optional<BoardProfile> LoadBoardProfile(const std::string& path, std::string& error);
+// The built-in reference board.
+BoardProfile ReferenceBoard();
+const char* ReferenceBoardText();
+
+}  // namespace orbex::sim

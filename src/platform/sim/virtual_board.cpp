@@ -1,0 +1,53 @@
+#include "platform/sim/virtual_board.h"
+
+#include "platform/host/host.h"
+
+namespace orbex::sim {
+namespace {
+
+std::string ModuleDirectory() {
+    return host::ModuleDirectoryOf(reinterpret_cast<const void*>(&ModuleDirectory));
+}
+
+SimOptions WithDefaults(SimOptions options) {
+    if (options.hostCurrentDirectory.empty()) options.hostCurrentDirectory = ".";
+    if (options.hostWindowsDirectory.empty()) options.hostWindowsDirectory = options.hostCurrentDirectory;
+    if (options.verdictLibraryPath.empty())
+        options.verdictLibraryPath = ModuleDirectory() + "/" + host::SharedLibraryName("verdict");
+    if (!options.events) options.events = HarnessEventSink();
+    return options;
+}
+
+}  // namespace
+
+VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
+    : m_profile(std::move(profile)),
+      m_options(WithDefaults(std::move(options))),
+      m_faults(m_profile.faults),
+      m_clock(m_profile.machine),
+      m_system(m_profile.machine, m_faults),
+      m_user(m_options.events),
+      m_paths(m_profile.machine, m_options.hostCurrentDirectory, m_options.hostWindowsDirectory),
+      m_profiles(m_paths, m_faults, m_options.events),
+      m_files(m_profile.files, m_paths, m_profiles),
+      m_registry(m_profile.registry, m_faults, m_options.events),
+      m_commands(m_profile.machine, m_profile.media, m_files, m_registry, m_faults, m_options.events),
+      m_display(m_profile.display, m_faults),
+      m_videoMemory(m_profile.videoMemory),
+      m_directDraw(m_videoMemory, m_faults),
+      m_resultLibrary(m_profile.components, m_options.verdictLibraryPath, m_options.noVerdict),
+      m_logging(m_profile.components, m_faults, m_system, m_paths, m_clock),
+      m_media(m_profile.media, m_faults,
+              [this](const std::string& kitFile) { return m_commands.IsRegistered(kitFile); }),
+      m_libraries(m_faults),
+      m_com(m_faults) {
+    m_libraries.Register("verdict.dll", m_resultLibrary);
+    m_logging.RegisterClasses(m_com);
+    m_media.RegisterClasses(m_com);
+}
+
+void VirtualBoard::Emit(const std::string& event, std::vector<EventField> fields) {
+    m_options.events(PlatformEvent{event, std::move(fields)});
+}
+
+}  // namespace orbex::sim

@@ -1,0 +1,92 @@
+// The virtual board: a whole machine built from a board profile, one model
+// per thing the machine has, each handing out the port it implements.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ports.h"
+#include "platform/sim/components/logging_component.h"
+#include "platform/sim/components/result_library.h"
+#include "platform/sim/display/direct_draw.h"
+#include "platform/sim/display/display_driver.h"
+#include "platform/sim/display/video_memory.h"
+#include "platform/sim/events.h"
+#include "platform/sim/faults.h"
+#include "platform/sim/machine/clock.h"
+#include "platform/sim/machine/com.h"
+#include "platform/sim/machine/commands.h"
+#include "platform/sim/machine/files.h"
+#include "platform/sim/machine/libraries.h"
+#include "platform/sim/machine/path_map.h"
+#include "platform/sim/machine/profile_files.h"
+#include "platform/sim/machine/registry.h"
+#include "platform/sim/machine/system_info.h"
+#include "platform/sim/machine/user.h"
+#include "platform/sim/media/media_classes.h"
+#include "platform/sim/profile/board_profile.h"
+
+namespace orbex::sim {
+
+struct SimOptions {
+    std::string hostCurrentDirectory;  // where the current directory lives on disk
+    std::string hostWindowsDirectory;  // where bare INI names (orbex.ini) are found; default: the current one
+    std::string verdictLibraryPath;    // the shared library that stands for verdict.dll
+    bool noVerdict = false;            // the result library cannot be loaded
+    EventSink events;                  // default: the hosting harness's hook
+};
+
+class VirtualBoard final : public port::IPlatform {
+public:
+    VirtualBoard(BoardProfile profile, SimOptions options);
+    VirtualBoard(const VirtualBoard&) = delete;
+    VirtualBoard& operator=(const VirtualBoard&) = delete;
+
+    port::IClock& Clock() override { return m_clock; }
+    port::ISystemInfo& System() override { return m_system; }
+    port::IUser& User() override { return m_user; }
+    port::ILibraryLoader& Libraries() override { return m_libraries; }
+    port::IComRuntime& Com() override { return m_com; }
+    port::IProfile& Profile() override { return m_profiles; }
+    port::IRegistry& Registry() override { return m_registry; }
+    port::IFileSystem& Files() override { return m_files; }
+    port::ICommandRunner& Commands() override { return m_commands; }
+    port::IDisplay& Display() override { return m_display; }
+    port::IDirectDrawRuntime& DirectDraw() override { return m_directDraw; }
+
+    const BoardProfile& Board() const { return m_profile; }
+    // Maps a Windows path of the virtual machine to a file on disk, if it has one.
+    std::optional<std::string> HostPath(const std::string& windowsPath) const { return m_paths.HostPath(windowsPath); }
+    bool FileExists(const std::string& windowsPath) const { return m_files.Exists(windowsPath); }
+    std::string LocalTimeText() const { return m_clock.LocalTimeText(); }  // ISO-8601 with milliseconds, virtual
+    void Emit(const std::string& event, std::vector<EventField> fields);
+
+private:
+    // Declared in construction order: each model is built from the profile and
+    // the models before it; they are destroyed in reverse.
+    BoardProfile m_profile;
+    SimOptions m_options;
+    FaultTable m_faults;
+    // The machine
+    VirtualClock m_clock;
+    SystemInfo m_system;
+    VirtualUser m_user;
+    PathMap m_paths;
+    ProfileFiles m_profiles;
+    VirtualFiles m_files;
+    VirtualRegistry m_registry;
+    CommandInterpreter m_commands;
+    // The display
+    DisplayDriver m_display;
+    VideoMemory m_videoMemory;
+    DirectDrawRuntime m_directDraw;
+    // What serves libraries and classes, then the runtimes that dispatch to it
+    ResultLibrary m_resultLibrary;
+    LoggingComponent m_logging;
+    MediaClasses m_media;
+    LibraryLoader m_libraries;
+    ComRuntime m_com;
+};
+
+}  // namespace orbex::sim
