@@ -26,6 +26,10 @@ public:
         return kENoInterface;
     }
     HResult QueryPinInfo(port::PinInfo& out) override;
+    HResult ConnectedTo(std::shared_ptr<port::IPin>& out) override {
+        out = Peer();
+        return out ? kSOk : kVfwENotConnected;
+    }
 
     const PinSpec& Spec() const { return m_spec; }
     std::shared_ptr<SimFilter> Owner() const { return m_owner.lock(); }
