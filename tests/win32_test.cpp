@@ -1,10 +1,39 @@
-// The Win32 adapter's RAII types (built and run only in the Windows build).
+// The Win32 adapter (built and run only in the Windows build; under Wine in
+// `make test`): its RAII types, its identifiers against the SDK's, and the glue
+// of the COM and DirectDraw ports, over fakes where Wine has no such object
+// and over Wine's own objects where it has them.
+// clang-format off
+#include <windows.h>
+#include <dshow.h>
+#include <ddraw.h>
+#include <ocidl.h>
+// clang-format on
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/guids.h"
 #include "platform/win32/com_ref.h"
+#include "platform/win32/win32_com.h"
+#include "platform/win32/win32_platform.h"
+
+// In the SDK's identifier library, not declared by its headers.
+EXTERN_C const CLSID CLSID_NullRenderer;
 
 namespace orbex::win32 {
 namespace {
+
+// The reference count an object reports, without changing it.
+ULONG Refs(IUnknown* p) {
+    p->AddRef();
+    return p->Release();
+}
 
 struct Counted : IUnknown {
     ULONG refs = 1;
@@ -37,6 +66,521 @@ TEST(MediaType, FreesItsFormatAndReleasesItsObject) {
     type->pUnk = &object;
     { MediaType owned(type); }
     EXPECT_EQ(object.refs, 0u);
+}
+
+TEST(Win32Guids, EveryIdentifierWithAnSdkCounterpartMatchesIt) {
+    struct Row {
+        const char* name;
+        Guid ours;
+        const GUID& sdk;
+    };
+    const Row rows[] = {
+        {"IUnknown", guids::kIidUnknown, IID_IUnknown},
+        {"CLSID_CaptureGraphBuilder", guids::kClsidCaptureGraphBuilder, CLSID_CaptureGraphBuilder},
+        {"ICaptureGraphBuilder", guids::kIidCaptureGraphBuilder, IID_ICaptureGraphBuilder},
+        {"CLSID_FilterGraph", guids::kClsidFilterGraph, CLSID_FilterGraph},
+        {"IGraphBuilder", guids::kIidGraphBuilder, IID_IGraphBuilder},
+        {"IBaseFilter", guids::kIidBaseFilter, IID_IBaseFilter},
+        {"IMediaControl", guids::kIidMediaControl, IID_IMediaControl},
+        {"CLSID_SystemDeviceEnum", guids::kClsidSystemDeviceEnum, CLSID_SystemDeviceEnum},
+        {"ICreateDevEnum", guids::kIidCreateDevEnum, IID_ICreateDevEnum},
+        {"IPropertyBag", guids::kIidPropertyBag, IID_IPropertyBag},
+        {"IPin", guids::kIidPin, IID_IPin},
+        {"IAMAnalogVideoDecoder", guids::kIidAnalogVideoDecoder, IID_IAMAnalogVideoDecoder},
+        {"IDDrawExclModeVideo", guids::kIidDDrawExclModeVideo, IID_IDDrawExclModeVideo},
+        {"IDirectDraw", guids::kIidDirectDraw, IID_IDirectDraw},
+        {"IDirectDrawSurface", guids::kIidDirectDrawSurface, IID_IDirectDrawSurface},
+        {"IDirectDraw2", guids::kIidDirectDraw2, IID_IDirectDraw2},
+        {"PIN_CATEGORY_CAPTURE", guids::kPinCategoryCapture, PIN_CATEGORY_CAPTURE},
+        {"PIN_CATEGORY_PREVIEW", guids::kPinCategoryPreview, PIN_CATEGORY_PREVIEW},
+        {"PIN_CATEGORY_VBI", guids::kPinCategoryVbi, PIN_CATEGORY_VBI},
+        {"CLSID_VideoInputDeviceCategory", guids::kCategoryVideoInputDevice, CLSID_VideoInputDeviceCategory},
+        {"AM_KSCATEGORY_TVTUNER", guids::kCategoryTvTuner, AM_KSCATEGORY_TVTUNER},
+        {"AM_KSCATEGORY_CROSSBAR", guids::kCategoryCrossbar, AM_KSCATEGORY_CROSSBAR},
+        {"AM_KSCATEGORY_TVAUDIO", guids::kCategoryTvAudio, AM_KSCATEGORY_TVAUDIO},
+        {"CLSID_VideoCompressorCategory", guids::kCategoryVideoCompressor, CLSID_VideoCompressorCategory},
+        {"CLSID_VideoRenderer", guids::kClsidVideoRenderer, CLSID_VideoRenderer},
+        {"CLSID_OverlayMixer", guids::kClsidOverlayMixer, CLSID_OverlayMixer},
+        {"CLSID_SmartTee", guids::kClsidSmartTee, CLSID_SmartTee},
+        {"CLSID_NullRenderer", guids::kClsidNullRenderer, CLSID_NullRenderer},
+        {"CLSID_VBISurfaces", guids::kClsidVbiSurfaceAllocator, CLSID_VBISurfaces},
+    };
+    for (const Row& row : rows) EXPECT_TRUE(FromGuid(row.sdk) == row.ours) << row.name;
+}
+
+TEST(Win32Libraries, AMissingTestBoxLibraryIsNotLoaded) {
+    auto platform = CreateWin32Platform();
+    port::ILibraryLoader& loader = platform->Libraries();
+    SetLastError(0);
+    EXPECT_EQ(loader.LoadLibrary("cctb.dll"), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+
+    port::LibraryHandle kernel = loader.LoadLibrary("kernel32.dll");
+    ASSERT_NE(kernel, nullptr);
+    EXPECT_EQ(loader.GetProcAddress(kernel, "GetTickCount"),
+              reinterpret_cast<void*>(::GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetTickCount")));
+    EXPECT_EQ(loader.GetProcAddress(kernel, "CctbOpen"), nullptr);
+    loader.FreeLibrary(kernel);
+}
+
+// A COM object on the stack: counts its references and answers for IUnknown
+// and its own interface only.
+template <class Interface>
+struct Fake : Interface {
+    explicit Fake(const IID& iid) : m_iid(iid) {}
+    ULONG refs = 1;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!IsEqualGUID(iid, IID_IUnknown) && !IsEqualGUID(iid, m_iid)) {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        *out = static_cast<Interface*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+    // The wrapper under test, reached the way the system reaches it: a plain
+    // object first, then QueryInterface for the port's identifier.
+    template <class Port>
+    HResult Query(const Guid& iid, std::shared_ptr<Port>& out) {
+        AddRef();
+        port::ComPtr object = Wrap(static_cast<Interface*>(this), guids::kIidUnknown);
+        return port::ComQuery(*object, iid, out);
+    }
+
+private:
+    IID m_iid;
+};
+
+// A decoder whose every value differs from the others, so that a getter
+// wired to the wrong method shows.
+struct FakeDecoder : Fake<::IAMAnalogVideoDecoder> {
+    FakeDecoder() : Fake(IID_IAMAnalogVideoDecoder) {}
+    LONG available = 0x13, format = 0x10, locked = 1, vcrLocking = 7, lines = 525, output = -1;
+    HRESULT fail = S_OK;  // what every method answers, writing nothing, when set
+    std::string last;
+
+    HRESULT Get(const char* name, LONG value, LONG* out) {
+        last = name;
+        if (fail != S_OK) return fail;
+        if (!out) return E_POINTER;
+        *out = value;
+        return S_OK;
+    }
+    HRESULT Put(const char* name, LONG value, LONG& field) {
+        last = name;
+        if (fail != S_OK) return fail;
+        field = value;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_AvailableTVFormats(LONG* v) override {
+        return Get("AvailableTVFormats", available, v);
+    }
+    HRESULT STDMETHODCALLTYPE put_TVFormat(LONG v) override { return Put("put_TVFormat", v, format); }
+    HRESULT STDMETHODCALLTYPE get_TVFormat(LONG* v) override { return Get("TVFormat", format, v); }
+    HRESULT STDMETHODCALLTYPE get_HorizontalLocked(LONG* v) override { return Get("HorizontalLocked", locked, v); }
+    HRESULT STDMETHODCALLTYPE put_VCRHorizontalLocking(LONG v) override {
+        return Put("put_VCRHorizontalLocking", v, vcrLocking);
+    }
+    HRESULT STDMETHODCALLTYPE get_VCRHorizontalLocking(LONG* v) override {
+        return Get("VCRHorizontalLocking", vcrLocking, v);
+    }
+    HRESULT STDMETHODCALLTYPE get_NumberOfLines(LONG* v) override { return Get("NumberOfLines", lines, v); }
+    HRESULT STDMETHODCALLTYPE put_OutputEnable(LONG v) override { return Put("put_OutputEnable", v, output); }
+    HRESULT STDMETHODCALLTYPE get_OutputEnable(LONG* v) override { return Get("OutputEnable", output, v); }
+};
+
+TEST(Win32AnalogVideoDecoder, EachGetterReachesItsMethodAndPassesItsResultOn) {
+    struct Row {
+        const char* name;
+        HResult (port::IAMAnalogVideoDecoder::*get)(int32_t*);
+        LONG FakeDecoder::*field;
+    };
+    const Row rows[] = {
+        {"AvailableTVFormats", &port::IAMAnalogVideoDecoder::get_AvailableTVFormats, &FakeDecoder::available},
+        {"TVFormat", &port::IAMAnalogVideoDecoder::get_TVFormat, &FakeDecoder::format},
+        {"HorizontalLocked", &port::IAMAnalogVideoDecoder::get_HorizontalLocked, &FakeDecoder::locked},
+        {"NumberOfLines", &port::IAMAnalogVideoDecoder::get_NumberOfLines, &FakeDecoder::lines},
+        {"OutputEnable", &port::IAMAnalogVideoDecoder::get_OutputEnable, &FakeDecoder::output},
+    };
+    FakeDecoder fake;
+    {
+        std::shared_ptr<port::IAMAnalogVideoDecoder> decoder;
+        ASSERT_EQ(fake.Query(guids::kIidAnalogVideoDecoder, decoder), kSOk);
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.name);
+            fake.fail = S_OK;
+            int32_t value = 12345;
+            EXPECT_EQ(((*decoder).*row.get)(&value), kSOk);
+            EXPECT_EQ(fake.last, row.name);
+            EXPECT_EQ(value, fake.*row.field);
+            EXPECT_EQ(((*decoder).*row.get)(nullptr), E_POINTER);
+            // A failing method writes nothing: the caller keeps its value.
+            fake.fail = E_PROP_ID_UNSUPPORTED;
+            value = 12345;
+            EXPECT_EQ(((*decoder).*row.get)(&value), E_PROP_ID_UNSUPPORTED);
+            EXPECT_EQ(value, 12345);
+        }
+    }
+    EXPECT_EQ(fake.refs, 1u);
+}
+
+TEST(Win32AnalogVideoDecoder, SettersReachTheirMethodsAndPassTheirResultsOn) {
+    FakeDecoder fake;
+    std::shared_ptr<port::IAMAnalogVideoDecoder> decoder;
+    ASSERT_EQ(fake.Query(guids::kIidAnalogVideoDecoder, decoder), kSOk);
+    EXPECT_EQ(decoder->put_TVFormat(0x20), kSOk);
+    EXPECT_EQ(fake.last, "put_TVFormat");
+    EXPECT_EQ(fake.format, 0x20);
+    EXPECT_EQ(decoder->put_OutputEnable(0), kSOk);
+    EXPECT_EQ(fake.last, "put_OutputEnable");
+    EXPECT_EQ(fake.output, 0);
+    EXPECT_EQ(fake.vcrLocking, 7);
+
+    fake.fail = VFW_E_NOT_CONNECTED;
+    EXPECT_EQ(decoder->put_TVFormat(0x40), kVfwENotConnected);
+    EXPECT_EQ(decoder->put_OutputEnable(-1), kVfwENotConnected);
+    EXPECT_EQ(fake.format, 0x20);
+    EXPECT_EQ(fake.output, 0);
+}
+
+// DirectDraw on Wine's own objects. Wine creates the DirectDraw object without
+// a display (its null display driver) and keeps system-memory surfaces.
+class Win32DirectDrawTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        HResult hr = m_platform->DirectDraw().DirectDrawCreate(m_object);
+        ASSERT_EQ(hr, kSOk) << std::hex << hr;
+        m_raw = static_cast<::IDirectDraw*>(RawOf(m_object));
+        ASSERT_NE(m_raw, nullptr);
+        ASSERT_EQ(m_raw->SetCooperativeLevel(nullptr, DDSCL_NORMAL), DD_OK);
+    }
+    ComRef<IDirectDrawSurface> CreatePlain(DWORD width, DWORD height) {
+        DDSURFACEDESC desc{};
+        desc.dwSize = sizeof desc;
+        desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+        desc.dwWidth = width;
+        desc.dwHeight = height;
+        desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+        ComRef<IDirectDrawSurface> surface;
+        EXPECT_EQ(m_raw->CreateSurface(&desc, surface.Put(), nullptr), DD_OK);
+        return surface;
+    }
+    static DDSURFACEDESC RawDesc(IDirectDrawSurface* surface) {
+        DDSURFACEDESC desc{};
+        desc.dwSize = sizeof desc;
+        EXPECT_EQ(surface->GetSurfaceDesc(&desc), DD_OK);
+        return desc;
+    }
+    // The surface port over a surface, reached through QueryInterface.
+    static std::shared_ptr<port::IDirectDrawSurface> PortOf(IDirectDrawSurface* surface) {
+        surface->AddRef();
+        port::ComPtr object = Wrap(surface, guids::kIidUnknown);
+        std::shared_ptr<port::IDirectDrawSurface> out;
+        EXPECT_EQ(port::ComQuery(*object, guids::kIidDirectDrawSurface, out), kSOk);
+        return out;
+    }
+
+    std::unique_ptr<port::IPlatform> m_platform = CreateWin32Platform();
+    port::ComPtr m_object;
+    ::IDirectDraw* m_raw = nullptr;
+};
+
+TEST_F(Win32DirectDrawTest, TheCreatedObjectIsTheDirectDrawPortAndGivesItsOtherInterfaces) {
+    EXPECT_TRUE(port::ComCast<port::IDirectDraw>(m_object));
+    std::shared_ptr<port::IDirectDraw> directDraw;
+    EXPECT_EQ(port::ComQuery(*m_object, guids::kIidDirectDraw, directDraw), kSOk);
+    std::shared_ptr<port::IDirectDraw2> directDraw2;
+    ASSERT_EQ(port::ComQuery(*m_object, guids::kIidDirectDraw2, directDraw2), kSOk);
+    uint32_t total = 0, free = 0;
+    EXPECT_EQ(directDraw2->GetAvailableVidMem(port::kDdsCapsOffscreenPlain, &total, &free), kSOk);
+    EXPECT_GT(total, 0u);
+    EXPECT_LE(free, total);
+}
+
+TEST_F(Win32DirectDrawTest, EnumSurfacesHandsOutEachSurfaceWithItsDescription) {
+    ComRef<IDirectDrawSurface> large = CreatePlain(64, 48), small = CreatePlain(32, 16);
+    ASSERT_TRUE(large && small);
+    auto directDraw = port::ComCast<port::IDirectDraw>(m_object);
+    ASSERT_TRUE(directDraw);
+    struct Seen {
+        IUnknown* raw;
+        port::SurfaceDesc desc;
+    };
+    std::vector<Seen> seen;
+    HResult hr =
+        directDraw->EnumSurfaces(port::kDdEnumSurfacesAll | port::kDdEnumSurfacesDoesExist,
+                                 [&](std::shared_ptr<port::IDirectDrawSurface> surface, const port::SurfaceDesc& desc) {
+                                     seen.push_back({RawOf(surface), desc});
+                                     return port::kDdEnumRetOk;
+                                 });
+    EXPECT_EQ(hr, kSOk);
+    ASSERT_EQ(seen.size(), 2u);
+    std::sort(seen.begin(), seen.end(), [](const Seen& a, const Seen& b) { return a.desc.width < b.desc.width; });
+    const struct {
+        IDirectDrawSurface* raw;
+        uint32_t width, height;
+    } expected[] = {{small.Get(), 32, 16}, {large.Get(), 64, 48}};
+    for (size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        const port::SurfaceDesc& got = seen[i].desc;
+        DDSURFACEDESC raw = RawDesc(expected[i].raw);
+        EXPECT_EQ(seen[i].raw, expected[i].raw);
+        EXPECT_EQ(got.width, expected[i].width);
+        EXPECT_EQ(got.height, expected[i].height);
+        EXPECT_EQ(got.flags, raw.dwFlags);
+        EXPECT_EQ(got.pitch, raw.lPitch);
+        EXPECT_GE(got.pitch, static_cast<int32_t>(got.width * got.rgbBitCount / 8));
+        EXPECT_EQ(got.surface, raw.lpSurface);
+        EXPECT_EQ(got.caps, raw.ddsCaps.dwCaps);
+        EXPECT_TRUE(got.caps & port::kDdsCapsOffscreenPlain);
+        EXPECT_EQ(got.pixelFormatFlags, raw.ddpfPixelFormat.dwFlags);
+        EXPECT_EQ(got.rgbBitCount, raw.ddpfPixelFormat.dwRGBBitCount);
+        EXPECT_NE(got.rgbBitCount, 0u);
+    }
+    // Every reference the enumeration gave went with its wrapper.
+    EXPECT_EQ(Refs(large.Get()), 1u);
+    EXPECT_EQ(Refs(small.Get()), 1u);
+}
+
+TEST_F(Win32DirectDrawTest, TheCallbacksAnswerStopsTheEnumerationAndAnEmptyCallbackIsRefused) {
+    ComRef<IDirectDrawSurface> a = CreatePlain(16, 16), b = CreatePlain(8, 8);
+    auto directDraw = port::ComCast<port::IDirectDraw>(m_object);
+    ASSERT_TRUE(directDraw);
+    int calls = 0;
+    EXPECT_EQ(directDraw->EnumSurfaces(port::kDdEnumSurfacesAll | port::kDdEnumSurfacesDoesExist,
+                                       [&](std::shared_ptr<port::IDirectDrawSurface>, const port::SurfaceDesc&) {
+                                           ++calls;
+                                           return port::kDdEnumRetCancel;
+                                       }),
+              kSOk);
+    EXPECT_EQ(calls, 1);
+    // The flags reach DirectDraw as they are: all surfaces without "that exist" is refused.
+    EXPECT_EQ(directDraw->EnumSurfaces(port::kDdEnumSurfacesAll,
+                                       [&](std::shared_ptr<port::IDirectDrawSurface>, const port::SurfaceDesc&) {
+                                           ++calls;
+                                           return port::kDdEnumRetOk;
+                                       }),
+              kEInvalidArg);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(directDraw->EnumSurfaces(port::kDdEnumSurfacesAll | port::kDdEnumSurfacesDoesExist, {}), kEInvalidArg);
+    EXPECT_EQ(Refs(a.Get()), 1u);
+    EXPECT_EQ(Refs(b.Get()), 1u);
+}
+
+TEST_F(Win32DirectDrawTest, DescriptionsTakeTheSystemsSizeAndDirectDrawDecidesOnOthers) {
+    ComRef<IDirectDrawSurface> raw = CreatePlain(64, 48);
+    ASSERT_TRUE(raw);
+    auto surface = PortOf(raw.Get());
+    ASSERT_TRUE(surface);
+    const int32_t pitch = RawDesc(raw.Get()).lPitch;
+    constexpr uint32_t kLarger = sizeof(DDSURFACEDESC2);
+    // Wine's answers: a surface description must have the exact size, a lock
+    // also takes the larger one; beyond that room the adapter refuses.
+    const struct {
+        bool lock;
+        uint32_t size;
+        HResult result;
+    } rows[] = {{false, port::kSurfaceDescSize, kSOk},
+                {false, 100, kEInvalidArg},
+                {false, kLarger, kEInvalidArg},
+                {false, 4096, kEInvalidArg},
+                {true, port::kSurfaceDescSize, kSOk},
+                {true, 100, kEInvalidArg},
+                {true, kLarger, kSOk},
+                {true, 4096, kEInvalidArg}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.lock ? "Lock " : "GetSurfaceDesc ") + std::to_string(row.size));
+        // A refused call leaves every field as the caller set it.
+        const port::SurfaceDesc before{row.size, 0x11, 555, 777, -3, nullptr, 0x22, 0x33, 44};
+        port::SurfaceDesc desc = before;
+        HResult hr = row.lock ? surface->Lock(desc, port::kDdLockWait) : surface->GetSurfaceDesc(desc);
+        EXPECT_EQ(hr, row.result);
+        if (hr != kSOk) {
+            EXPECT_EQ(std::tie(desc.size, desc.flags, desc.height, desc.width, desc.pitch, desc.surface, desc.caps,
+                               desc.pixelFormatFlags, desc.rgbBitCount),
+                      std::tie(before.size, before.flags, before.height, before.width, before.pitch, before.surface,
+                               before.caps, before.pixelFormatFlags, before.rgbBitCount));
+            continue;
+        }
+        EXPECT_EQ(desc.width, 64u);
+        EXPECT_EQ(desc.height, 48u);
+        EXPECT_EQ(desc.pitch, pitch);
+        EXPECT_EQ(desc.surface != nullptr, row.lock);
+        if (row.lock) EXPECT_EQ(surface->Unlock(), kSOk);
+    }
+}
+
+TEST_F(Win32DirectDrawTest, LockGivesTheSurfaceMemoryAndUnlockGivesItBack) {
+    ComRef<IDirectDrawSurface> raw = CreatePlain(64, 48);
+    ASSERT_TRUE(raw);
+    {
+        auto surface = PortOf(raw.Get());
+        ASSERT_TRUE(surface);
+        const int32_t pitch = RawDesc(raw.Get()).lPitch;
+        port::SurfaceDesc desc;
+        desc.size = port::kSurfaceDescSize;
+        ASSERT_EQ(surface->Lock(desc, port::kDdLockWait | port::kDdLockWriteOnly), kSOk);
+        // Only a lock that describes the surface as it is may be written through.
+        ASSERT_NE(desc.surface, nullptr);
+        ASSERT_EQ(desc.width, 64u);
+        ASSERT_EQ(desc.height, 48u);
+        ASSERT_EQ(desc.pitch, pitch);
+        for (int32_t row = 0; row < 48; ++row) std::memset(desc.surface + row * pitch, row, static_cast<size_t>(pitch));
+        EXPECT_EQ(surface->Unlock(), kSOk);
+        EXPECT_EQ(surface->Unlock(), static_cast<HResult>(DDERR_NOTLOCKED));
+    }
+    // What was written through the port is the surface's content.
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof desc;
+    ASSERT_EQ(raw->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr), DD_OK);
+    const auto* bytes = static_cast<const uint8_t*>(desc.lpSurface);
+    EXPECT_EQ(bytes[0], 0);
+    EXPECT_EQ(bytes[5 * desc.lPitch + 3], 5);
+    EXPECT_EQ(bytes[47 * desc.lPitch + 63], 47);
+    raw->Unlock(nullptr);
+    EXPECT_EQ(Refs(raw.Get()), 1u);
+}
+
+// Wine has no overlay mixer: its exclusive-mode interface is a fake here,
+// handing out Wine's DirectDraw object.
+struct FakeExclModeVideo : Fake<::IDDrawExclModeVideo> {
+    FakeExclModeVideo() : Fake(IID_IDDrawExclModeVideo) {}
+    ::IDirectDraw* directDraw = nullptr;
+    WINBOOL external = TRUE;
+    HRESULT result = S_OK;
+
+    HRESULT STDMETHODCALLTYPE GetDDrawObject(::IDirectDraw** out, WINBOOL* usingExternal) override {
+        if (!out || !usingExternal) return E_POINTER;
+        *out = nullptr;
+        if (result != S_OK) return result;
+        *out = directDraw;
+        directDraw->AddRef();
+        *usingExternal = external;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetDDrawObject(::IDirectDraw*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetDDrawSurface(IDirectDrawSurface*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetDDrawSurface(IDirectDrawSurface**, WINBOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetDrawParameters(const RECT*, const RECT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetNativeVideoProps(DWORD*, DWORD*, DWORD*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetCallbackInterface(IDDrawExclModeVideoCallback*, DWORD) override { return E_NOTIMPL; }
+};
+
+TEST_F(Win32DirectDrawTest, TheExclusiveModeInterfaceGivesTheMixersDirectDrawObject) {
+    ComRef<IDirectDrawSurface> surface = CreatePlain(16, 8);
+    FakeExclModeVideo fake;
+    fake.directDraw = m_raw;
+    const ULONG before = Refs(m_raw);
+    {
+        std::shared_ptr<port::IDDrawExclModeVideo> exclusive;
+        ASSERT_EQ(fake.Query(guids::kIidDDrawExclModeVideo, exclusive), kSOk);
+        std::shared_ptr<port::IDirectDraw> directDraw;
+        int32_t external = -5;
+        ASSERT_EQ(exclusive->GetDDrawObject(directDraw, &external), kSOk);
+        EXPECT_EQ(external, TRUE);
+        ASSERT_TRUE(directDraw);
+        EXPECT_EQ(RawOf(directDraw), m_raw);
+        int count = 0;
+        const uint32_t existing = port::kDdEnumSurfacesAll | port::kDdEnumSurfacesDoesExist;
+        EXPECT_EQ(directDraw->EnumSurfaces(existing,
+                                           [&](auto, const port::SurfaceDesc& desc) {
+                                               count += desc.width == 16 && desc.height == 8;
+                                               return port::kDdEnumRetOk;
+                                           }),
+                  kSOk);
+        EXPECT_EQ(count, 1);
+
+        fake.external = FALSE;
+        EXPECT_EQ(exclusive->GetDDrawObject(directDraw, &external), kSOk);
+        EXPECT_EQ(external, FALSE);
+        fake.result = VFW_E_NOT_CONNECTED;
+        EXPECT_EQ(exclusive->GetDDrawObject(directDraw, &external), kVfwENotConnected);
+        EXPECT_FALSE(directDraw);
+    }
+    EXPECT_EQ(Refs(m_raw), before);
+    EXPECT_EQ(fake.refs, 1u);
+}
+
+// Pins on Wine's own filters: the file source's output into the smart tee.
+class Win32PinTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Succeeded(m_platform->Com().CoInitialize()));
+        char dir[MAX_PATH];
+        ASSERT_NE(GetTempPathA(MAX_PATH, dir), 0u);
+        ASSERT_NE(GetTempFileNameA(dir, "orb", 0, m_file), 0u);
+        std::FILE* f = std::fopen(m_file, "wb");
+        ASSERT_TRUE(f);
+        for (int i = 0; i < 4096; ++i) std::fputc(i & 0xFF, f);
+        std::fclose(f);
+    }
+    void TearDown() override {
+        m_graph.reset();
+        DeleteFileA(m_file);
+        m_platform->Com().CoUninitialize();
+    }
+    template <class Port>
+    std::shared_ptr<Port> Create(const Guid& clsid, const Guid& iid) {
+        port::ComPtr object;
+        EXPECT_EQ(m_platform->Com().CoCreateInstance(clsid, iid, object), kSOk);
+        return port::ComCast<Port>(object);
+    }
+    static std::shared_ptr<port::IPin> PinOf(port::IBaseFilter& filter, PinDirection direction) {
+        std::shared_ptr<port::IEnumPins> pins;
+        if (filter.EnumPins(pins) != kSOk) return nullptr;
+        std::shared_ptr<port::IPin> pin;
+        while (pins->Next(pin) == kSOk) {
+            port::PinInfo info;
+            if (pin->QueryPinInfo(info) == kSOk && info.direction == direction) return pin;
+        }
+        return nullptr;
+    }
+
+    std::unique_ptr<port::IPlatform> m_platform = CreateWin32Platform();
+    std::shared_ptr<port::IGraphBuilder> m_graph;
+    char m_file[MAX_PATH] = {};
+};
+
+TEST_F(Win32PinTest, ConnectedToGivesThePeerOrSaysThePinIsNotConnected) {
+    m_graph = Create<port::IGraphBuilder>(guids::kClsidFilterGraph, guids::kIidGraphBuilder);
+    auto source = Create<port::IBaseFilter>(FromGuid(CLSID_AsyncReader), guids::kIidBaseFilter);
+    auto tee = Create<port::IBaseFilter>(guids::kClsidSmartTee, guids::kIidBaseFilter);
+    ASSERT_TRUE(m_graph && source && tee);
+    ComRef<IFileSourceFilter> file;
+    ASSERT_EQ(RawOf(source)->QueryInterface(IID_IFileSourceFilter, reinterpret_cast<void**>(file.Put())), S_OK);
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, m_file, -1, wide, MAX_PATH);
+    ASSERT_EQ(file->Load(wide, nullptr), S_OK);
+    ASSERT_EQ(m_graph->AddFilter(source, "source"), kSOk);
+    ASSERT_EQ(m_graph->AddFilter(tee, "tee"), kSOk);
+    auto out = PinOf(*source, PinDirection::Output);
+    auto in = PinOf(*tee, PinDirection::Input);
+    auto teeOut = PinOf(*tee, PinDirection::Output);
+    ASSERT_TRUE(out && in && teeOut);
+
+    std::shared_ptr<port::IPin> peer = in;
+    EXPECT_EQ(out->ConnectedTo(peer), kVfwENotConnected);
+    EXPECT_FALSE(peer);
+
+    ASSERT_EQ(m_graph->ConnectDirect(out, in), kSOk);
+    const ULONG refs = Refs(RawOf(in));
+    EXPECT_EQ(out->ConnectedTo(peer), kSOk);
+    ASSERT_TRUE(peer);
+    EXPECT_EQ(RawOf(peer), RawOf(in));
+    peer.reset();
+    EXPECT_EQ(Refs(RawOf(in)), refs);
+    EXPECT_EQ(in->ConnectedTo(peer), kSOk);
+    EXPECT_EQ(RawOf(peer), RawOf(out));
+    EXPECT_EQ(teeOut->ConnectedTo(peer), kVfwENotConnected);
+    EXPECT_FALSE(peer);
+
+    EXPECT_EQ(m_graph->Disconnect(out), kSOk);
+    EXPECT_EQ(m_graph->Disconnect(in), kSOk);
+    EXPECT_EQ(out->ConnectedTo(peer), kVfwENotConnected);
+    EXPECT_EQ(in->ConnectedTo(peer), kVfwENotConnected);
+    EXPECT_FALSE(peer);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ constexpr HResult kVfwENotConnected = static_cast<HResult>(0x80040209);
 constexpr HResult kVfwENotInGraph = static_cast<HResult>(0x8004025F);
 constexpr HResult kVfwENoAcceptableTypes = static_cast<HResult>(0x80040207);
 constexpr HResult kVfwEInvalidDirection = static_cast<HResult>(0x80040208);
-constexpr HResult kDdErrNoDirectDrawHw = static_cast<HResult>(0x887600FF);
+constexpr HResult kDdErrNoDirectDrawHw = static_cast<HResult>(0x88760233);
 
 constexpr bool Succeeded(HResult hr) {
     return hr >= 0;

@@ -13,4 +13,10 @@ status=$?
 set -e
 stop_wine
 tr -d '\r' < "$work/output.txt" | grep -v '^orbex: message box' | tail -n 30
+# A crash under Wine can end with status 0 (its debugger takes the process
+# over): the run counts only when GoogleTest printed its summary without failures.
+if [ $status -eq 0 ] && { ! grep -aq '^\[  PASSED  \]' "$work/output.txt" || grep -aq '^\[  FAILED  \]' "$work/output.txt"; }; then
+  echo "orbex_tests.exe did not finish its run (crash?): see $work/output.txt"
+  status=1
+fi
 exit $status

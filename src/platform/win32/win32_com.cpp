@@ -7,6 +7,7 @@
 // clang-format on
 
 #include <cstring>
+#include <type_traits>
 
 #include "platform/guids.h"
 #include "platform/win32/com_ref.h"
@@ -85,6 +86,16 @@ public:
         WideCharToMultiByte(CP_ACP, 0, info.achName, -1, name, sizeof name - 1, nullptr, nullptr);
         out.name = name;
         return S_OK;
+    }
+    HResult ConnectedTo(std::shared_ptr<port::IPin>& out) override {
+        out.reset();
+        ::IPin* peer = nullptr;
+        HRESULT hr = m_raw->ConnectedTo(&peer);
+        if (hr == S_OK && peer)
+            out = std::make_shared<PinWrapper>(peer);
+        else if (peer)
+            peer->Release();
+        return hr;
     }
 };
 
@@ -277,7 +288,153 @@ public:
     }
 };
 
-constexpr Guid kIidPin{0x56A86891, 0x0AD4, 0x11CE, {0xB0, 0x3A, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
+// Passes an int32_t out-parameter to a method that fills a LONG: the method
+// sees the caller's value, the caller gets what the method left; null stays null.
+static_assert(sizeof(LONG) == sizeof(int32_t));
+template <class Get>
+HRESULT ThroughLong(int32_t* out, Get get) {
+    if (!out) return get(nullptr);
+    LONG value = *out;
+    HRESULT hr = get(&value);
+    *out = value;
+    return hr;
+}
+
+class AnalogVideoDecoderWrapper final : public port::IAMAnalogVideoDecoder,
+                                        public HasRaw,
+                                        Wrapper<::IAMAnalogVideoDecoder> {
+public:
+    ORBEX_WRAPPER_BASICS(::IAMAnalogVideoDecoder)
+    HResult get_AvailableTVFormats(int32_t* standards) override {
+        return ThroughLong(standards, [&](LONG* v) { return m_raw->get_AvailableTVFormats(v); });
+    }
+    HResult put_TVFormat(int32_t standard) override { return m_raw->put_TVFormat(standard); }
+    HResult get_TVFormat(int32_t* standard) override {
+        return ThroughLong(standard, [&](LONG* v) { return m_raw->get_TVFormat(v); });
+    }
+    HResult get_HorizontalLocked(int32_t* locked) override {
+        return ThroughLong(locked, [&](LONG* v) { return m_raw->get_HorizontalLocked(v); });
+    }
+    HResult get_NumberOfLines(int32_t* lines) override {
+        return ThroughLong(lines, [&](LONG* v) { return m_raw->get_NumberOfLines(v); });
+    }
+    HResult put_OutputEnable(int32_t enable) override { return m_raw->put_OutputEnable(enable); }
+    HResult get_OutputEnable(int32_t* enable) override {
+        return ThroughLong(enable, [&](LONG* v) { return m_raw->get_OutputEnable(v); });
+    }
+};
+
+// The DirectDraw values the ports name are the platform's own.
+static_assert(port::kDdsCapsOverlay == DDSCAPS_OVERLAY && port::kDdsCapsFrontBuffer == DDSCAPS_FRONTBUFFER &&
+              port::kDdsCapsPrimarySurface == DDSCAPS_PRIMARYSURFACE &&
+              port::kDdsCapsOffscreenPlain == DDSCAPS_OFFSCREENPLAIN && port::kDdpfYuv == DDPF_YUV);
+static_assert(port::kDdLockWait == DDLOCK_WAIT && port::kDdLockWriteOnly == DDLOCK_WRITEONLY);
+static_assert(port::kDdEnumSurfacesAll == DDENUMSURFACES_ALL &&
+              port::kDdEnumSurfacesDoesExist == DDENUMSURFACES_DOESEXIST);
+static_assert(port::kDdEnumRetOk == DDENUMRET_OK && port::kDdEnumRetCancel == DDENUMRET_CANCEL);
+static_assert(kDdErrNoDirectDrawHw == DDERR_NODIRECTDRAWHW && kVfwENotConnected == VFW_E_NOT_CONNECTED);
+
+// The port states the 32-bit size of DDSURFACEDESC; a 64-bit build's structure
+// is larger (its surface pointer), so that size stands for this build's
+// structure. Any other size goes to DirectDraw as it is, into room enough for
+// the larger DDSURFACEDESC2 (some versions take it for a lock); a size beyond
+// that room is refused here, as DirectDraw refuses it.
+static_assert(sizeof(void*) != 4 || sizeof(DDSURFACEDESC) == port::kSurfaceDescSize);
+union RawSurfaceDesc {
+    DDSURFACEDESC v1;
+    DDSURFACEDESC2 v2;
+};
+
+// DirectDraw sees the caller's values and the caller gets what DirectDraw left.
+bool ToRaw(const port::SurfaceDesc& desc, RawSurfaceDesc& raw) {
+    std::memset(static_cast<void*>(&raw), 0, sizeof raw);
+    DWORD size = desc.size == port::kSurfaceDescSize ? sizeof(DDSURFACEDESC) : desc.size;
+    if (size > sizeof raw) return false;
+    raw.v1.dwSize = size;
+    raw.v1.dwFlags = desc.flags;
+    raw.v1.dwHeight = desc.height;
+    raw.v1.dwWidth = desc.width;
+    raw.v1.lPitch = desc.pitch;
+    raw.v1.lpSurface = desc.surface;
+    raw.v1.ddsCaps.dwCaps = desc.caps;
+    raw.v1.ddpfPixelFormat.dwFlags = desc.pixelFormatFlags;
+    raw.v1.ddpfPixelFormat.dwRGBBitCount = desc.rgbBitCount;
+    return true;
+}
+
+port::SurfaceDesc FromRaw(const DDSURFACEDESC& raw) {
+    port::SurfaceDesc out;
+    out.size = raw.dwSize == sizeof(DDSURFACEDESC) ? port::kSurfaceDescSize : raw.dwSize;
+    out.flags = raw.dwFlags;
+    out.height = raw.dwHeight;
+    out.width = raw.dwWidth;
+    out.pitch = raw.lPitch;
+    out.surface = static_cast<uint8_t*>(raw.lpSurface);
+    out.caps = raw.ddsCaps.dwCaps;
+    out.pixelFormatFlags = raw.ddpfPixelFormat.dwFlags;
+    out.rgbBitCount = raw.ddpfPixelFormat.dwRGBBitCount;
+    return out;
+}
+
+class DirectDrawSurfaceWrapper final : public port::IDirectDrawSurface, public HasRaw, Wrapper<::IDirectDrawSurface> {
+public:
+    ORBEX_WRAPPER_BASICS(::IDirectDrawSurface)
+    HResult GetSurfaceDesc(port::SurfaceDesc& desc) override {
+        RawSurfaceDesc raw;
+        if (!ToRaw(desc, raw)) return DDERR_INVALIDPARAMS;
+        HRESULT hr = m_raw->GetSurfaceDesc(&raw.v1);
+        desc = FromRaw(raw.v1);
+        return hr;
+    }
+    HResult Lock(port::SurfaceDesc& desc, uint32_t flags) override {
+        RawSurfaceDesc raw;
+        if (!ToRaw(desc, raw)) return DDERR_INVALIDPARAMS;
+        HRESULT hr = m_raw->Lock(nullptr, &raw.v1, flags, nullptr);
+        desc = FromRaw(raw.v1);
+        return hr;
+    }
+    HResult Unlock() override { return m_raw->Unlock(nullptr); }
+};
+
+class DirectDrawWrapper final : public port::IDirectDraw, public HasRaw, Wrapper<::IDirectDraw> {
+public:
+    ORBEX_WRAPPER_BASICS(::IDirectDraw)
+    // Enumerates without a description to match (the flags say which surfaces).
+    HResult EnumSurfaces(uint32_t flags, const port::EnumSurfacesCallback& callback) override {
+        if (!callback) return DDERR_INVALIDPARAMS;
+        auto* context = const_cast<port::EnumSurfacesCallback*>(&callback);
+        return m_raw->EnumSurfaces(flags, nullptr, context, &OnSurface);
+    }
+
+private:
+    // Each surface comes with a reference of its own, which the wrapper takes over.
+    static HRESULT CALLBACK OnSurface(LPDIRECTDRAWSURFACE surface, LPDDSURFACEDESC desc, LPVOID context) {
+        const auto& callback = *static_cast<const port::EnumSurfacesCallback*>(context);
+        std::shared_ptr<port::IDirectDrawSurface> wrapped;
+        if (surface) wrapped = std::make_shared<DirectDrawSurfaceWrapper>(surface);
+        return callback(std::move(wrapped), desc ? FromRaw(*desc) : port::SurfaceDesc{});
+    }
+};
+
+// The mixer's flag (WINBOOL) is the port's int32_t, so it is passed as it is.
+static_assert(std::is_same_v<WINBOOL, int32_t>);
+
+class DDrawExclModeVideoWrapper final : public port::IDDrawExclModeVideo,
+                                        public HasRaw,
+                                        Wrapper<::IDDrawExclModeVideo> {
+public:
+    ORBEX_WRAPPER_BASICS(::IDDrawExclModeVideo)
+    HResult GetDDrawObject(std::shared_ptr<port::IDirectDraw>& out, int32_t* isExternal) override {
+        out.reset();
+        ::IDirectDraw* directDraw = nullptr;
+        HRESULT hr = m_raw->GetDDrawObject(&directDraw, isExternal);
+        if (hr == S_OK && directDraw)
+            out = std::make_shared<DirectDrawWrapper>(directDraw);
+        else if (directDraw)
+            directDraw->Release();
+        return hr;
+    }
+};
 
 }  // namespace
 
@@ -295,7 +452,15 @@ port::ComPtr Wrap(IUnknown* owned, const Guid& iid) {
     if (iid == guids::kIidLogWriter) return std::make_shared<LogWriterWrapper>(reinterpret_cast<ILogWriterAbi*>(owned));
     if (iid == guids::kIidDirectDraw2)
         return std::make_shared<DirectDraw2Wrapper>(reinterpret_cast<::IDirectDraw2*>(owned));
-    if (iid == kIidPin) return std::make_shared<PinWrapper>(reinterpret_cast<::IPin*>(owned));
+    if (iid == guids::kIidPin) return std::make_shared<PinWrapper>(reinterpret_cast<::IPin*>(owned));
+    if (iid == guids::kIidAnalogVideoDecoder)
+        return std::make_shared<AnalogVideoDecoderWrapper>(reinterpret_cast<::IAMAnalogVideoDecoder*>(owned));
+    if (iid == guids::kIidDDrawExclModeVideo)
+        return std::make_shared<DDrawExclModeVideoWrapper>(reinterpret_cast<::IDDrawExclModeVideo*>(owned));
+    if (iid == guids::kIidDirectDraw)
+        return std::make_shared<DirectDrawWrapper>(reinterpret_cast<::IDirectDraw*>(owned));
+    if (iid == guids::kIidDirectDrawSurface)
+        return std::make_shared<DirectDrawSurfaceWrapper>(reinterpret_cast<::IDirectDrawSurface*>(owned));
     return std::make_shared<UnknownWrapper>(owned);
 }
 

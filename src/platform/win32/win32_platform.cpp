@@ -11,7 +11,9 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <type_traits>
 
+#include "platform/guids.h"
 #include "platform/harness_hook.h"
 #include "platform/host/host.h"
 #include "platform/win32/win32_com.h"
@@ -98,7 +100,7 @@ public:
         IDirectDraw* dd = nullptr;
         HRESULT hr = ::DirectDrawCreate(nullptr, &dd, nullptr);
         if (hr != DD_OK || !dd) return hr == DD_OK ? E_FAIL : hr;
-        out = Wrap(dd, Guid{0x6C14DB80, 0xA733, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}});
+        out = Wrap(dd, guids::kIidDirectDraw);
         return S_OK;
     }
 };
@@ -155,7 +157,11 @@ private:
         return ::MessageBoxA(nullptr, text, caption, style);
     }
 
-    // ILibraryLoader
+    // ILibraryLoader. The system calls the test box library's entry points
+    // through the port's types: on 32-bit x86 they must be standard calls.
+    static_assert(std::is_same_v<port::CctbOpenFn, UINT(WINAPI*)(UINT)> &&
+                  std::is_same_v<port::CctbWriteFn, UINT(WINAPI*)(UINT, UINT)> &&
+                  std::is_same_v<port::CctbCloseFn, UINT(WINAPI*)(UINT)>);
     port::LibraryHandle LoadLibraryA(const char* name) override { return ::LoadLibraryA(name); }
     void* GetProcAddress(port::LibraryHandle library, const char* name) override {
         return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(library), name));
