@@ -1,12 +1,16 @@
-; Graph for the reference board: tuner -> crossbar -> capture, preview -> renderer.
+; Graph for the reference board: tuner -> crossbar -> capture; the capture
+; filter's preview pin feeds the overlay mixer, which draws for the renderer.
+; The mixer's first input stays free: the memory leak test connects the
+; capture pin there for its run.
 [IncludeFile]
 common.gf=0
 
 [ConnectionMap]
 Tuner=;1
 Crossbar=1;2
-Capture=2;0 3 0
-Renderer=3
+Capture=2;3 0 0
+Mixer=0 3;4
+Renderer=4
 
 [Tuner]
 ; the TV tuner device category
@@ -25,6 +29,11 @@ InputPin=0
 CLSID=860BB310,5D01,11D0,BD,3B,00,A0,C9,11,CE,86
 FilterType=3
 VideoStandard=1
+
+[Mixer]
+; the overlay mixer
+CLSID=CD8743A1,3736,11D0,9E,69,00,C0,4F,D7,C1,5B
+FilterType=6
 
 [Renderer]
 ; the video renderer

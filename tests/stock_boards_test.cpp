@@ -43,8 +43,36 @@ TEST(StockBoards, EachGivesItsOutcomes) {
         const char* statuses;  // status digits of the reports, in order
     };
     for (const Case& c : {
-             // Graph tests build the bench, then find no test object: NA message, NoRun report.
-             Case{"reference", "tc2200", 2, "12"},
+             // Graph tests of devices not built yet find no test object: NA message, NoRun report.
+             Case{"reference", "tc1400", 2, "12"},
+             // The reference board passes every decoder test.
+             Case{"reference", "tc1200", 4, "4"},
+             Case{"reference", "tc2200", 4, "4"},
+             Case{"reference", "tc2201", 4, "4444"},
+             Case{"reference", "tc2202", 2, "4444"},
+             Case{"reference", "tc2203", 2, "4444"},
+             Case{"reference", "tc2210", 4, "4"},
+             Case{"no-tuner", "tc2203", 2, "4444"},
+             // Each decoder defect fails what it should, and nothing else of the decoder group.
+             // (Without an overlay mixer the graph is built with an [Info] Pass report and its log line.)
+             Case{"decoder-missing-standard", "tc1200", 0, "0"},
+             Case{"decoder-missing-standard", "tc2201", 4, "444"},
+             Case{"decoder-refuses-standard", "tc1200", 4, "4"},
+             Case{"decoder-refuses-standard", "tc2201", 4, "4044"},
+             Case{"decoder-refuses-standard", "tc2202", 2, "4040"},
+             Case{"decoder-refuses-standard", "tc2203", 2, "4040"},
+             Case{"no-lock-525", "tc2200", 0, "00"},
+             Case{"no-lock-525", "tc2202", 2, "4444"},
+             Case{"no-lock-525", "tc2203", 2, "0000"},
+             Case{"wrong-line-count", "tc2202", 2, "0000"},
+             Case{"wrong-line-count", "tc2203", 2, "4444"},
+             Case{"leaking-memory", "tc2210", 0, "00"},
+             Case{"leaking-memory", "tc2200", 4, "4"},
+             Case{"no-overlay-mixer", "tc2200", 0, "4400"},
+             Case{"no-overlay-mixer", "tc2210", 2, "4402"},
+             Case{"no-overlay-mixer", "tc2203", 2, "444444"},
+             Case{"no-test-box", "tc2203", 2, "2"},
+             Case{"no-test-box", "tc2202", 2, "4444"},
              Case{"reference", "tc0000", 1, "4"},
              Case{"no-tuner", "tc1100", 2, "12"},
              Case{"windows98", "tc0000", 1, "4"},

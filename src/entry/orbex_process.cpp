@@ -1,5 +1,6 @@
 #include "entry/orbex_process.h"
 
+#include "cases/decoder/decoder.h"
 #include "common/format.h"
 #include "entry/command_line.h"
 #include "report/test_status.h"
@@ -7,7 +8,12 @@
 namespace orbex {
 namespace {
 constexpr const char* kToolName = "orbex.exe ver1.0";
+
+// Graph number times 100 plus test number, wrapping as 32-bit arithmetic does.
+int32_t TestCode(const TestIdentifier& id) {
+    return static_cast<int32_t>(static_cast<uint32_t>(id.graphNumber) * 100u + static_cast<uint32_t>(id.testNumber));
 }
+}  // namespace
 
 COrbexProcess::COrbexProcess(port::IPlatform& platform)
     : m_platform(platform),
@@ -87,14 +93,10 @@ int32_t COrbexProcess::TestExecuter() {
         m_verdict.ResultReport(id.testIdText, id.testIdText, NoRun, "Test executer.", "Test object is ready.", actual);
         return NoRun;
     }
-    // No device class's test object is built yet, so no object is ever ready
-    // and every test case ends in the refusal above.
-    return NoRun;
-}
-
-void Delay(port::IClock& clock, uint32_t milliseconds) {
-    uint32_t start = clock.TimeGetTime();
-    while (static_cast<uint32_t>(clock.TimeGetTime() - start) < milliseconds) {
+    int32_t testCode = TestCode(id);
+    switch (object) {
+        case TestObject::Decoder: return m_gBuilder.Decoder()->ExecuteTest(id.testIdText, testCode, id.parameter);
+        default: return NoRun;  // not reached: only built test objects are ready
     }
 }
 

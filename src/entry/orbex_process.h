@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "board/board_info.h"
+#include "common/delay.h"
 #include "graph/orb_gbuilder.h"
 #include "platform/ports.h"
 #include "report/log_file.h"
@@ -42,8 +43,5 @@ private:
     CLogManager m_logManager;
     COrbGBuilder m_gBuilder;
 };
-
-// Busy-waits the given number of milliseconds on the multimedia timer.
-void Delay(port::IClock& clock, uint32_t milliseconds);
 
 }  // namespace orbex

@@ -1,6 +1,7 @@
 // Construction, set-up and teardown of the test bench.
 #include "graph/orb_gbuilder.h"
 
+#include "cases/decoder/decoder.h"
 #include "report/test_status.h"
 
 namespace orbex {
@@ -33,7 +34,9 @@ COrbGBuilder::COrbGBuilder(port::IPlatform& platform, CBoardInfo& boardInfo, CLo
     FormatInto(m_mergedFilePath, sizeof m_mergedFilePath, "%s\\~temp.gf", currentDirectory);
 }
 
-COrbGBuilder::~COrbGBuilder() = default;
+COrbGBuilder::~COrbGBuilder() {
+    DestroyTestObjects();
+}
 
 void COrbGBuilder::Report(const char* step, int32_t status, const char* description, const char* expected,
                           const char* actual) {
@@ -45,11 +48,26 @@ bool COrbGBuilder::HasCaptureCapability() const {
     return decoder >= 1 && decoder <= 7;
 }
 
-// No device class has its test object in this build yet; each joins the
-// bench here, and becomes ready, once it exists. Until then every test of its
-// device is refused by the test executer rather than run against nothing.
-bool COrbGBuilder::IsTestObjectReady(TestObject) const {
-    return false;
+// A test object is ready once it exists; one whose initialisation failed
+// answers its tests with its own report. The classes not built yet never
+// exist, so the test executer refuses their tests rather than run them
+// against nothing.
+bool COrbGBuilder::IsTestObjectReady(TestObject object) const {
+    switch (object) {
+        case TestObject::Decoder: return m_pDecoder != nullptr;
+        default: return false;
+    }
+}
+
+// Creates the test objects, in the order the bench defines; of the device
+// classes only the decoder exists in this build.
+bool COrbGBuilder::CreateTestObjects() {
+    m_pDecoder = std::make_unique<CDecoder>(this);
+    return true;
+}
+
+void COrbGBuilder::DestroyTestObjects() {
+    m_pDecoder.reset();
 }
 
 int32_t COrbGBuilder::Initialize() {
@@ -83,6 +101,11 @@ int32_t COrbGBuilder::Initialize() {
     if (CreateFilters() != 0) return 1;
     GetMediaControl();
     GetGlobalKeyVar();
+    if (!CreateTestObjects()) return 1;
+    // The tuner, crossbar and stream objects join here with their device classes.
+    if (m_boardInfo.GetDecoderType(0) > 0 &&
+        m_pDecoder->InitDecoder(&m_logFile, 0, m_boardInfo.GetDecoderType(0), this) != 0)
+        return 1;
     if (ConnectFilters() != 0) return 1;
     SetGraphState(1);
     Log(m_pLogger, kLevelTrace, kGreen, "%sExit", kInitPrefix);
@@ -92,6 +115,7 @@ int32_t COrbGBuilder::Initialize() {
 int32_t COrbGBuilder::Release() {
     if (!m_initialised) return 0;
     SetGraphState(0);
+    DestroyTestObjects();
     ReleaseInterfaces();
     ReleaseFilters();
     m_initialised = 0;

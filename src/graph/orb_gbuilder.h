@@ -18,6 +18,8 @@
 
 namespace orbex {
 
+class CDecoder;
+
 // The test objects of the device classes, in the order Initialize creates them.
 enum class TestObject {
     Stream,
@@ -79,6 +81,12 @@ public:
     HResult GetVideoMemory(uint32_t* total, uint32_t* free);
     void PrintGUID(const Guid* guid);
 
+    // What the test objects reach through the graph builder.
+    port::IPlatform& Platform() { return m_platform; }
+    CBoardInfo& BoardInfo() { return m_boardInfo; }
+    CVerdict& Verdict() { return m_verdict; }
+    CDecoder* Decoder() { return m_pDecoder.get(); }
+
     TestIdentifier& Id() { return m_testId; }
     const TestIdentifier& Id() const { return m_testId; }
     int32_t TestDuration() const { return m_testDuration; }
@@ -88,6 +96,8 @@ public:
     CLogManager* m_pLogger = nullptr;
 
 private:
+    bool CreateTestObjects();
+    void DestroyTestObjects();
     int32_t MergeFile(const char* path, std::vector<std::string>& includePath);
     void Report(const char* step, int32_t status, const char* description, const char* expected, const char* actual);
     HResult FindPinPair(const std::shared_ptr<port::IBaseFilter>& source,
@@ -112,6 +122,7 @@ private:
     FilterEntry m_filters[kMaxFilters];
     int32_t m_filterCount = 0;
     int32_t m_initialised = 0;
+    std::unique_ptr<CDecoder> m_pDecoder;
     char m_mergedFilePath[260] = {};
 };
 

@@ -56,7 +56,20 @@ const std::vector<std::string>& FaultOperations() {
                                                   "RegQueryValueEx",
                                                   "RegSetValueEx",
                                                   "ProfileWrite",
-                                                  "System"};
+                                                  "System",
+                                                  "ConnectedTo",
+                                                  "DecoderGetAvailableTVFormats",
+                                                  "DecoderPutTVFormat",
+                                                  "DecoderGetTVFormat",
+                                                  "DecoderGetHorizontalLocked",
+                                                  "DecoderGetNumberOfLines",
+                                                  "DecoderPutOutputEnable",
+                                                  "DecoderGetOutputEnable",
+                                                  "QueryExclModeVideo",
+                                                  "GetDDrawObject",
+                                                  "EnumSurfaces",
+                                                  "GetSurfaceDesc",
+                                                  "LockSurface"};
     return kOps;
 }
 

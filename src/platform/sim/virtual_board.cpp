@@ -34,7 +34,13 @@ VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
       m_commands(m_profile.machine, m_profile.media, m_files, m_registry, m_faults, m_options.events),
       m_display(m_profile.display, m_faults),
       m_videoMemory(m_profile.videoMemory),
-      m_directDraw(m_videoMemory, m_faults),
+      m_surfaces(m_profile.overlay.surfaces, m_faults),
+      m_directDraw(m_videoMemory, m_surfaces, m_faults),
+      m_signal(m_profile.signal),
+      m_decoder(m_profile.decoder, m_signal, m_faults),
+      m_overlayMixer(m_profile.overlay, m_profile.videoMemory.leak, m_decoder, m_signal, m_surfaces, m_videoMemory,
+                     m_directDraw, m_clock, m_faults),
+      m_testBox(m_profile.testBox, m_signal, m_options.events),
       m_resultLibrary(m_profile.components, m_options.verdictLibraryPath, m_options.noVerdict),
       m_logging(m_profile.components, m_faults, m_system, m_paths, m_clock),
       m_media(m_profile.media, m_faults,
@@ -42,8 +48,15 @@ VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
       m_libraries(m_faults),
       m_com(m_faults) {
     m_libraries.Register("verdict.dll", m_resultLibrary);
+    m_libraries.Register("cctb.dll", m_testBox);
     m_logging.RegisterClasses(m_com);
+    m_media.SetObserver(&m_overlayMixer, m_profile.overlay.filter);
     m_media.RegisterClasses(m_com);
+    // Whatever changes the path to the overlay buffers first settles the frames due.
+    auto settle = [this] { m_overlayMixer.Settle(); };
+    m_signal.SetBeforeChange(settle);
+    m_decoder.SetBeforeChange(settle);
+    m_surfaces.SetBeforeAccess(settle);
 }
 
 void VirtualBoard::Emit(const std::string& event, std::vector<EventField> fields) {

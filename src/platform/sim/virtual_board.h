@@ -9,8 +9,12 @@
 #include "platform/ports.h"
 #include "platform/sim/components/logging_component.h"
 #include "platform/sim/components/result_library.h"
+#include "platform/sim/components/test_box.h"
+#include "platform/sim/devices/decoder.h"
+#include "platform/sim/devices/overlay_mixer.h"
 #include "platform/sim/display/direct_draw.h"
 #include "platform/sim/display/display_driver.h"
+#include "platform/sim/display/overlay_surfaces.h"
 #include "platform/sim/display/video_memory.h"
 #include "platform/sim/events.h"
 #include "platform/sim/faults.h"
@@ -26,6 +30,7 @@
 #include "platform/sim/machine/user.h"
 #include "platform/sim/media/media_classes.h"
 #include "platform/sim/profile/board_profile.h"
+#include "platform/sim/signal/signal_path.h"
 
 namespace orbex::sim {
 
@@ -61,6 +66,10 @@ public:
     bool FileExists(const std::string& windowsPath) const { return m_files.Exists(windowsPath); }
     std::string LocalTimeText() const { return m_clock.LocalTimeText(); }  // ISO-8601 with milliseconds, virtual
     void Emit(const std::string& event, std::vector<EventField> fields);
+    // The board's devices, for checks of their state.
+    const DecoderModel& Decoder() const { return m_decoder; }
+    const SignalPath& Signal() const { return m_signal; }
+    const VideoMemory& Memory() const { return m_videoMemory; }
 
 private:
     // Declared in construction order: each model is built from the profile and
@@ -80,7 +89,13 @@ private:
     // The display
     DisplayDriver m_display;
     VideoMemory m_videoMemory;
+    OverlaySurfaces m_surfaces;
     DirectDrawRuntime m_directDraw;
+    // The video path: sources, the decoder, the overlay mixer and the test box
+    SignalPath m_signal;
+    DecoderModel m_decoder;
+    OverlayMixerModel m_overlayMixer;
+    TestBox m_testBox;
     // What serves libraries and classes, then the runtimes that dispatch to it
     ResultLibrary m_resultLibrary;
     LoggingComponent m_logging;

@@ -7,20 +7,22 @@
 namespace orbex::sim {
 namespace {
 
-class DirectDrawObject final : public port::IDirectDraw2, public std::enable_shared_from_this<DirectDrawObject> {
+class DirectDrawObject final : public port::IDirectDraw2,
+                               public port::IDirectDraw,
+                               public std::enable_shared_from_this<DirectDrawObject> {
 public:
-    DirectDrawObject(const VideoMemory& videoMemory, FaultTable& faults)
-        : m_videoMemory(videoMemory), m_faults(faults) {}
+    DirectDrawObject(const VideoMemory& videoMemory, OverlaySurfaces& surfaces, FaultTable& faults)
+        : m_videoMemory(videoMemory), m_surfaces(surfaces), m_faults(faults) {}
 
     HResult QueryInterface(const Guid& iid, port::ComPtr& out) override {
         out.reset();
         if (iid == guids::kIidDirectDraw2) {
             if (HResult hr = m_faults.Next("QueryDirectDraw2")) return hr;
-            out = shared_from_this();
+            out = std::static_pointer_cast<port::IDirectDraw2>(shared_from_this());
             return kSOk;
         }
-        if (iid == guids::kIidUnknown) {
-            out = shared_from_this();
+        if (iid == guids::kIidDirectDraw || iid == guids::kIidUnknown) {
+            out = std::static_pointer_cast<port::IDirectDraw>(shared_from_this());
             return kSOk;
         }
         return kENoInterface;
@@ -31,9 +33,17 @@ public:
         if (free) *free = m_videoMemory.Free();
         return kSOk;
     }
+    // Lists every existing surface; the callback may stop the enumeration.
+    HResult EnumSurfaces(uint32_t, const port::EnumSurfacesCallback& callback) override {
+        if (HResult hr = m_faults.Next("EnumSurfaces")) return hr;
+        for (auto& [surface, desc] : m_surfaces.Existing())
+            if (callback(std::move(surface), desc) != port::kDdEnumRetOk) break;
+        return kSOk;
+    }
 
 private:
     const VideoMemory& m_videoMemory;
+    OverlaySurfaces& m_surfaces;
     FaultTable& m_faults;
 };
 
@@ -42,8 +52,13 @@ private:
 HResult DirectDrawRuntime::DirectDrawCreate(port::ComPtr& out) {
     out.reset();
     if (HResult hr = m_faults.Next("DirectDrawCreate")) return hr;
-    out = std::make_shared<DirectDrawObject>(m_videoMemory, m_faults);
+    out = std::static_pointer_cast<port::IDirectDraw2>(
+        std::make_shared<DirectDrawObject>(m_videoMemory, m_surfaces, m_faults));
     return kSOk;
+}
+
+std::shared_ptr<port::IDirectDraw> DirectDrawRuntime::MixerObject() {
+    return std::make_shared<DirectDrawObject>(m_videoMemory, m_surfaces, m_faults);
 }
 
 }  // namespace orbex::sim

@@ -30,6 +30,8 @@ void ReadKey(VideoMemoryConfig& c, const ProfileEntry& e) {
         c.total = ParseU32(e.value, e.line);
     else if (e.Is("free"))
         c.free = ParseU32(e.value, e.line);
+    else if (e.Is("leak"))
+        c.leak = ParseU32(e.value, e.line);
     else
         e.RefuseKey();
 }

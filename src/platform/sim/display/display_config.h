@@ -23,6 +23,7 @@ struct DisplayConfig {
 struct VideoMemoryConfig {
     uint32_t total = 8u << 20;
     uint32_t free = 6u << 20;
+    uint32_t leak = 0;  // bytes the overlay path keeps for each run it took part in
 };
 
 void ReadKey(DisplayConfig& config, const ProfileEntry& entry);

@@ -18,6 +18,8 @@ public:
     uint32_t TimeGetTime() override { return m_now++; }
     uint32_t GetTickCount() override { return m_now++; }
     void Sleep(uint32_t milliseconds) override { m_now += milliseconds; }
+    // The timer's value without letting time pass, for the board's own models.
+    uint32_t Now() const { return m_now; }
 
     // ISO-8601 local time with milliseconds: the profile's LocalTime plus the virtual time passed.
     std::string LocalTimeText() const;

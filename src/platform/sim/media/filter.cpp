@@ -8,14 +8,12 @@ namespace {
 
 using port::ComPtr;
 
-constexpr Guid kIidPin{0x56A86891, 0x0AD4, 0x11CE, {0xB0, 0x3A, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
-
 using SimEnumPins = ListEnumerator<port::IEnumPins, port::IPin, SimPin>;
 
 }  // namespace
 
 HResult SimPin::QueryInterface(const Guid& iid, ComPtr& out) {
-    if (iid == kIidPin || iid == guids::kIidUnknown) {
+    if (iid == guids::kIidPin || iid == guids::kIidUnknown) {
         out = shared_from_this();
         return kSOk;
     }
@@ -23,19 +21,22 @@ HResult SimPin::QueryInterface(const Guid& iid, ComPtr& out) {
     return kENoInterface;
 }
 
-std::shared_ptr<SimFilter> SimFilter::Create(MediaContext& context, std::string name,
-                                             const std::vector<PinSpec>& pins) {
-    auto filter = std::shared_ptr<SimFilter>(new SimFilter(context, std::move(name)));
+std::shared_ptr<SimFilter> SimFilter::Create(MediaContext& context, std::string name, const std::vector<PinSpec>& pins,
+                                             FilterRole role) {
+    auto filter = std::shared_ptr<SimFilter>(new SimFilter(context, std::move(name), role));
     for (const PinSpec& spec : pins) filter->m_pins.push_back(std::make_shared<SimPin>(spec, filter));
     return filter;
 }
 
+// Besides its own interface, a filter of a board device hands out the
+// device's interfaces (the decoder's, the overlay mixer's).
 HResult SimFilter::QueryInterface(const Guid& iid, ComPtr& out) {
     if (iid == guids::kIidBaseFilter || iid == guids::kIidUnknown) {
         out = shared_from_this();
         return kSOk;
     }
     out.reset();
+    if (m_role != FilterRole::Plain && m_context.observer) return m_context.observer->RoleInterface(m_role, iid, out);
     return kENoInterface;
 }
 
@@ -44,6 +45,14 @@ HResult SimFilter::EnumPins(std::shared_ptr<port::IEnumPins>& out) {
     if (HResult hr = m_context.faults.Next("EnumPins")) return hr;
     out = std::make_shared<SimEnumPins>(m_pins);
     return kSOk;
+}
+
+HResult SimPin::ConnectedTo(std::shared_ptr<port::IPin>& out) {
+    out.reset();
+    if (auto owner = Owner())
+        if (HResult hr = owner->Context().faults.Next("ConnectedTo")) return hr;
+    out = Peer();
+    return out ? kSOk : kVfwENotConnected;
 }
 
 HResult SimPin::QueryPinInfo(port::PinInfo& out) {

@@ -20,6 +20,7 @@ public:
 
     HResult QueryInterface(const Guid& iid, port::ComPtr& out) override;
     HResult QueryPinInfo(port::PinInfo& out) override;
+    HResult ConnectedTo(std::shared_ptr<port::IPin>& out) override;
 
     const PinSpec& Spec() const { return m_spec; }
     std::shared_ptr<SimFilter> Owner() const { return m_owner.lock(); }
@@ -35,20 +36,24 @@ private:
 class SimFilter final : public port::IBaseFilter, public std::enable_shared_from_this<SimFilter> {
 public:
     // A new filter with one pin per spec, in order.
-    static std::shared_ptr<SimFilter> Create(MediaContext& context, std::string name, const std::vector<PinSpec>& pins);
+    static std::shared_ptr<SimFilter> Create(MediaContext& context, std::string name, const std::vector<PinSpec>& pins,
+                                             FilterRole role = FilterRole::Plain);
 
     HResult QueryInterface(const Guid& iid, port::ComPtr& out) override;
     HResult EnumPins(std::shared_ptr<port::IEnumPins>& out) override;
 
     const std::string& Name() const { return m_name; }
+    FilterRole Role() const { return m_role; }
     const std::vector<std::shared_ptr<SimPin>>& Pins() const { return m_pins; }
     std::weak_ptr<SimGraph> graph;  // the graph the filter is in, if any
     MediaContext& Context() { return m_context; }
 
 private:
-    SimFilter(MediaContext& context, std::string name) : m_context(context), m_name(std::move(name)) {}
+    SimFilter(MediaContext& context, std::string name, FilterRole role)
+        : m_context(context), m_name(std::move(name)), m_role(role) {}
     MediaContext& m_context;
     std::string m_name;
+    FilterRole m_role;
     std::vector<std::shared_ptr<SimPin>> m_pins;
 };
 

@@ -43,8 +43,12 @@ public:
         if (HResult hr = m_context.faults.Next("RemoveFilter")) return hr;
         for (auto it = m_filters.begin(); it != m_filters.end(); ++it) {
             if (*it != f) continue;
+            Settle();
             for (const auto& pin : f->Pins()) {  // removing a filter breaks its connections
-                if (auto peer = pin->Peer()) peer->SetPeer(nullptr);
+                if (auto peer = pin->Peer()) {
+                    Unlink(pin, peer);
+                    peer->SetPeer(nullptr);
+                }
                 pin->SetPeer(nullptr);
             }
             f->graph.reset();
@@ -64,8 +68,10 @@ public:
             return kVfwEInvalidDirection;
         if (o->Peer() || i->Peer()) return kVfwEAlreadyConnected;
         if (o->Spec().medium != i->Spec().medium) return kVfwENoAcceptableTypes;
+        Settle();
         o->SetPeer(i);
         i->SetPeer(o);
+        if (IsOverlayLink(o, i)) m_context.observer->LinkConnected(o.get(), m_running);
         return kSOk;
     }
 
@@ -73,19 +79,28 @@ public:
         auto p = std::dynamic_pointer_cast<SimPin>(pin);
         if (!p) return kEPointer;
         if (HResult hr = m_context.faults.Next("Disconnect")) return hr;
-        if (!p->Peer()) return kSFalse;
+        auto peer = p->Peer();
+        if (!peer) return kSFalse;
+        Settle();
+        Unlink(p, peer);
         p->SetPeer(nullptr);
         return kSOk;
     }
 
     HResult Run() override {
         if (HResult hr = m_context.faults.Next("Run")) return hr;
+        if (m_running) return kSOk;
+        Settle();
         m_running = true;
+        if (m_context.observer) m_context.observer->GraphRunning(Links(), true);
         return kSOk;
     }
     HResult Stop() override {
         if (HResult hr = m_context.faults.Next("Stop")) return hr;
+        if (!m_running) return kSOk;
+        Settle();
         m_running = false;
+        if (m_context.observer) m_context.observer->GraphRunning(Links(), false);
         return kSOk;
     }
 
@@ -93,6 +108,33 @@ private:
     bool InGraph(const std::shared_ptr<SimPin>& pin) const {
         auto owner = pin->Owner();
         return owner && owner->graph.lock().get() == this;
+    }
+
+    void Settle() {
+        if (m_context.observer) m_context.observer->BeforeGraphChange();
+    }
+    // A connection from the decoder's output to the overlay mixer's input.
+    bool IsOverlayLink(const std::shared_ptr<SimPin>& out, const std::shared_ptr<SimPin>& in) const {
+        auto source = out->Owner();
+        auto sink = in->Owner();
+        return m_context.observer && source && sink && source->Role() == FilterRole::Decoder &&
+               sink->Role() == FilterRole::OverlayMixer;
+    }
+    // Breaking a connection from either side ends its overlay link (once: the
+    // link is named by the output pin, and the observer forgets it).
+    void Unlink(const std::shared_ptr<SimPin>& pin, const std::shared_ptr<SimPin>& peer) {
+        const auto& out = pin->Spec().direction == PinDirection::Output ? pin : peer;
+        const auto& in = pin->Spec().direction == PinDirection::Output ? peer : pin;
+        if (IsOverlayLink(out, in)) m_context.observer->LinkDisconnected(out.get());
+    }
+    std::vector<OverlayLink> Links() const {
+        std::vector<OverlayLink> links;
+        for (const auto& f : m_filters)
+            for (const auto& pin : f->Pins())
+                if (auto peer = pin->Peer();
+                    peer && pin->Spec().direction == PinDirection::Output && IsOverlayLink(pin, peer))
+                    links.push_back(pin.get());
+        return links;
     }
 
     MediaContext& m_context;

@@ -40,8 +40,11 @@ HResult MediaClasses::Create(const Guid& clsid, const Guid& iid, port::ComPtr& o
         return NewDeviceEnumerator(m_context)->QueryInterface(iid, out);
     }
     auto create = [&](const FilterClassSpec& spec) -> HResult {
+        bool mixer = spec.clsid == guids::kClsidOverlayMixer;
+        if (mixer && !m_context.overlayMixerInstalled) return kRegdbEClassNotReg;
         if (HResult hr = m_context.faults.Next("CreateFilter")) return hr;
-        return SimFilter::Create(m_context, spec.name, spec.pins)->QueryInterface(iid, out);
+        return SimFilter::Create(m_context, spec.name, spec.pins, mixer ? FilterRole::OverlayMixer : FilterRole::Plain)
+            ->QueryInterface(iid, out);
     };
     for (const FilterClassSpec& spec : StandardFilterClasses())
         if (spec.clsid == clsid) return create(spec);
@@ -55,7 +58,9 @@ const std::vector<FilterClassSpec>& StandardFilterClasses() {
         {guids::kClsidVideoRenderer, "Video Renderer", {{PinDirection::Input, "Input", "video", ""}}, ""},
         {guids::kClsidOverlayMixer,
          "Overlay Mixer",
-         {{PinDirection::Input, "Input0", "video", ""}, {PinDirection::Output, "Output", "overlay", ""}},
+         {{PinDirection::Input, "Input0", "video", ""},
+          {PinDirection::Input, "Input1", "video", ""},
+          {PinDirection::Output, "Output", "video", ""}},
          ""},
         {guids::kClsidSmartTee,
          "Smart Tee",

@@ -19,6 +19,11 @@ public:
     // isKitRegistered: whether a kit file has been registered (by regsvr32).
     MediaClasses(const MediaConfig& config, FaultTable& faults,
                  std::function<bool(const std::string& kitFile)> isKitRegistered);
+    // The board's devices watch the graphs and serve their filters' interfaces.
+    void SetObserver(IGraphObserver* observer, bool overlayMixerInstalled) {
+        m_context.observer = observer;
+        m_context.overlayMixerInstalled = overlayMixerInstalled;
+    }
     MediaClasses(const MediaClasses&) = delete;
     MediaClasses& operator=(const MediaClasses&) = delete;
 

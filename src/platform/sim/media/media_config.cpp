@@ -62,6 +62,8 @@ void ReadKey(DeviceSpec& d, const ProfileEntry& e) {
         d.friendlyName = e.value;
     else if (e.Is("pins"))
         d.pins = ParsePins(e.value, e.line);
+    else if (e.Is("decoder"))
+        d.decoder = ParseChoice(e.value, "present", "absent", e.line);
     else
         e.RefuseKey();
 }

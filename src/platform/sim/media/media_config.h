@@ -23,6 +23,7 @@ struct DeviceSpec {  // a device the system device enumerator lists
     Guid category;
     std::string friendlyName;
     std::vector<PinSpec> pins;
+    bool decoder = false;  // its filter carries the board's analog video decoder
 };
 
 struct FilterClassSpec {  // a filter created by class identifier

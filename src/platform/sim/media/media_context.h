@@ -3,17 +3,43 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
+#include "platform/com.h"
 #include "platform/sim/faults.h"
 #include "platform/sim/media/media_config.h"
 
 namespace orbex::sim {
+
+// What a filter is to the board's devices.
+enum class FilterRole : uint8_t { Plain, Decoder, OverlayMixer };
+
+// One connection from an output pin of the decoder to an input pin of the
+// overlay mixer, named by the decoder's output pin.
+using OverlayLink = const void*;
+
+// What the board's devices learn from the filter graph, and the interfaces
+// their filters expose beyond the filter's own.
+class IGraphObserver {
+public:
+    virtual ~IGraphObserver() = default;
+    // The interface a filter of this role exposes, or an error.
+    virtual HResult RoleInterface(FilterRole role, const Guid& iid, port::ComPtr& out) = 0;
+    // Before any connection or run state changes.
+    virtual void BeforeGraphChange() = 0;
+    virtual void LinkConnected(OverlayLink link, bool graphRunning) = 0;
+    virtual void LinkDisconnected(OverlayLink link) = 0;
+    // The graph starts or stops, with the overlay links it holds.
+    virtual void GraphRunning(const std::vector<OverlayLink>& links, bool running) = 0;
+};
 
 struct MediaContext {
     const MediaConfig& config;
     FaultTable& faults;
     // Whether a filter class that comes from a kit file has been registered.
     std::function<bool(const FilterClassSpec&)> isRegistered;
+    IGraphObserver* observer = nullptr;  // the board's devices, when it has them
+    bool overlayMixerInstalled = true;   // whether the Overlay Mixer class exists
 };
 
 }  // namespace orbex::sim

@@ -3,7 +3,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/sim/components/test_box_config.h"
+#include "platform/sim/devices/decoder_config.h"
 #include "platform/sim/profile/profile_values.h"
+#include "platform/sim/signal/signal_config.h"
 
 namespace orbex::sim {
 namespace {
@@ -30,6 +33,13 @@ const SectionKind kSectionKinds[] = {
     {"registry", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.registry, e); }, nullptr},
     {"files", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.files, e); }, nullptr},
     {"faults", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.faults, e); }, nullptr},
+    {"signal", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.signal, e); }, nullptr},
+    {"source", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadSourceKey(p.signal, e); }, nullptr},
+    {"decoder", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.decoder, e); }, nullptr},
+    {"overlaymixer", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.overlay, e); }, nullptr},
+    {"surface", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadSurfaceKey(p.overlay, e); },
+     [](const BoardProfile& p, int line) { CheckSurfaces(p.overlay, line); }},
+    {"testbox", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.testBox, e); }, nullptr},
 };
 
 // Sections that describe one object each carry a dotted suffix: [Device.1].
@@ -41,11 +51,35 @@ const SectionKind* KindOf(const std::string& section) {
     return nullptr;
 }
 
-}  // namespace
+constexpr int kMaxBaseDepth = 8;
 
-std::optional<BoardProfile> ParseBoardProfile(const std::string& text, const std::string& source, std::string& error) {
+std::optional<BoardProfile> Parse(const std::string& text, const std::string& source, int depth, std::string& error);
+
+// The profile a [Profile] Base= names: "reference" is the built-in reference
+// board; anything else is a file beside the profile that names it.
+BoardProfile BaseProfile(const ProfileEntry& e, const std::string& source, int depth) {
+    if (depth >= kMaxBaseDepth) e.Refuse("profiles based on each other more than 8 deep");
+    std::string error;
+    std::optional<BoardProfile> base;
+    if (Lower(e.value) == "reference") {
+        base = Parse(ReferenceBoardText(), "<built-in reference board>", depth + 1, error);
+    } else {
+        size_t slash = source.find_last_of("/\\");
+        std::string path = slash == std::string::npos ? e.value : source.substr(0, slash + 1) + e.value;
+        std::ifstream in(path, std::ios::binary);
+        if (!in) e.Refuse("cannot open the base profile \"" + path + "\"");
+        std::ostringstream content;
+        content << in.rdbuf();
+        base = Parse(content.str(), path, depth + 1, error);
+    }
+    if (!base) e.Refuse("in the base profile: " + error);
+    return *base;
+}
+
+std::optional<BoardProfile> Parse(const std::string& text, const std::string& source, int depth, std::string& error) {
     BoardProfile p;
     p.source = source;
+    bool anyEntry = false;
     std::istringstream in(text);
     std::string raw, section;
     const SectionKind* kind = nullptr;
@@ -59,14 +93,23 @@ std::optional<BoardProfile> ParseBoardProfile(const std::string& text, const std
                 if (l.back() != ']') throw ProfileError{line, "section header without \"]\""};
                 section = Trim(l.substr(1, l.size() - 2));
                 kind = KindOf(section);
-                if (!kind) throw ProfileError{line, "unknown section [" + section + "]"};
-                if (kind->open) kind->open(p);
+                if (!kind && Lower(section) != "profile") throw ProfileError{line, "unknown section [" + section + "]"};
+                if (kind && kind->open) kind->open(p);
                 continue;
             }
             size_t eq = l.find('=');
             if (eq == std::string::npos) throw ProfileError{line, "line without \"=\""};
-            if (!kind) throw ProfileError{line, "key before the first section"};
-            kind->read(p, ProfileEntry{section, Trim(l.substr(0, eq)), Trim(l.substr(eq + 1)), line});
+            if (!kind && Lower(section) != "profile") throw ProfileError{line, "key before the first section"};
+            ProfileEntry entry{section, Trim(l.substr(0, eq)), Trim(l.substr(eq + 1)), line};
+            if (!kind) {  // [Profile] Base=: this profile starts as a copy of another
+                if (!entry.Is("base")) entry.RefuseKey();
+                if (anyEntry) entry.Refuse("Base= must come before every other key");
+                p = BaseProfile(entry, source, depth);
+                p.source = source;
+            } else {
+                kind->read(p, entry);
+            }
+            anyEntry = true;
         }
         for (const SectionKind& k : kSectionKinds)
             if (k.check) k.check(p, line);
@@ -75,6 +118,12 @@ std::optional<BoardProfile> ParseBoardProfile(const std::string& text, const std
         return std::nullopt;
     }
     return p;
+}
+
+}  // namespace
+
+std::optional<BoardProfile> ParseBoardProfile(const std::string& text, const std::string& source, std::string& error) {
+    return Parse(text, source, 0, error);
 }
 
 std::optional<BoardProfile> LoadBoardProfile(const std::string& path, std::string& error) {

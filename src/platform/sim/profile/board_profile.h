@@ -8,10 +8,14 @@
 #include <string>
 
 #include "platform/sim/components/components_config.h"
+#include "platform/sim/components/test_box.h"
+#include "platform/sim/devices/decoder.h"
 #include "platform/sim/display/display_config.h"
+#include "platform/sim/display/overlay_config.h"
 #include "platform/sim/faults.h"
 #include "platform/sim/machine/machine_config.h"
 #include "platform/sim/media/media_config.h"
+#include "platform/sim/signal/signal_path.h"
 
 namespace orbex::sim {
 
@@ -23,6 +27,10 @@ struct BoardProfile {
     DisplayConfig display;
     VideoMemoryConfig videoMemory;
     MediaConfig media;
+    SignalConfig signal;
+    DecoderConfig decoder;
+    OverlayMixerConfig overlay;
+    TestBoxConfig testBox;
     RegistryConfig registry;
     FilesConfig files;
     FaultConfig faults;

@@ -1,0 +1,113 @@
+#include "platform/sim/display/overlay_surfaces.h"
+
+#include <algorithm>
+
+#include "platform/guids.h"
+
+namespace orbex::sim {
+
+constexpr HResult kDdErrInvalidParams = static_cast<HResult>(0x80070057);
+constexpr HResult kDdErrSurfaceBusy = static_cast<HResult>(0x887601AE);
+constexpr HResult kDdErrNotLocked = static_cast<HResult>(0x887602C2);
+
+uint8_t* OverlaySurfaces::Surface::Rows() {
+    size_t bytes = static_cast<size_t>(std::max(config.pitch, 0)) * config.height;
+    if (memory.size() != bytes) memory.assign(bytes, 0);
+    return memory.empty() ? nullptr : memory.data();
+}
+
+size_t OverlaySurfaces::Surface::RowBytes() const {
+    size_t pixels = static_cast<size_t>(config.width) * (config.bitsPerPixel / 8);
+    return std::min(pixels, static_cast<size_t>(std::max(config.pitch, 0)));
+}
+
+class SimSurface final : public port::IDirectDrawSurface, public std::enable_shared_from_this<SimSurface> {
+public:
+    SimSurface(OverlaySurfaces& owner, OverlaySurfaces::Surface& surface) : m_owner(owner), m_surface(surface) {}
+
+    HResult QueryInterface(const Guid& iid, port::ComPtr& out) override {
+        out.reset();
+        if (iid != guids::kIidDirectDrawSurface && iid != guids::kIidUnknown) return kENoInterface;
+        out = shared_from_this();
+        return kSOk;
+    }
+    HResult GetSurfaceDesc(port::SurfaceDesc& desc) override {
+        if (desc.size != port::kSurfaceDescSize) return kDdErrInvalidParams;
+        if (HResult hr = m_owner.m_faults.Next("GetSurfaceDesc")) return hr;
+        desc = OverlaySurfaces::Describe(m_surface.config);
+        return kSOk;
+    }
+    HResult Lock(port::SurfaceDesc& desc, uint32_t) override {
+        if (desc.size != port::kSurfaceDescSize) return kDdErrInvalidParams;
+        if (HResult hr = m_owner.m_faults.Next("LockSurface")) return hr;
+        if (m_surface.locked) return kDdErrSurfaceBusy;
+        if (m_owner.m_settle) m_owner.m_settle();
+        desc = OverlaySurfaces::Describe(m_surface.config);
+        desc.surface = m_surface.config.lockGivesMemory ? m_surface.Rows() : nullptr;
+        m_surface.locked = true;
+        return kSOk;
+    }
+    HResult Unlock() override {
+        if (!m_surface.locked) return kDdErrNotLocked;
+        m_surface.locked = false;
+        return kSOk;
+    }
+
+private:
+    OverlaySurfaces& m_owner;
+    OverlaySurfaces::Surface& m_surface;
+};
+
+OverlaySurfaces::OverlaySurfaces(const SurfaceConfigs& configs, FaultTable& faults) : m_faults(faults) {
+    for (const auto& [name, config] : configs)
+        if (config.present) m_surfaces.push_back(std::make_unique<Surface>(Surface{config, {}, false}));
+}
+
+port::SurfaceDesc OverlaySurfaces::Describe(const SurfaceConfig& config) {
+    constexpr uint32_t kDdsdCaps = 0x1, kDdsdHeight = 0x2, kDdsdWidth = 0x4, kDdsdPitch = 0x8,
+                       kDdsdPixelFormat = 0x1000;
+    port::SurfaceDesc desc;
+    desc.size = port::kSurfaceDescSize;
+    desc.flags = kDdsdCaps | kDdsdHeight | kDdsdWidth | kDdsdPitch | kDdsdPixelFormat;
+    desc.width = config.width;
+    desc.height = config.height;
+    desc.pitch = config.pitch;
+    switch (config.kind) {
+        case SurfaceKind::OverlayFront: desc.caps = port::kDdsCapsOverlay | port::kDdsCapsFrontBuffer; break;
+        case SurfaceKind::OverlayBack: desc.caps = port::kDdsCapsOverlay; break;
+        case SurfaceKind::Primary: desc.caps = port::kDdsCapsPrimarySurface; break;
+        case SurfaceKind::Offscreen: desc.caps = port::kDdsCapsOffscreenPlain; break;
+    }
+    desc.pixelFormatFlags = config.yuv ? port::kDdpfYuv : 0x40;  // DDPF_YUV or DDPF_RGB
+    desc.rgbBitCount = config.bitsPerPixel;
+    return desc;
+}
+
+std::vector<std::pair<std::shared_ptr<port::IDirectDrawSurface>, port::SurfaceDesc>> OverlaySurfaces::Existing() {
+    std::vector<std::pair<std::shared_ptr<port::IDirectDrawSurface>, port::SurfaceDesc>> out;
+    for (auto& surface : m_surfaces)
+        out.emplace_back(std::make_shared<SimSurface>(*this, *surface), Describe(surface->config));
+    return out;
+}
+
+OverlaySurfaces::Surface* OverlaySurfaces::Find(SurfaceKind kind) {
+    for (auto& surface : m_surfaces)
+        if (surface->config.kind == kind) return surface.get();
+    return nullptr;
+}
+
+const OverlaySurfaces::Surface* OverlaySurfaces::Find(SurfaceKind kind) const {
+    for (const auto& surface : m_surfaces)
+        if (surface->config.kind == kind) return surface.get();
+    return nullptr;
+}
+
+uint32_t OverlaySurfaces::OverlayBytes() const {
+    uint64_t bytes = 0;
+    for (const auto& s : m_surfaces)
+        if (s->config.kind == SurfaceKind::OverlayFront || s->config.kind == SurfaceKind::OverlayBack)
+            bytes += static_cast<uint64_t>(std::max(s->config.pitch, 0)) * s->config.height;
+    return static_cast<uint32_t>(std::min<uint64_t>(bytes, UINT32_MAX));
+}
+
+}  // namespace orbex::sim

@@ -1,0 +1,71 @@
+// The overlay mixer's DirectDraw surfaces: overlay front and back buffer and
+// the primary surface, with their memory. Frames of the decoder land in the
+// overlay buffers; the system locks them to blank or inspect rows.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sim/faults.h"
+#include "platform/video.h"
+
+namespace orbex::sim {
+
+enum class SurfaceKind : uint8_t { OverlayFront, OverlayBack, Primary, Offscreen };
+
+struct SurfaceConfig {
+    bool present = true;
+    SurfaceKind kind = SurfaceKind::Offscreen;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    int32_t pitch = 0;
+    uint32_t bitsPerPixel = 16;
+    bool yuv = true;
+    bool lockGivesMemory = true;  // false: a lock succeeds without a memory pointer
+};
+
+// Surfaces by profile name ([Surface.NAME]), in name order.
+using SurfaceConfigs = std::map<std::string, SurfaceConfig>;
+
+// The largest surface memory the board allocates, to keep a profile from
+// asking for gigabytes.
+constexpr uint64_t kMaxSurfaceBytes = 64u << 20;
+
+class OverlaySurfaces {
+public:
+    OverlaySurfaces(const SurfaceConfigs& configs, FaultTable& faults);
+
+    // Lets time-driven models settle before a surface is read or written.
+    void SetBeforeAccess(std::function<void()> settle) { m_settle = std::move(settle); }
+
+    // The surfaces that exist, as COM objects (new references) with their descriptions.
+    std::vector<std::pair<std::shared_ptr<port::IDirectDrawSurface>, port::SurfaceDesc>> Existing();
+    static port::SurfaceDesc Describe(const SurfaceConfig& config);
+
+    // The first surface of a kind, for the frames of the decoder; null when none.
+    struct Surface;
+    Surface* Find(SurfaceKind kind);
+    const Surface* Find(SurfaceKind kind) const;
+    // Bytes of the overlay buffers, for what the overlay path takes of video memory.
+    uint32_t OverlayBytes() const;
+
+    struct Surface {
+        SurfaceConfig config;
+        std::vector<uint8_t> memory;  // pitch x height bytes, allocated on first use
+        bool locked = false;
+        uint8_t* Rows();
+        size_t RowBytes() const;  // bytes of a row that carry pixels, within the pitch
+    };
+
+private:
+    friend class SimSurface;
+    std::vector<std::unique_ptr<Surface>> m_surfaces;
+    FaultTable& m_faults;
+    std::function<void()> m_settle;
+};
+
+}  // namespace orbex::sim

@@ -1,0 +1,41 @@
+#include "platform/sim/signal/frame_feed.h"
+
+#include <algorithm>
+
+#include "platform/sim/signal/picture.h"
+
+namespace orbex::sim {
+
+void FrameFeed::Update() {
+    if (m_updating) return;  // a surface lock inside a frame write does not settle again
+    m_updating = true;
+    uint32_t now = m_now();
+    uint64_t elapsed = static_cast<uint32_t>(now - m_last) * uint64_t{1000};
+    m_last = now;
+    FeedConditions conditions = m_conditions();
+    if (conditions.flowing) {
+        uint64_t period = FramePeriodMicroseconds(conditions.source.family);
+        uint64_t due = (m_flowMicroseconds + elapsed) / period - m_flowMicroseconds / period;
+        m_flowMicroseconds += elapsed;
+        // Only the last frame of each buffer survives; older ones are overwritten.
+        for (uint64_t k = due > 2 ? due - 2 : 0; k < due; ++k) WriteFrame(m_frames + k, conditions.source);
+        m_frames += due;
+    }
+    m_updating = false;
+}
+
+void FrameFeed::WriteFrame(uint64_t frame, const SourceConfig& source) {
+    OverlaySurfaces::Surface* surface =
+        m_surfaces.Find(frame % 2 == 0 ? SurfaceKind::OverlayBack : SurfaceKind::OverlayFront);
+    if (!surface) return;
+    uint8_t* rows = surface->Rows();
+    if (!rows) return;
+    uint32_t lines = ActiveLines(source.family) * std::min<uint32_t>(source.coverage, 100) / 100;
+    lines = std::min(lines, surface->config.height);
+    size_t bytes = surface->RowBytes();
+    size_t pitch = static_cast<size_t>(surface->config.pitch);
+    for (uint32_t line = 0; line < lines; ++line)
+        FillPictureRow(source.picture, line, static_cast<uint32_t>(frame), rows + line * pitch, bytes);
+}
+
+}  // namespace orbex::sim

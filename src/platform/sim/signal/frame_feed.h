@@ -1,0 +1,43 @@
+// The frame clock of the overlay path: while frames flow (graph running,
+// decoder output enabled and connected to the overlay mixer, a locked
+// signal), every frame period of virtual time one frame lands in the overlay
+// buffers, alternately the back and the front buffer, as a flipping overlay does.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/sim/display/overlay_surfaces.h"
+#include "platform/sim/signal/video_source.h"
+
+namespace orbex::sim {
+
+struct FeedConditions {
+    bool flowing = false;
+    SourceConfig source;  // what the frames show
+};
+
+class FrameFeed {
+public:
+    FrameFeed(std::function<uint32_t()> now, std::function<FeedConditions()> conditions, OverlaySurfaces& surfaces)
+        : m_now(std::move(now)), m_conditions(std::move(conditions)), m_surfaces(surfaces), m_last(m_now()) {}
+
+    // Delivers the frames due since the last update under the conditions
+    // that held since then. Every model calls it before it changes one of
+    // the conditions, and the surfaces before they are read.
+    void Update();
+    uint64_t FramesDelivered() const { return m_frames; }
+
+private:
+    void WriteFrame(uint64_t frame, const SourceConfig& source);
+
+    std::function<uint32_t()> m_now;
+    std::function<FeedConditions()> m_conditions;
+    OverlaySurfaces& m_surfaces;
+    uint32_t m_last;
+    uint64_t m_flowMicroseconds = 0;  // virtual time frames have flowed
+    uint64_t m_frames = 0;
+    bool m_updating = false;
+};
+
+}  // namespace orbex::sim
