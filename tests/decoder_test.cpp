@@ -1,13 +1,15 @@
 // The decoder test cases end to end on the virtual board: what each test
 // reports, logs and returns on the reference board and on boards whose
 // decoder, overlay path, video memory or test box misbehave.
+#include "cases/decoder/decoder.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
-#include "cases/decoder/decoder.h"
 #include "support/bench.h"
 
 namespace orbex::testing {
@@ -23,25 +25,52 @@ std::string ExampleGraph() {
     return s.str();
 }
 
-// A bench over the reference board plus profile lines, with the shipped graph
-// file (optionally followed by more graph lines).
+// A text with its first occurrence of one piece replaced.
+std::string With(std::string text, const std::string& from, const std::string& to) {
+    size_t at = text.find(from);
+    if (at == std::string::npos) throw std::runtime_error("not in the text: " + from);
+    return text.replace(at, from.size(), to);
+}
+std::string ReferenceWith(const std::string& from, const std::string& to) {
+    return With(Bench::Board(), from, to);
+}
+std::string GraphWith(const std::string& from, const std::string& to) {
+    return With(ExampleGraph(), from, to);
+}
+
+// A bench over a board (the reference board plus profile lines, unless a
+// whole profile is given) with the shipped graph file or another.
 struct DecoderBench : Bench {
-    explicit DecoderBench(const std::string& board = "", const std::string& graph = "") : Bench(Board(board)) {
-        WriteFile("default.gf", ExampleGraph() + graph);
-    }
-    // Reports that are not forwarded log lines.
-    std::vector<std::string> Results() const {
-        std::vector<std::string> out;
-        for (const std::string& r : Reports())
-            if (r.find("\"step\":\"msg") == std::string::npos) out.push_back(r);
-        return out;
+    explicit DecoderBench(const std::string& board = "", const std::string& graph = ExampleGraph())
+        : Bench(board.find("[Machine]") != std::string::npos ? board : Board(board)) {
+        WriteFile("default.gf", graph);
     }
     CDecoder& Decoder() { return *Process().GraphBuilder().Decoder(); }
+    bool Logged(const std::string& line) const {
+        auto log = LogLines();
+        return std::find(log.begin(), log.end(), line) != log.end();
+    }
+    // The platform events of the test box, as "what=value" texts.
+    std::vector<std::string> BoxEvents() const {
+        std::vector<std::string> out;
+        for (const std::string& e : Events("Platform")) {
+            if (e.find("TestBox") == std::string::npos) continue;
+            size_t what = e.find("\"what\":\"") + 8;
+            std::string name = e.substr(what, e.find('"', what) - what);
+            size_t value = e.find("\"value\":");
+            out.push_back(
+                value == std::string::npos ? name : name + "=" + e.substr(value + 8, e.find('}', value) - value - 8));
+        }
+        return out;
+    }
 };
 
-std::string R(const std::string& step, int status, const std::string& description, const std::string& expected,
-              const std::string& actual, const std::string& id = "tc2200") {
+std::string Rep(const std::string& id, const std::string& step, int status, const std::string& description,
+                const std::string& expected, const std::string& actual) {
     return ReportJson(id, step, status, description, expected, actual);
+}
+std::string Msg(const std::string& id, int n, int status, const std::string& text) {
+    return ReportJson(id, "msg" + std::to_string(n), status, "Message Log:", "", text);
 }
 
 // ---- Initialisation ----
@@ -49,66 +78,220 @@ std::string R(const std::string& step, int status, const std::string& descriptio
 TEST(DecoderInit, AGraphStandardTheDecoderAcceptsIsSetWithoutAReport) {
     DecoderBench bench;
     EXPECT_EQ(bench.Run("tc1200"), 4);
-    EXPECT_THAT(bench.Reports(), ElementsAre(R("tc1200", 4, "Decoder Supported Standard Test", "0x00000203",
-                                               "0x00000203", "tc1200")));
-    auto log = bench.LogLines();
-    EXPECT_NE(std::find(log.begin(), log.end(), "0 0x0000AF00 CDecoder::Initialize() ... "), log.end());
-    EXPECT_NE(std::find(log.begin(), log.end(),
-                        "100 0x0000AF00 CDecoder::InitDecoder()>  Setting TV standard to 0x00000001."),
-              log.end());
+    EXPECT_THAT(bench.Reports(),
+                ElementsAre(Rep("tc1200", "tc1200", 4, "Decoder Supported Standard Test", "0x00000203", "0x00000203")));
+    EXPECT_TRUE(bench.Logged("0 0x0000AF00 CDecoder::Initialize() ... "));
+    EXPECT_TRUE(bench.Logged("100 0x0000AF00 CDecoder::InitDecoder()>  Setting TV standard to 0x00000001."));
+    EXPECT_FALSE(bench.Logged(
+        "0 0x0000AF00 CDecoder::InitDecoder()>  No VideoStandard specified in graph file. Using MMTable to determine "
+        "video standard for decoder."));
+    EXPECT_EQ(bench.Platform().Decoder().Standard(), 0x1u);
 }
 
-TEST(DecoderInit, WithoutAGraphStandardTheTunerDecides) {
-    // A PAL tuner (type 2) selects PAL_B; this decoder accepts it.
-    DecoderBench bench("[Display]\nMMTable=02 00 00 00 00 01 00 01 02 03 00 00\n"
-                       "[Decoder]\nAvailableStandards=0x213\n");
-    bench.WriteFile("default.gf", ExampleGraph() + "[Capture]\nVideoStandard=junk\n");
-    EXPECT_EQ(bench.Run("tc1200"), 0);  // type 1 expects 0x203
-    auto log = bench.LogLines();
-    EXPECT_NE(std::find(log.begin(), log.end(),
-                        "0 0x0000AF00 CDecoder::InitDecoder()>  No VideoStandard specified in graph file. Using "
-                        "MMTable to determine video standard for decoder."),
-              log.end());
-    EXPECT_NE(std::find(log.begin(), log.end(),
-                        "100 0x0000AF00 CDecoder::InitDecoder()>  Setting TV standard to 0x00000010."),
-              log.end());
+TEST(DecoderInit, WithoutAGraphStandardTheTunerTypeDecides) {
+    // Tuner type 3 is a PAL tuner: PAL_B.
+    DecoderBench bench("[Display]\nMMTable=03 00 00 00 00 01 00 01 02 03 00 00\n[Decoder]\nAvailableStandards=0x213\n",
+                       GraphWith("VideoStandard=1\n", ""));
+    EXPECT_EQ(bench.Run("tc1200"), 0);  // decoder type 1 expects 0x203
+    EXPECT_TRUE(bench.Logged(
+        "0 0x0000AF00 CDecoder::InitDecoder()>  No VideoStandard specified in graph file. Using MMTable to determine "
+        "video standard for decoder."));
+    EXPECT_TRUE(bench.Logged("100 0x0000AF00 CDecoder::InitDecoder()>  Setting TV standard to 0x00000010."));
+    EXPECT_EQ(bench.Platform().Decoder().Standard(), 0x10u);
 }
 
 TEST(DecoderInit, ARefusedStandardIsNotApplicableAndEndsTheCall) {
-    DecoderBench bench("", "[Capture]\nVideoStandard=0x10\n");
+    DecoderBench bench("", GraphWith("VideoStandard=1", "VideoStandard=0x10"));
     EXPECT_EQ(bench.Run("tc1200"), 0);
     const std::string actual = "[NA] Video standard (0x00000010) is not supported by decoder.";
-    EXPECT_THAT(bench.Reports(),
-                ElementsAre(R("msg1", 1, "Message Log:", "", "CDecoder::InitDecoder()>  " + actual, "tc1200"),
-                            R("tc1200", 1, "Initializing decoder.", "Video standard (0x00000010) is supported by decoder.",
-                              actual, "tc1200")));
-    EXPECT_EQ(bench.Events("Platform").size(), 0u);
+    EXPECT_THAT(bench.Reports(), ElementsAre(Msg("tc1200", 1, 4, "CDecoder::InitDecoder()>  " + actual),
+                                             Rep("tc1200", "tc1200", 1, "Initializing decoder.",
+                                                 "Video standard (0x00000010) is supported by decoder.", actual)));
 }
 
 TEST(DecoderInit, AGraphWithoutDecoderFilterFails) {
-    Bench bench;
-    bench.WriteDefaultGraph("[Capture]\nFilterType=0\n");
+    // A plain filter of the capture category's identifier cannot be created: an [Info] first.
+    DecoderBench bench("", GraphWith("FilterType=3", "FilterType=0"));
     EXPECT_EQ(bench.Run("tc1200"), 0);
     auto reports = bench.Reports();
-    ASSERT_GE(reports.size(), 2u);
-    EXPECT_EQ(reports[0], R("msg1", 0, "Message Log:", "", "CDecoder::InitDecoder()>  No Known Qel Decoder Detected",
-                            "tc1200"));
-    EXPECT_EQ(reports[1], R("tc1200", 0, "", "", "[Fail]**** No Known Qel Decoder Detected.", "tc1200"));
+    ASSERT_EQ(reports.size(), 4u);
+    EXPECT_THAT(std::vector<std::string>(reports.begin() + 2, reports.end()),
+                ElementsAre(Msg("tc1200", 2, 0, "CDecoder::InitDecoder()>  No Known Qel Decoder Detected"),
+                            Rep("tc1200", "tc1200", 0, "", "", "[Fail]**** No Known Qel Decoder Detected.")));
 }
 
-TEST(DecoderInit, AFilterWithoutDecoderInterfaceIsNoRunThenEveryTestSaysNoDecoder) {
-    DecoderBench bench("[Device.Capture]\nDecoder=absent\n");
+TEST(DecoderInit, AFilterWithoutDecoderInterfaceIsNoRunAndLaterTestsFindNoDecoder) {
+    DecoderBench bench(ReferenceWith("Decoder=present", "Decoder=absent"));
     EXPECT_EQ(bench.Run("tc2200"), 0);
     const std::string text =
         "Filter is incorrectly defined as a Decoder, or no decoder interface is found within filter.";
-    EXPECT_THAT(bench.Reports(), ElementsAre(R("msg1", 1, "Message Log:", "", "CDecoder::InitDecoder()>  " + text),
-                                             R("tc2200", 2, "", "", "[NoRun]**** " + text)));
+    EXPECT_THAT(bench.Reports(), ElementsAre(Msg("tc2200", 1, 1, "CDecoder::InitDecoder()>  " + text),
+                                             Rep("tc2200", "tc2200", 2, "", "", "[NoRun]**** " + text)));
     bench.ClearEvents();
     EXPECT_EQ(bench.Run("tc2201"), 1);
+    EXPECT_THAT(bench.Reports(), ElementsAre(Rep("tc2201", "tc2201", 1, "No Decoder Exist.", "", ""),
+                                             Msg("tc2201", 2, 4, "CDecoder::ExecuteTest() No Decoder Exist.")));
+}
+
+// ---- Dispatch and the short tests ----
+
+TEST(DecoderDispatch, CodesOutsideTheTableAreRefused) {
+    for (const char* id : {"tc2299", "tc3201", "tc1250", "tc0201"}) {
+        DecoderBench bench;
+        EXPECT_EQ(bench.Run(id), 2) << id;
+        EXPECT_THAT(bench.Reports(), ElementsAre(Rep(id, id, 2, std::string("Invalid Test case (") + id + ")",
+                                                     "Valid test case", "Unsupported test")));
+    }
+}
+
+TEST(DecoderDispatch, TheVideoSizeAndFrameRateTestsSayTheyAreNotBuilt) {
+    struct Case {
+        const char* id;
+        const char* handler;
+    };
+    for (const Case& c : {Case{"tc2204", "video size"}, Case{"tc2205", "video size"}, Case{"tc3200", "frame rate"}}) {
+        DecoderBench bench;
+        EXPECT_EQ(bench.Run(c.id), 2);
+        std::string actual = std::string("[NoRun]**** The ") + c.handler + " test is not available in this build.";
+        EXPECT_THAT(bench.Reports(), ElementsAre(Msg(c.id, 1, 1, "CDecoder::ExecuteTest() " + actual),
+                                                 Rep(c.id, c.id, 2, std::string("Decoder ") + c.handler + " test.",
+                                                     "Test handler is available.", actual)));
+    }
+}
+
+TEST(SupportedStandards, ComparesWithTheTableOfTheDecoderType) {
+    struct Case {
+        const char* board;
+        int32_t value;
+        const char* expected;
+        const char* actual;
+    };
+    for (const Case& c : {
+             Case{"", 4, "0x00000203", "0x00000203"},
+             Case{"[Decoder]\nAvailableStandards=0x207\n", 0, "0x00000203", "0x00000207"},
+             // decoder type 6 expects 0xFFFF3, type 7 nothing at all
+             Case{"[Display]\nMMTable=01 00 00 00 00 06 00 01 02 03 00 00\n[Decoder]\nAvailableStandards=0xFFFF3\n", 4,
+                  "0x000ffff3", "0x000ffff3"},
+             Case{"[Display]\nMMTable=01 00 00 00 00 07 00 01 02 03 00 00\n", 0, "0x00000000", "0x00000203"},
+         }) {
+        DecoderBench bench(c.board);
+        EXPECT_EQ(bench.Run("tc1200"), c.value) << c.board;
+        EXPECT_THAT(bench.Reports(), ElementsAre(Rep("tc1200", "tc1200", c.value, "Decoder Supported Standard Test",
+                                                     c.expected, c.actual)))
+            << c.board;
+    }
+    DecoderBench failing("[Faults]\nDecoderGetAvailableTVFormats=0x80004005\n");
+    EXPECT_EQ(failing.Run("tc1200"), 2);
+    EXPECT_THAT(failing.Reports(), ElementsAre(Rep("tc1200", "tc1200", 2, "Decoder Supported Standard Test", "", "")));
+}
+
+TEST(OutputEnable, PassesWhenPictureReachesTheOverlay) {
+    DecoderBench bench;
+    EXPECT_EQ(bench.Run("tc2200"), 4);
     EXPECT_THAT(bench.Reports(),
-                ElementsAre(R("tc2201", 1, "No Decoder Exist.", "", "", "tc2201"),
-                            R("msg2", 0, "Message Log:", "", "CDecoder::ExecuteTest() No Decoder Exist.", "tc2201")
-                                .replace(0, 0, "")));
+                ElementsAre(Rep("tc2200", "tc2200", 4, "Decoder output enable Test", "1", "0x00000001")));
+    auto log = bench.LogLines();
+    std::vector<std::string> steps;
+    for (const std::string& l : log)
+        if (l.find("CDecoder::ExecuteTest()") != std::string::npos) steps.push_back(l);
+    EXPECT_THAT(steps, ElementsAre("100 0x0000AF00 CDecoder::ExecuteTest() Test for Enabling the Decoder.",
+                                   "0 0x0000AF00 CDecoder::ExecuteTest() Disable the decoder.",
+                                   "0 0x0000AF00 CDecoder::ExecuteTest() Clearing the capture buffers.",
+                                   "0 0x0000AF00 CDecoder::ExecuteTest() Enable the decoder.",
+                                   "0 0x0000AF00 CDecoder::ExecuteTest() Ask the driver if it's enabled.",
+                                   "0 0x0000AF00 CDecoder::ExecuteTest() Disable the output for buffer checking.",
+                                   "0 0x0000AF00 CDecoder::ExecuteTest() Checking buffers status.",
+                                   "100 0x0000AF00 CDecoder::ExecuteTest() Decoder Enable Test PASSED.",
+                                   "0 0x0000AF00 CDecoder::ExecuteTest() Enable back the decoder.",
+                                   "0 0x0000AF00 CDecoder::ExecuteTest() Report to Kiln."));
+    EXPECT_TRUE(bench.Platform().Decoder().OutputEnabled());
+}
+
+TEST(OutputEnable, FollowsWhatTheOverlayBuffersShow) {
+    struct Case {
+        const char* board;
+        int32_t status;
+    };
+    for (const Case& c : {
+             Case{"[Source.Tuner]\nSignal=absent\n", 0},   // nothing to show: the cleared rows stay zero
+             Case{"[Source.Tuner]\nPicture=noise\n", 0},   // rows of 0x3A-0x3C runs are no picture
+             Case{"[Source.Tuner]\nCoverage=50\n", 4},     // picture in some rows is enough
+             Case{"[Source.Tuner]\nLines=625\n", 0},       // an NTSC decoder does not lock on PAL
+             Case{"[Signal]\nRoute=Composite\n", 0},       // nothing plugged in there
+             Case{"[Surface.Front]\nLockMemory=no\n", 4},  // the back buffer has picture
+             Case{"[Surface.Front]\nLockMemory=no\n[Surface.Back]\nLockMemory=no\n", 4},  // height 0: every row
+             Case{"[Surface.Back]\nPresent=no\n", 0},  // the buffer operations need both buffers
+             Case{"[OverlayMixer]\nExclusiveMode=absent\n", 0},
+             Case{"[Surface.Front]\nYUV=no\nBitsPerPixel=0\n", 0},  // no row length
+             Case{"[Surface.Front]\nPitch=100\n", 4},               // rows clipped to the pitch
+         }) {
+        DecoderBench bench(c.board);
+        EXPECT_EQ(bench.Run("tc2200"), c.status) << c.board;
+        EXPECT_EQ(bench.Reports().back(), Rep("tc2200", "tc2200", c.status, "Decoder output enable Test", "1",
+                                              c.status == 4 ? "0x00000001" : "0x00000000"))
+            << c.board;
+    }
+}
+
+TEST(OutputEnable, AFailingDecoderCallEndsTheTestWithItsTexts) {
+    struct Case {
+        const char* fault;
+        int32_t status;
+        const char* expected;
+        const char* actual;
+        const char* log;  // the red line of the failed step, if any
+    };
+    for (const Case& c : {
+             Case{"DecoderPutOutputEnable=0x80004005,1", 2, "0", "Cannot Disable Decoder.",
+                  "CDecoder::ExecuteTest() Failed to disable the decoder."},
+             Case{"DecoderPutOutputEnable=0x80004005,1,1", 2, "0x00000000", "Cannot Enable Decoder.",
+                  "CDecoder::ExecuteTest() Failed to enable the decoder."},
+             Case{"DecoderGetOutputEnable=1", 2, "0x00000000", "Cannot Eable Decoder.",
+                  "CDecoder::ExecuteTest() Driver failed to reply enable status."},
+             Case{"DecoderPutOutputEnable=0x80004005,1,2", 2, "0x00000001", "Cannot Disable Decoder.", nullptr},
+             // The final enable fails: its texts replace the verdict's, the status stays.
+             Case{"DecoderPutOutputEnable=0x80004005,1,3", 4, "1", "Cannot Enable Decoder.", nullptr},
+         }) {
+        DecoderBench bench(std::string("[Faults]\n") + c.fault + "\n");
+        EXPECT_EQ(bench.Run("tc2200"), c.status) << c.fault;
+        auto reports = bench.Reports();
+        ASSERT_FALSE(reports.empty());
+        EXPECT_EQ(reports.back(), Rep("tc2200", "tc2200", c.status, "Decoder output enable Test", c.expected, c.actual))
+            << c.fault;
+        if (c.log) EXPECT_EQ(reports.front(), Msg("tc2200", 1, 0, c.log)) << c.fault;
+        if (!c.log) EXPECT_EQ(reports.size(), 1u) << c.fault;
+    }
+}
+
+TEST(SetStandards, StepsThroughEveryAvailableStandardAndRestores) {
+    DecoderBench bench;
+    EXPECT_EQ(bench.Run("tc2201"), 4);
+    auto step = [](const char* id, uint32_t s, bool pass) {
+        char bit[16], actual[64];
+        std::snprintf(bit, sizeof bit, "0x%08x", s);
+        std::snprintf(actual, sizeof actual,
+                      pass ? "PASS::Standard(%s) set correctly." : "FAIL::Standard(%s) NOT set correctly.", bit);
+        return Rep("tc2201", id, pass ? 4 : 0, std::string("Test Video Standard (") + bit + ")", "PASS", actual);
+    };
+    EXPECT_THAT(bench.Reports(), ElementsAre(step("1", 0x1, true), step("2", 0x2, true), step("3", 0x200, true),
+                                             step("tc2201", 0x200, true)));
+    EXPECT_EQ(bench.Platform().Decoder().Standard(), 0x1u);
+
+    DecoderBench refusing("[Decoder]\nAcceptedStandards=0x3\n");
+    EXPECT_EQ(refusing.Run("tc2201"), 0);  // the last standard decides
+    EXPECT_THAT(refusing.Reports(), ElementsAre(step("1", 0x1, true), step("2", 0x2, true), step("3", 0x200, false),
+                                                step("tc2201", 0x200, false)));
+
+    DecoderBench none("[Decoder]\nAvailableStandards=0\nAcceptedStandards=0x1\n");
+    EXPECT_EQ(none.Run("tc2201"), 0);
+    EXPECT_THAT(none.Reports(), ElementsAre(Rep("tc2201", "tc2201", 0, "", "", "")));
+
+    DecoderBench failing("[Faults]\nDecoderGetAvailableTVFormats=1\n");
+    EXPECT_EQ(failing.Run("tc2201"), 2);
+    EXPECT_THAT(failing.Reports(),
+                ElementsAre(Rep("tc2201", "tc2201", 2, "Decoder Set supported standard test.",
+                                "Expected to retrieve the supported decoder standards.",
+                                "FAIL TO retrieve the supported standards. Or Interface not supported")));
 }
 
 }  // namespace

@@ -44,6 +44,7 @@ public:
 
     bool Locked() const;
     bool OutputEnabled() const { return m_outputEnabled; }
+    uint32_t Standard() const { return m_standard; }
     // The interface as the decoder filter hands it out.
     std::shared_ptr<port::IAMAnalogVideoDecoder> Interface();
 
