@@ -294,5 +294,199 @@ TEST(SetStandards, StepsThroughEveryAvailableStandardAndRestores) {
                                 "FAIL TO retrieve the supported standards. Or Interface not supported")));
 }
 
+// ---- Line detection and horizontal lock ----
+
+std::string Hex(uint32_t standard) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08x", standard);
+    return text;
+}
+
+const char* kLineDescription = "Line detection Test for different standards [Requrie Live Video Input]";
+
+std::string LineStep(const std::string& id, int step, uint32_t s, int expectedLines, int lines, bool pass) {
+    return Rep(id, std::to_string(step), pass ? 4 : 0, kLineDescription,
+               "Line for standard (" + Hex(s) + ") = " + std::to_string(expectedLines),
+               std::string(pass ? "PASS" : "FAIL") + "::Line detected for standard (" + Hex(s) +
+                   ") = " + std::to_string(lines));
+}
+
+TEST(LineDetection, EachStandardOfTheFamilyShowsItsLineCount) {
+    DecoderBench bench;
+    EXPECT_EQ(bench.Run("tc2202"), 2);
+    EXPECT_THAT(
+        bench.Reports(),
+        ElementsAre(LineStep("tc2202", 1, 0x1, 525, 525, true), LineStep("tc2202", 2, 0x2, 525, 525, true),
+                    LineStep("tc2202", 3, 0x200, 525, 525, true),
+                    Rep("tc2202", "tc2202", 4, "Test Summary", "PASS line detection.", "PASS::All subTestes passed")));
+    EXPECT_EQ(bench.Platform().Decoder().Standard(), 0x1u);  // restored
+}
+
+TEST(LineDetection, WrongCountsAndRefusedStandardsFail) {
+    DecoderBench wrong("[Decoder]\nLines525=526\n");
+    wrong.Run("tc2202");
+    auto reports = wrong.Reports();
+    ASSERT_EQ(reports.size(), 4u);
+    EXPECT_EQ(reports[0], LineStep("tc2202", 1, 0x1, 525, 526, false));
+    EXPECT_EQ(reports[3], Rep("tc2202", "tc2202", 0, "Test Summary", "PASS line detection.",
+                              "FAIL::One or more standards failed the line detection."));
+
+    // A refused standard fails before the count is read: the step shows the previous count.
+    DecoderBench refusing("[Decoder]\nAcceptedStandards=0x201\n");
+    refusing.Run("tc2202");
+    reports = refusing.Reports();
+    ASSERT_EQ(reports.size(), 4u);
+    EXPECT_EQ(reports[1], LineStep("tc2202", 2, 0x2, 525, 525, false));
+    EXPECT_EQ(refusing.Platform().Decoder().Standard(), 0x1u);
+
+    // A SECAM standard must show 625 lines; 624 fails. The parameter picks the SECAM group.
+    DecoderBench secam("[Decoder]\nAvailableStandards=0x2203\nAcceptedStandards=0x2203\nLinesSecam=624\n");
+    secam.Run("tc2202 4");
+    EXPECT_THAT(secam.Reports(), ElementsAre(LineStep("tc2202 4", 1, 0x2000, 625, 624, false),
+                                             Rep("tc2202 4", "tc2202 4", 0, "Test Summary", "PASS line detection.",
+                                                 "FAIL::One or more standards failed the line detection.")));
+}
+
+TEST(LineDetection, NeverStepsPalBOrNtsc433AndSkipsStandardsOutsideTheFamily) {
+    DecoderBench bench("[Decoder]\nAvailableStandards=0xFFFFF\n");
+    bench.Run("tc2202 7");
+    auto reports = bench.Reports();
+    ASSERT_EQ(reports.size(), 4u + 5 + 8 + 1);  // the three groups, then the summary
+    for (const std::string& r : reports) {
+        EXPECT_EQ(r.find("(0x00000004)"), std::string::npos);
+        EXPECT_EQ(r.find("(0x00000010)"), std::string::npos);
+    }
+    EXPECT_EQ(reports[2], LineStep("tc2202 7", 3, 0x20, 625, 625, true));
+    DecoderBench pal("[Decoder]\nAvailableStandards=0xFFFFF\n");
+    pal.Run("tc2202 2");
+    EXPECT_EQ(pal.Reports().size(), 5u + 1);
+    DecoderBench none("[Decoder]\nAvailableStandards=0x10\nAcceptedStandards=0x1\n");
+    none.Run("tc2202");
+    EXPECT_THAT(none.Reports(), ElementsAre(Rep("tc2202", "tc2202", 4, "Test Summary", "PASS line detection.",
+                                                "PASS::All subTestes passed")));
+}
+
+TEST(LineDetection, WithoutTheStandardsItIsNoRun) {
+    DecoderBench bench("[Faults]\nDecoderGetAvailableTVFormats=1\n");
+    EXPECT_EQ(bench.Run("tc2202"), 2);
+    EXPECT_THAT(bench.Reports(),
+                ElementsAre(Rep("tc2202", "tc2202", 2, "Test Summary", "PASS line detection.", "FAIL::No Run")));
+}
+
+const char* kLockDescription = "Horizontal Lock Test for different video standard. [Require Live Video Input]";
+
+std::string LockStep(int step, uint32_t s, int status, const std::string& expected, const std::string& actual) {
+    return Rep("tc2203", std::to_string(step), status, "Test for signal lock with standard (" + Hex(s) + ")", expected,
+               actual);
+}
+std::string LockPass(int step, uint32_t s) {
+    return LockStep(step, s, 4, "Horizontal signal lock for standard (" + Hex(s) + ").",
+                    "[Pass] Horizontal signal lock for standard (" + Hex(s) + ").");
+}
+std::string LockSummary(int status) {
+    return Rep("tc2203", "tc2203", status, "Test Summary", "[Pass] All signal lock test completed.",
+               status == 4 ? "All signal lock test completed."
+                           : "[Fail]**** One or more subtestes failed the line detection.");
+}
+
+TEST(HorizontalLock, TheBoxCutsAndRestoresTheSignalOnEveryStandard) {
+    DecoderBench bench;
+    EXPECT_EQ(bench.Run("tc2203"), 2);
+    EXPECT_THAT(bench.Reports(), ElementsAre(LockPass(1, 0x1), LockPass(2, 0x2), LockPass(3, 0x200), LockSummary(4)));
+    EXPECT_THAT(
+        bench.BoxEvents(),
+        ElementsAre("TestBoxOpen", "TestBoxWrite=255", "TestBoxWrite=255", "TestBoxWrite=247", "TestBoxWrite=255",
+                    "TestBoxWrite=247", "TestBoxWrite=255", "TestBoxWrite=247", "TestBoxWrite=0", "TestBoxClose"));
+    EXPECT_FALSE(bench.Platform().Signal().CircuitOpen());
+    EXPECT_EQ(bench.Platform().Decoder().Standard(), 0x1u);
+}
+
+TEST(HorizontalLock, EachWayOfLosingTheLockHasItsText) {
+    struct Case {
+        const char* board;
+        std::string expected;
+        std::string actual;
+    };
+    const std::string s = Hex(0x1);
+    for (const Case& c : {
+             Case{"[TestBox]\nCutsSignal=no\n", "No signal after opened circuit for standard (" + s + ").",
+                  "[Fail]**** Still able to get a signal lock."},
+             Case{"[Decoder]\nLock525=on\n", "No signal after opened circuit for standard (" + s + ").",
+                  "[Fail]**** Still able to get a signal lock."},
+             Case{"[Source.Tuner]\nSignal=absent\n", "Signal after closed circuit for standard (" + s + ").",
+                  "[Fail]**** Unable to receive a signal lock."},
+             Case{"[TestBox]\nBox=absent\n[Source.Tuner]\nSignal=absent\n",
+                  "Horizontal signal lock for standard (" + s + ").", "[Fail]**** Unable to receive a signal lock."},
+             Case{"[Faults]\nDecoderGetHorizontalLocked=1\n",
+                  "No signal after opened circuit for standard (" + s + ").",
+                  "[Fail]**** Still able to get a signal lock."},
+             Case{"[Faults]\nDecoderPutTVFormat=1,-1,1\n", "Able to set video standard to (" + s + ").",
+                  "[Fail]**** Fail to set video standard to (" + s + ")."},
+             Case{"[Faults]\nDecoderGetTVFormat=1,-1,1\n", "Able to verified standard is set to(" + s + ").",
+                  "[Fail]**** Fail to verified standard is set to (" + s + ")."},
+         }) {
+        DecoderBench bench(c.board);
+        EXPECT_EQ(bench.Run("tc2203"), 2) << c.board;
+        auto reports = bench.Reports();
+        ASSERT_EQ(reports.size(), 4u) << c.board;
+        EXPECT_EQ(reports[0], LockStep(1, 0x1, 0, c.expected, c.actual)) << c.board;
+        EXPECT_EQ(reports[3], LockSummary(0)) << c.board;
+    }
+}
+
+TEST(HorizontalLock, WithoutABoxOnlyTheLockCounts) {
+    DecoderBench bench("[TestBox]\nBox=absent\n");
+    bench.Run("tc2203");
+    EXPECT_THAT(bench.Reports(), ElementsAre(LockPass(1, 0x1), LockPass(2, 0x2), LockPass(3, 0x200), LockSummary(4)));
+    EXPECT_THAT(bench.BoxEvents(), ElementsAre("TestBoxOpen"));
+}
+
+TEST(HorizontalLock, WithoutTheBoxLibraryItIsNoRun) {
+    for (const char* board : {"[TestBox]\nLibrary=absent\n", "[TestBox]\nMissingEntry=cctbOpen\n",
+                              "[TestBox]\nMissingEntry=cctbWrite\n", "[TestBox]\nMissingEntry=cctbClose\n"}) {
+        DecoderBench bench(board);
+        EXPECT_EQ(bench.Run("tc2203"), 2) << board;
+        EXPECT_THAT(bench.Reports(), ElementsAre(Rep("tc2203", "tc2203", 2, kLockDescription,
+                                                     "Able to load cctb.dll library and get all 3 function pointers.",
+                                                     "[NoRun]**** Failed to load cctb.dll library.")))
+            << board;
+        EXPECT_TRUE(bench.BoxEvents().empty()) << board;
+    }
+    DecoderBench failing("[Faults]\nDecoderGetAvailableTVFormats=1\n");
+    EXPECT_EQ(failing.Run("tc2203"), 2);
+    EXPECT_THAT(failing.Reports(),
+                ElementsAre(Rep("tc2203", "tc2203", 2, kLockDescription, "Able to get available TV format.",
+                                "[NoRun]**** No available TV format.")));
+}
+
+TEST(HorizontalLock, TheLibraryIsLoadedOnceForTheObject) {
+    // Calls load the result library each; the first run also loads cctb.dll.
+    // The fourth load is refused: it must be the result library of the third call.
+    DecoderBench bench("[Faults]\nLoadLibrary=1,1,3\n");
+    EXPECT_EQ(bench.Run("tc2203"), 2);
+    bench.ClearEvents();
+    EXPECT_EQ(bench.Run("tc2203"), 2);
+    EXPECT_EQ(bench.Reports().back(), LockSummary(4));
+}
+
+TEST(SignalLocked, AllowsFiveLinesEitherWayAndNeedsTheLock) {
+    struct Case {
+        const char* board;
+        int32_t locked;  // IsSignalLocked
+        int32_t signal;  // CheckForSignal
+    };
+    for (const Case& c :
+         {Case{"", 1, 1}, Case{"[Decoder]\nLines525=530\n", 1, 1}, Case{"[Decoder]\nLines525=520\n", 1, 1},
+          Case{"[Decoder]\nLines525=531\n", 0, 1}, Case{"[Decoder]\nLines525=519\n", 0, 1},
+          Case{"[Source.Tuner]\nSignal=absent\n", 0, 0}, Case{"[Faults]\nDecoderGetTVFormat=1\n", 0, 1},
+          Case{"[Faults]\nDecoderGetNumberOfLines=1\n", 0, 1},
+          Case{"[Faults]\nDecoderGetHorizontalLocked=1\n", 0, 0}}) {
+        DecoderBench bench(c.board);
+        bench.Run("tc1200");
+        EXPECT_EQ(bench.Decoder().IsSignalLocked(), c.locked) << c.board;
+        EXPECT_EQ(bench.Decoder().CheckForSignal(), c.signal) << c.board;
+    }
+}
+
 }  // namespace
 }  // namespace orbex::testing
