@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/delay.h"
 #include "support/bench.h"
 
 namespace orbex::testing {
@@ -485,6 +486,171 @@ TEST(SignalLocked, AllowsFiveLinesEitherWayAndNeedsTheLock) {
         bench.Run("tc1200");
         EXPECT_EQ(bench.Decoder().IsSignalLocked(), c.locked) << c.board;
         EXPECT_EQ(bench.Decoder().CheckForSignal(), c.signal) << c.board;
+    }
+}
+
+// ---- Video memory and the overlay buffers ----
+
+const char* kMemoryDescription = "Checking for memory leak on decoder.";
+const char* kMemoryPrefix = "CDecoder::Test_MemoryLeak()>  ";
+
+// The reference board: 6291456 bytes free; the preview link holds the two
+// 720x480 UYVY overlay buffers (1382400 bytes), the test's link as much
+// again, and each running link one frame (691200 bytes).
+TEST(MemoryLeak, TheSameFreeMemoryBeforeAndAfterPasses) {
+    DecoderBench bench;
+    EXPECT_EQ(bench.Run("tc2210"), 4);
+    const std::string actual =
+        "[Pass] Video Memory: Total=8388608, Free(Before=4909056; Execute=2144256; After=4909056) byte.";
+    EXPECT_THAT(bench.Reports(), ElementsAre(Rep("tc2210", "tc2210", 4, kMemoryDescription,
+                                                 "Video memory is the same before and after the test.", actual)));
+    EXPECT_TRUE(bench.Logged(std::string("100 0x0000AF00 ") + kMemoryPrefix + actual));
+    // The graph runs again with the preview link only.
+    EXPECT_EQ(bench.Platform().Memory().Free(), 6291456u - 1382400 - 691200);
+}
+
+TEST(MemoryLeak, OneByteKeptFails) {
+    DecoderBench bench("[VideoMemory]\nLeak=1\n");
+    EXPECT_EQ(bench.Run("tc2210"), 0);
+    const std::string actual =
+        "[Fail]**** Video Memory: Total=8388608, Free(Before=4909056; Execute=2144256; After=4909055) byte.";
+    EXPECT_THAT(bench.Reports(), ElementsAre(Msg("tc2210", 1, 0, kMemoryPrefix + actual),
+                                             Rep("tc2210", "tc2210", 0, kMemoryDescription,
+                                                 "Video memory is the same before and after the test.", actual)));
+}
+
+TEST(MemoryLeak, EachStepThatCannotRunIsNoRunAndTheGraphRunsAgain) {
+    struct Case {
+        std::string board;
+        std::string graph;
+        const char* expected;
+        const char* actual;
+    };
+    const std::string graph = ExampleGraph();
+    for (const Case& c : {
+             Case{"", GraphWith("FilterType=6", "FilterType=0"), "Overlay mixer exist.",
+                  "[NoRun]**** No overlay mixer found."},
+             // The bench makes four connections; the fifth is the test's.
+             Case{"[Faults]\nConnectDirect=0x80004005,1,4\n", graph, "Able to connect decoder to overlay mixer.",
+                  "[NoRun]**** Failed to connect from decoder pin2 to overlay mixer pin1."},
+             Case{"[Faults]\nDisconnect=0x80004005\n", graph, "Able to disconnect decoder from overlay mixer.",
+                  "[NoRun]**** Failed to disconnect from decoder pin3 to overlay mixer pin1."},
+             Case{"[Faults]\nGetAvailableVidMem=0x80004005,1,2\n", graph, "Able to get available vide memory.",
+                  "[NoRun]**** Unable to get available vide memory after disconnection."},
+         }) {
+        DecoderBench bench(c.board, c.graph);
+        EXPECT_EQ(bench.Run("tc2210"), 2) << c.board;
+        auto reports = bench.Reports();
+        ASSERT_GE(reports.size(), 2u) << c.board;
+        // The NoRun outcome is logged in red, so it also reaches the harness as a failed line.
+        EXPECT_NE(reports[reports.size() - 2].find("\"status\":0,\"description\":\"Message Log:\",\"expected\":\"\","
+                                                   "\"actual\":\"" +
+                                                   std::string(kMemoryPrefix) + c.actual),
+                  std::string::npos)
+            << c.board;
+        EXPECT_EQ(reports.back(), Rep("tc2210", "tc2210", 2, kMemoryDescription, c.expected, c.actual)) << c.board;
+        EXPECT_TRUE(bench.Logged(std::string("765 0x000000FF ") + kMemoryPrefix + c.actual)) << c.board;
+        // The graph runs again: pictures reach the overlay.
+        if (c.board.find("ConnectDirect") != std::string::npos) EXPECT_EQ(bench.Run("tc2200"), 4);
+    }
+}
+
+TEST(MemoryLeak, WithoutTheFirstMeasurementTheMemoryReportComesFirst) {
+    DecoderBench bench("[Faults]\nGetAvailableVidMem=0x80004005,1\n");
+    EXPECT_EQ(bench.Run("tc2210"), 2);
+    const std::string failed = "[NoRun]**** Failed to get available video memory. (Err=-2147467259)";
+    EXPECT_THAT(
+        bench.Reports(),
+        ElementsAre(
+            Rep("tc2210", "0", 2, "Get available video memory.", "Able to get available video memory.", failed),
+            Msg("tc2210", 1, 1, "COrbGBuilder::GetVideoMemory()>  " + failed),
+            Msg("tc2210", 2, 0, std::string(kMemoryPrefix) + "[NoRun]**** Unable to get available vide memory."),
+            Rep("tc2210", "tc2210", 2, kMemoryDescription, "Able to get available vide memory.",
+                "[NoRun]**** Unable to get available vide memory.")));
+}
+
+TEST(BufferState, BothBuffersShowWhatTheSignalPaints) {
+    struct Case {
+        const char* board;
+        int32_t state;
+    };
+    for (const Case& c : {
+             Case{"", 1},
+             Case{"[Source.Tuner]\nCoverage=50\n", 2},
+             Case{"[Surface.Front]\nHeight=576\n[Surface.Back]\nHeight=576\n", 2},  // 480 lines in 576 rows
+             Case{"[Source.Tuner]\nSignal=absent\n", 3},
+             Case{"[Source.Tuner]\nPicture=noise\n", 3},
+             Case{"[Surface.Front]\nLockMemory=no\n[Surface.Back]\nLockMemory=no\n", 1},
+         }) {
+        DecoderBench bench(c.board);
+        bench.Run("tc1200");
+        for (int32_t state = 1; state <= 3; ++state)
+            EXPECT_EQ(bench.Decoder().VerifyBufferState(state), state == c.state) << c.board << " state " << state;
+        EXPECT_TRUE(bench.Platform().Decoder().OutputEnabled()) << c.board;
+    }
+    // The output stays off when it cannot be enabled again.
+    DecoderBench failing("[Faults]\nDecoderPutOutputEnable=1,1,1\n");
+    failing.Run("tc1200");
+    EXPECT_FALSE(failing.Decoder().VerifyBufferState(1));
+    EXPECT_FALSE(failing.Platform().Decoder().OutputEnabled());
+}
+
+TEST(BufferState, AStoppedGraphOrADisabledOutputLeavesTheRowsAsTheyWere) {
+    DecoderBench bench;
+    bench.Run("tc1200");
+    auto& decoder = bench.Decoder();
+    EXPECT_EQ(decoder.ClearCaptureBuffers(3), kSOk);
+    BufferStatus status{};
+    bench.Process().GraphBuilder().SetGraphState(0);
+    Delay(bench.Platform().Clock(), 500);
+    EXPECT_EQ(decoder.GetBufferStatus(&status, 2), kSOk);
+    EXPECT_EQ(status.front.state, 3u);
+    EXPECT_EQ(status.front.height, 480u);
+    EXPECT_EQ(status.front.pitch, 1440u);
+    bench.Process().GraphBuilder().SetGraphState(1);
+    Delay(bench.Platform().Clock(), 500);
+    status = {};
+    decoder.GetBufferStatus(&status, 2);
+    EXPECT_EQ(status.front.contentRows, 480u);
+    EXPECT_EQ(status.back.state, 1u);
+    // Mode 1 does nothing and leaves the record alone.
+    status = {};
+    decoder.GetBufferStatus(&status, 1);
+    EXPECT_EQ(status.front.height, 0u);
+}
+
+TEST(DecoderFaults, EveryFailingCallEndsInTheTestsOwnReport) {
+    const char* operations[] = {"DecoderGetAvailableTVFormats",
+                                "DecoderPutTVFormat",
+                                "DecoderGetTVFormat",
+                                "DecoderGetHorizontalLocked",
+                                "DecoderGetNumberOfLines",
+                                "DecoderPutOutputEnable",
+                                "DecoderGetOutputEnable",
+                                "QueryExclModeVideo",
+                                "GetDDrawObject",
+                                "EnumSurfaces",
+                                "GetSurfaceDesc",
+                                "LockSurface",
+                                "ConnectedTo",
+                                "FindInterface",
+                                "DirectDrawCreate",
+                                "QueryDirectDraw2",
+                                "GetAvailableVidMem"};
+    const char* tests[] = {"tc1200", "tc2200", "tc2201", "tc2202", "tc2203", "tc2210"};
+    for (const char* op : operations) {
+        for (const char* id : tests) {
+            for (const char* when : {"", ",1,1"}) {  // every call, or the second one only
+                DecoderBench bench(std::string("[Faults]\n") + op + "=0x80004005" + when + "\n");
+                int32_t value = bench.Run(id);
+                EXPECT_TRUE(value == 0 || value == 1 || value == 2 || value == 4) << op << when << " " << id;
+                auto reports = bench.Reports();
+                ASSERT_FALSE(reports.empty()) << op << when << " " << id;
+                // The call ends with the initialisation's report or the test's own.
+                EXPECT_NE(reports.back().find("\"step\":\"" + std::string(id) + "\""), std::string::npos)
+                    << op << when << " " << id << ": " << reports.back();
+            }
+        }
     }
 }
 
