@@ -61,5 +61,72 @@ TEST(BoardProfile, AMissingFileIsAClearError) {
     EXPECT_EQ(error, "/nonexistent/board.ini: cannot open the board profile");
 }
 
+TEST(BoardProfile, TheVideoPathSectionsRefuseWhatNoBoardHas) {
+    struct Case {
+        const char* text;
+        const char* error;
+    };
+    for (const Case& c : {
+             Case{"[Decoder]\nLock525=maybe\n", "b.ini:2: \"maybe\" is not signal, on or off"},
+             Case{"[Decoder]\nAvailableStandards=0x100000\n",
+                  "b.ini:2: \"0x100000\" has bits beyond the analog video standards (0xFFFFF)"},
+             Case{"[Decoder]\nRefusalResult=0\n", "b.ini:2: a refusal is not S_OK"},
+             Case{"[Source.Cable]\nSignal=present\n",
+                  "b.ini:2: \"Cable\" is not a source (Tuner, Composite, SVideo or None)"},
+             Case{"[Source.Tuner]\nLines=600\n", "b.ini:2: lines are 525 or 625"},
+             Case{"[Source.Tuner]\nCoverage=101\n", "b.ini:2: coverage is a percentage, 0 to 100"},
+             Case{"[Signal]\nRoute=Antenna\n",
+                  "b.ini:2: \"Antenna\" is not a source (Tuner, Composite, SVideo or None)"},
+             Case{"[Surface.X]\nPitch=65537\n", "b.ini:2: \"65537\" is out of range (0 to 65536)"},
+             Case{"[Surface.X]\nPitch=65536\nHeight=1025\n", "b.ini:3: surface \"x\" needs more than 64 MiB"},
+             Case{"[Surface]\nWidth=1\n", "b.ini:2: a [Surface] section needs a name"},
+             Case{"[Surface.X]\nKind=Underlay\n",
+                  "b.ini:2: \"Underlay\" is not OverlayFront, OverlayBack, Primary or Offscreen"},
+             Case{"[TestBox]\nMissingEntry=cctbRead\n",
+                  "b.ini:2: \"cctbRead\" is not an entry point of the test box library"},
+             Case{"[OverlayMixer]\nFilter=maybe\n", "b.ini:2: \"maybe\" is neither \"present\" nor \"absent\""},
+             Case{"[Profile]\nBasis=reference\n", "b.ini:2: unknown key \"Basis\" in [Profile]"},
+             Case{"[Machine]\nBuild=1\n[Profile]\nBase=reference\n", "b.ini:4: Base= must come before every other key"},
+             Case{"[Profile]\nBase=nowhere.ini\n", "b.ini:2: cannot open the base profile \"nowhere.ini\""},
+         }) {
+        std::string error;
+        EXPECT_FALSE(ParseBoardProfile(c.text, "b.ini", error)) << c.text;
+        EXPECT_EQ(error, c.error) << c.text;
+    }
+}
+
+TEST(BoardProfile, ABaseProfileIsReadFirstAndItsKeysCanBeChanged) {
+    std::string error;
+    auto p = ParseBoardProfile("[Profile]\nBase=reference\n[Decoder]\nLines525=524\n[Surface.Front]\nHeight=240\n",
+                               "b.ini", error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->source, "b.ini");
+    EXPECT_EQ(p->display.mmTable.size(), 12u);  // from the reference board
+    EXPECT_EQ(p->decoder.available, 0x203u);
+    EXPECT_EQ(p->decoder.lines[kGroupNtsc], 524);
+    EXPECT_EQ(p->overlay.surfaces.at("front").height, 240u);
+    EXPECT_EQ(p->overlay.surfaces.at("front").pitch, 1440);
+    EXPECT_EQ(p->overlay.surfaces.at("back").height, 480u);
+    EXPECT_TRUE(p->media.devices[2].decoder);
+
+    // A file base is found beside the profile; a base of a base is read too, up to a depth.
+    std::string dir = ::testing::TempDir();
+    auto write = [&](const std::string& name, const std::string& text) {
+        FILE* f = std::fopen((dir + name).c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs(text.c_str(), f);
+        std::fclose(f);
+    };
+    write("orbex-base-a.ini", "[Profile]\nBase=reference\n[VideoMemory]\nLeak=7\n");
+    write("orbex-base-b.ini", "[Profile]\nBase=orbex-base-a.ini\n[Decoder]\nLock525=off\n");
+    auto b = LoadBoardProfile(dir + "orbex-base-b.ini", error);
+    ASSERT_TRUE(b) << error;
+    EXPECT_EQ(b->videoMemory.leak, 7u);
+    EXPECT_EQ(b->decoder.lock[kGroupNtsc], LockMode::Off);
+    write("orbex-base-loop.ini", "[Profile]\nBase=orbex-base-loop.ini\n");
+    EXPECT_FALSE(LoadBoardProfile(dir + "orbex-base-loop.ini", error));
+    EXPECT_NE(error.find("profiles based on each other more than 8 deep"), std::string::npos) << error;
+}
+
 }  // namespace
 }  // namespace orbex::sim

@@ -22,6 +22,7 @@
 #include "platform/win32/com_ref.h"
 #include "platform/win32/win32_com.h"
 #include "platform/win32/win32_platform.h"
+#include "support/bench.h"
 
 // In the SDK's identifier library, not declared by its headers.
 EXTERN_C const CLSID CLSID_NullRenderer;
@@ -121,6 +122,66 @@ TEST(Win32Libraries, AMissingTestBoxLibraryIsNotLoaded) {
               reinterpret_cast<void*>(::GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetTickCount")));
     EXPECT_EQ(loader.GetProcAddress(kernel, "CctbOpen"), nullptr);
     loader.FreeLibrary(kernel);
+}
+
+// The virtual board, except that the test box library is looked for by the
+// real loader: what the decoder's lock test meets on a PC without the box.
+class RealTestBoxLibrary final : public port::IPlatform, private port::ILibraryLoader {
+public:
+    explicit RealTestBoxLibrary(sim::VirtualBoard& board) : m_board(board), m_real(CreateWin32Platform()) {}
+
+    port::IClock& Clock() override { return m_board.Clock(); }
+    port::ISystemInfo& System() override { return m_board.System(); }
+    port::IUser& User() override { return m_board.User(); }
+    port::ILibraryLoader& Libraries() override { return *this; }
+    port::IComRuntime& Com() override { return m_board.Com(); }
+    port::IProfile& Profile() override { return m_board.Profile(); }
+    port::IRegistry& Registry() override { return m_board.Registry(); }
+    port::IFileSystem& Files() override { return m_board.Files(); }
+    port::ICommandRunner& Commands() override { return m_board.Commands(); }
+    port::IDisplay& Display() override { return m_board.Display(); }
+    port::IDirectDrawRuntime& DirectDraw() override { return m_board.DirectDraw(); }
+
+private:
+    port::ILibraryLoader& For(port::LibraryHandle library) {
+        return std::count(m_realHandles.begin(), m_realHandles.end(), library) ? m_real->Libraries()
+                                                                               : m_board.Libraries();
+    }
+    port::LibraryHandle LoadLibrary(const char* name) override {
+        if (_stricmp(name, "cctb.dll") != 0) return m_board.Libraries().LoadLibrary(name);
+        ++m_realLoads;
+        port::LibraryHandle library = m_real->Libraries().LoadLibrary(name);
+        if (library) m_realHandles.push_back(library);
+        return library;
+    }
+    void* GetProcAddress(port::LibraryHandle library, const char* name) override {
+        return For(library).GetProcAddress(library, name);
+    }
+    void FreeLibrary(port::LibraryHandle library) override { For(library).FreeLibrary(library); }
+
+    sim::VirtualBoard& m_board;
+    std::unique_ptr<port::IPlatform> m_real;
+    std::vector<port::LibraryHandle> m_realHandles;
+
+public:
+    int m_realLoads = 0;
+};
+
+TEST(Win32Libraries, WithoutTheTestBoxLibraryTheLockTestIsNoRun) {
+    RealTestBoxLibrary* platform = nullptr;
+    testing::Bench bench(testing::Bench::Board(), [&](sim::VirtualBoard& board) {
+        auto decorated = std::make_unique<RealTestBoxLibrary>(board);
+        platform = decorated.get();
+        return decorated;
+    });
+    bench.WriteDefaultGraph();
+    EXPECT_EQ(bench.Run("tc2203"), 2);
+    EXPECT_EQ(platform->m_realLoads, 1);
+    EXPECT_EQ(bench.Reports(), std::vector<std::string>{testing::ReportJson(
+                                   "tc2203", "tc2203", 2,
+                                   "Horizontal Lock Test for different video standard. [Require Live Video Input]",
+                                   "Able to load cctb.dll library and get all 3 function pointers.",
+                                   "[NoRun]**** Failed to load cctb.dll library.")});
 }
 
 // A COM object on the stack: counts its references and answers for IUnknown

@@ -42,8 +42,15 @@ Bench::Bench(const std::string& profileText, bool noVerdict) {
     g_bench = this;
 }
 
+Bench::Bench(const std::string& profileText, const Decorate& decorate) : Bench(profileText) {
+    m_process.reset();
+    m_decorated = decorate(*m_platform);
+    m_process = std::make_unique<COrbexProcess>(*m_decorated);
+}
+
 Bench::~Bench() {
     m_process.reset();
+    m_decorated.reset();
     m_platform.reset();
     if (g_bench == this) g_bench = nullptr;
     std::error_code ec;

@@ -3,6 +3,7 @@
 // library calls and platform events) as JSON lines, in order.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,10 @@ public:
     // profileText: a whole board profile; see Board() for the reference board plus extra lines.
     Bench() : Bench(Board()) {}
     explicit Bench(const std::string& profileText, bool noVerdict = false);
+    // A bench whose process runs on a platform made over the virtual board
+    // (to put a real adapter's port in place of one of the board's).
+    using Decorate = std::function<std::unique_ptr<port::IPlatform>(sim::VirtualBoard&)>;
+    Bench(const std::string& profileText, const Decorate& decorate);
     ~Bench();
 
     static std::string Board(const std::string& extra = "");
@@ -46,6 +51,7 @@ private:
     std::string m_dir;
     std::vector<std::string> m_events;
     std::unique_ptr<sim::VirtualBoard> m_platform;
+    std::unique_ptr<port::IPlatform> m_decorated;
     std::unique_ptr<COrbexProcess> m_process;
 };
 
