@@ -121,7 +121,11 @@ TEST(DecoderInit, AGraphWithoutDecoderFilterFails) {
                             Rep("tc1200", "tc1200", 0, "", "", "[Fail]**** No Known Qel Decoder Detected.")));
 }
 
-TEST(DecoderInit, AFilterWithoutDecoderInterfaceIsNoRunAndLaterTestsFindNoDecoder) {
+std::string Refusal(const std::string& id) {
+    return "[NoRun]**** The CDecoder test object is not available for test case \"" + id + "\".";
+}
+
+TEST(DecoderInit, AFilterWithoutDecoderInterfaceIsNoRunAndLaterTestsAreRefused) {
     DecoderBench bench(ReferenceWith("Decoder=present", "Decoder=absent"));
     EXPECT_EQ(bench.Run("tc2200"), 0);
     const std::string text =
@@ -129,9 +133,24 @@ TEST(DecoderInit, AFilterWithoutDecoderInterfaceIsNoRunAndLaterTestsFindNoDecode
     EXPECT_THAT(bench.Reports(), ElementsAre(Msg("tc2200", 1, 1, "CDecoder::InitDecoder()>  " + text),
                                              Rep("tc2200", "tc2200", 2, "", "", "[NoRun]**** " + text)));
     bench.ClearEvents();
-    EXPECT_EQ(bench.Run("tc2201"), 1);
-    EXPECT_THAT(bench.Reports(), ElementsAre(Rep("tc2201", "tc2201", 1, "No Decoder Exist.", "", ""),
-                                             Msg("tc2201", 2, 4, "CDecoder::ExecuteTest() No Decoder Exist.")));
+    EXPECT_EQ(bench.Run("tc2201"), 2);
+    EXPECT_THAT(bench.Reports(),
+                ElementsAre(Msg("tc2201", 2, 1, "TestExecuter()>  " + Refusal("tc2201")),
+                            Rep("tc2201", "tc2201", 2, "Test executer.", "Test object is ready.", Refusal("tc2201"))));
+}
+
+TEST(DecoderInit, ABenchThatStoppedPartWayRunsNoDecoderTest) {
+    // A refused standard, and a refused connection after the decoder was set up.
+    for (const std::string& board :
+         {std::string("[Decoder]\nAcceptedStandards=0x2\n"), std::string("[Faults]\nConnectDirect=0x80040207\n")}) {
+        DecoderBench bench(board);
+        EXPECT_EQ(bench.Run("tc2200"), 0) << board;
+        bench.ClearEvents();
+        EXPECT_EQ(bench.Run("tc2200"), 2) << board;
+        EXPECT_EQ(bench.Reports().back(),
+                  Rep("tc2200", "tc2200", 2, "Test executer.", "Test object is ready.", Refusal("tc2200")))
+            << board;
+    }
 }
 
 // ---- Dispatch and the short tests ----

@@ -48,13 +48,14 @@ bool COrbGBuilder::HasCaptureCapability() const {
     return decoder >= 1 && decoder <= 7;
 }
 
-// A test object is ready once it exists; one whose initialisation failed
-// answers its tests with its own report. The classes not built yet never
-// exist, so the test executer refuses their tests rather than run them
-// against nothing.
+// A graph test object is ready once the first initialisation built, connected
+// and started the whole graph: a bench that stopped part-way (a refused
+// standard, a failed connection) keeps its objects, but no test runs against
+// them. The classes not built yet never exist, so the test executer refuses
+// their tests rather than run them against nothing.
 bool COrbGBuilder::IsTestObjectReady(TestObject object) const {
     switch (object) {
-        case TestObject::Decoder: return m_pDecoder != nullptr;
+        case TestObject::Decoder: return m_pDecoder != nullptr && m_graphReady;
         default: return false;
     }
 }
@@ -108,6 +109,7 @@ int32_t COrbGBuilder::Initialize() {
         return 1;
     if (ConnectFilters() != 0) return 1;
     SetGraphState(1);
+    m_graphReady = true;
     Log(m_pLogger, kLevelTrace, kGreen, "%sExit", kInitPrefix);
     return 0;
 }
@@ -118,6 +120,7 @@ int32_t COrbGBuilder::Release() {
     DestroyTestObjects();
     ReleaseInterfaces();
     ReleaseFilters();
+    m_graphReady = false;
     m_initialised = 0;
     return 0;
 }

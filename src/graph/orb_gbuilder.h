@@ -122,6 +122,7 @@ private:
     FilterEntry m_filters[kMaxFilters];
     int32_t m_filterCount = 0;
     int32_t m_initialised = 0;
+    bool m_graphReady = false;  // the graph path got through: connected and started
     std::unique_ptr<CDecoder> m_pDecoder;
     char m_mergedFilePath[260] = {};
 };

@@ -48,6 +48,7 @@ int32_t CDecoder::InitDecoder(CLogFile* logFile, int32_t reserved, int32_t decod
     m_reserved = reserved;
     m_decoderType = decoderType;
     m_pGBuilder = gBuilder;
+    if (m_pLogFile) m_pLogFile->WriteLine(2, "\nCDecoder Object Created.");
     CLogManager* logger = m_pGBuilder->m_pLogger;
     const char* testId = m_pGBuilder->Id().testIdText;
     Log(logger, kLevelTrace, kGreen, "CDecoder::Initialize() ... ");
@@ -147,9 +148,8 @@ int32_t CDecoder::SupportedStandardTest(const char* testId) {
         return NoRun;
     }
     // A decoder type beyond the table expects no standard at all.
-    uint32_t entry = m_decoderType >= 0 && m_decoderType < kExpectedStandardEntries
-                         ? m_expectedStandards[m_decoderType]
-                         : 0;
+    uint32_t entry =
+        m_decoderType >= 0 && m_decoderType < kExpectedStandardEntries ? m_expectedStandards[m_decoderType] : 0;
     int32_t status = entry == static_cast<uint32_t>(m_availableStandards) ? Pass : Fail;
     char expected[256], actual[256];
     FormatInto(expected, sizeof expected, "0x%08x", entry);
@@ -199,8 +199,8 @@ int32_t CDecoder::OutputEnableTest(const char* testId) {
         Log(logger, kLevelTrace, kGreen, "CDecoder::ExecuteTest() Checking buffers status.");
         BufferStatus buffers{};
         GetBufferStatus(&buffers, 2);
-        bool picture = buffers.front.state == 1 || buffers.front.state == 2 || buffers.back.state == 1 ||
-                       buffers.back.state == 2;
+        bool picture =
+            buffers.front.state == 1 || buffers.front.state == 2 || buffers.back.state == 1 || buffers.back.state == 2;
         if (m_outputEnable == 1 && picture) {
             status = Pass;
             FormatInto(actual, sizeof actual, "0x%08x", 1);
@@ -280,8 +280,8 @@ int32_t CDecoder::IsSignalLocked() {
             }
         int32_t locked = 0, lines = 0;
         bool isLocked = m_pDecoder->get_HorizontalLocked(&locked) == kSOk && locked != 0;
-        bool linesOk = m_pDecoder->get_NumberOfLines(&lines) == kSOk && lines >= expectedLines - 5 &&
-                       lines <= expectedLines + 5;
+        bool linesOk =
+            m_pDecoder->get_NumberOfLines(&lines) == kSOk && lines >= expectedLines - 5 && lines <= expectedLines + 5;
         if (isLocked && linesOk) return 1;
     }
     return 0;

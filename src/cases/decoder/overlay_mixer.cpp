@@ -12,6 +12,7 @@
 namespace orbex {
 
 COverlayMixer::COverlayMixer(CLogFile* logFile, COrbGBuilder* gBuilder) : m_pLogFile(logFile), m_pGBuilder(gBuilder) {
+    if (m_pLogFile) m_pLogFile->WriteLine(2, "\nCOverlayMixer Object Created.");
     InitOverlayMixer();
 }
 
@@ -28,11 +29,11 @@ int32_t COverlayMixer::InitOverlayMixer() {
     HResult hr = exclusiveMode->GetDDrawObject(m_pDirectDraw, &isExternal);
     exclusiveMode.reset();
     if (!Succeeded(hr) || !m_pDirectDraw) return 1;
-    m_pDirectDraw->EnumSurfaces(port::kDdEnumSurfacesAll | port::kDdEnumSurfacesDoesExist,
-                                [this](std::shared_ptr<port::IDirectDrawSurface> surface,
-                                       const port::SurfaceDesc& desc) {
-                                    return EnumSurfacesCallback(std::move(surface), desc);
-                                });
+    m_pDirectDraw->EnumSurfaces(
+        port::kDdEnumSurfacesAll | port::kDdEnumSurfacesDoesExist,
+        [this](std::shared_ptr<port::IDirectDrawSurface> surface, const port::SurfaceDesc& desc) {
+            return EnumSurfacesCallback(std::move(surface), desc);
+        });
     return 0;
 }
 

@@ -20,6 +20,13 @@ uint32_t ParseStandards(const ProfileEntry& e) {
     return mask;
 }
 
+// A line count a decoder could report; 0 keeps the standard's own.
+int32_t ParseLines(const ProfileEntry& e) {
+    int64_t lines = ParseNumber(e.value, e.line);
+    if (lines < 0 || lines > 2000) e.Refuse("a line count is 0 to 2000");
+    return static_cast<int32_t>(lines);
+}
+
 }  // namespace
 
 void ReadKey(DecoderConfig& c, const ProfileEntry& e) {
@@ -33,6 +40,8 @@ void ReadKey(DecoderConfig& c, const ProfileEntry& e) {
         if (c.refusal == kSOk) e.Refuse("a refusal is not S_OK");
     } else if (e.Is("startstandard")) {
         c.startStandard = ParseStandards(e);
+        if (c.startStandard == 0 || (c.startStandard & (c.startStandard - 1)) != 0)
+            e.Refuse("a decoder starts with one standard bit");
     } else if (e.Is("outputenable")) {
         c.startEnabled = ParseChoice(e.value, "on", "off", e.line);
     } else if (e.Is("lock525")) {
@@ -42,11 +51,11 @@ void ReadKey(DecoderConfig& c, const ProfileEntry& e) {
     } else if (e.Is("locksecam")) {
         c.lock[kGroupSecam] = ParseLock(e);
     } else if (e.Is("lines525")) {
-        c.lines[kGroupNtsc] = static_cast<int32_t>(ParseNumber(e.value, e.line));
+        c.lines[kGroupNtsc] = ParseLines(e);
     } else if (e.Is("linespal")) {
-        c.lines[kGroupPal] = static_cast<int32_t>(ParseNumber(e.value, e.line));
+        c.lines[kGroupPal] = ParseLines(e);
     } else if (e.Is("linessecam")) {
-        c.lines[kGroupSecam] = static_cast<int32_t>(ParseNumber(e.value, e.line));
+        c.lines[kGroupSecam] = ParseLines(e);
     } else {
         e.RefuseKey();
     }

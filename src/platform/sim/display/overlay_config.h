@@ -19,7 +19,8 @@ struct OverlayMixerConfig {
 
 void ReadKey(OverlayMixerConfig& config, const ProfileEntry& entry);
 void ReadSurfaceKey(OverlayMixerConfig& config, const ProfileEntry& entry);
-// Every surface must fit the memory limit; its pitch must hold a row.
+// Every surface must fit the memory limit. (A pitch that cannot hold a row is
+// allowed: rows are cut at the pitch, as a lying driver's would be read.)
 void CheckSurfaces(const OverlayMixerConfig& config, int lastLine);
 
 }  // namespace orbex::sim

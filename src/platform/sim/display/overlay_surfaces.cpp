@@ -90,16 +90,16 @@ std::vector<std::pair<std::shared_ptr<port::IDirectDrawSurface>, port::SurfaceDe
     return out;
 }
 
+// The last surface of a kind: the one a client that keeps the last of each
+// kind it enumerates draws with.
 OverlaySurfaces::Surface* OverlaySurfaces::Find(SurfaceKind kind) {
-    for (auto& surface : m_surfaces)
-        if (surface->config.kind == kind) return surface.get();
+    for (auto it = m_surfaces.rbegin(); it != m_surfaces.rend(); ++it)
+        if ((*it)->config.kind == kind) return it->get();
     return nullptr;
 }
 
 const OverlaySurfaces::Surface* OverlaySurfaces::Find(SurfaceKind kind) const {
-    for (const auto& surface : m_surfaces)
-        if (surface->config.kind == kind) return surface.get();
-    return nullptr;
+    return const_cast<OverlaySurfaces*>(this)->Find(kind);
 }
 
 uint32_t OverlaySurfaces::OverlayBytes() const {

@@ -46,7 +46,7 @@ public:
     std::vector<std::pair<std::shared_ptr<port::IDirectDrawSurface>, port::SurfaceDesc>> Existing();
     static port::SurfaceDesc Describe(const SurfaceConfig& config);
 
-    // The first surface of a kind, for the frames of the decoder; null when none.
+    // The last surface of a kind, for the frames of the decoder; null when none.
     struct Surface;
     Surface* Find(SurfaceKind kind);
     const Surface* Find(SurfaceKind kind) const;

@@ -12,6 +12,13 @@ class SimGraph final : public port::IGraphBuilder,
                        public std::enable_shared_from_this<SimGraph> {
 public:
     explicit SimGraph(MediaContext& context) : m_context(context) {}
+    // A graph released with its connections ends its overlay links.
+    ~SimGraph() override {
+        if (!m_context.observer) return;
+        Settle();
+        if (m_running) m_context.observer->GraphRunning(Links(), false);
+        for (OverlayLink link : Links()) m_context.observer->LinkDisconnected(link);
+    }
 
     HResult QueryInterface(const Guid& iid, ComPtr& out) override {
         out.reset();

@@ -1,5 +1,6 @@
 #include "platform/sim/profile/board_profile.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -64,10 +65,14 @@ BoardProfile BaseProfile(const ProfileEntry& e, const std::string& source, int d
     if (Lower(e.value) == "reference") {
         base = Parse(ReferenceBoardText(), "<built-in reference board>", depth + 1, error);
     } else {
+        if (e.value.empty()) e.Refuse("Base= names the reference board or a profile file");
         size_t slash = source.find_last_of("/\\");
-        std::string path = slash == std::string::npos ? e.value : source.substr(0, slash + 1) + e.value;
+        bool absolute = e.value[0] == '/' || e.value[0] == '\\' || (e.value.size() > 1 && e.value[1] == ':');
+        std::string path = absolute || slash == std::string::npos ? e.value : source.substr(0, slash + 1) + e.value;
+        std::error_code ec;
         std::ifstream in(path, std::ios::binary);
-        if (!in) e.Refuse("cannot open the base profile \"" + path + "\"");
+        if (!std::filesystem::is_regular_file(path, ec) || !in)
+            e.Refuse("cannot open the base profile \"" + path + "\"");
         std::ostringstream content;
         content << in.rdbuf();
         base = Parse(content.str(), path, depth + 1, error);
