@@ -1,6 +1,8 @@
 // Speed goals of the test bench, measured with Google Benchmark:
 //   a key lookup in a 5,000-key INI file, merging 2,000 keys into "~temp.gf",
-//   one OrbexEntry call on an initialised bench, and the whole catalogue.
+//   one OrbexEntry call on an initialised bench, the whole catalogue, and the
+//   decoder tests (the group on a fresh process object, the output enable
+//   test on its own).
 #include <benchmark/benchmark.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -92,14 +94,15 @@ void WriteReferenceGraph(const std::string& dir) {
 }
 
 // One call on a bench that the first call initialised; the test executer
-// refuses the missing decoder object, so the call does no waiting of its own.
+// refuses the test of a device whose test object is not built (tc1400), so
+// the call does no waiting of its own: the entry's own cost.
 void BM_OrbexEntryInitialised(benchmark::State& state) {
     std::string dir = TempDir("entry");
     WriteReferenceGraph(dir);
     orbex::sim::VirtualBoard platform(orbex::sim::ReferenceBoard(), Options(dir, false));
     orbex::COrbexProcess process(platform);
-    process.OrbexEntry("tc2200", 0);
-    for (auto _ : state) benchmark::DoNotOptimize(process.OrbexEntry("tc2200", 0));
+    process.OrbexEntry("tc1400", 0);
+    for (auto _ : state) benchmark::DoNotOptimize(process.OrbexEntry("tc1400", 0));
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_OrbexEntryInitialised)->Unit(benchmark::kMicrosecond);
@@ -129,6 +132,51 @@ void BM_Catalogue(benchmark::State& state) {
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_Catalogue)->Unit(benchmark::kMillisecond);
+
+// The decoder group as the suite runs it: one fresh process object over the
+// reference board and the shipped graph, then every decoder test that runs
+// (supported standards, output enable, setting the standards, line
+// detection, horizontal lock with the test box, the memory leak test with
+// its 10 s of virtual running). A case whose result is not what the
+// reference board gives stops the benchmark.
+void BM_DecoderGroup(benchmark::State& state) {
+    struct Case {
+        const char* line;
+        int32_t result;
+    };
+    const Case cases[] = {{"tc1200", 4}, {"tc2200", 4}, {"tc2201", 4}, {"tc2202", 2}, {"tc2203", 2}, {"tc2210", 4}};
+    std::string dir = TempDir("decoder");
+    WriteReferenceGraph(dir);
+    orbex::sim::BoardProfile board = orbex::sim::ReferenceBoard();
+    std::string error;
+    for (auto _ : state) {
+        orbex::sim::VirtualBoard platform(board, Options(dir, false));
+        orbex::COrbexProcess process(platform);
+        for (const Case& c : cases) {
+            if (process.OrbexEntry(c.line, 0) != c.result) {
+                error = std::string(c.line) + " did not give the reference board's result";
+                state.SkipWithError(error.c_str());
+                break;
+            }
+        }
+    }
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_DecoderGroup)->Unit(benchmark::kMillisecond);
+
+// The output enable test alone on a bench that the first call initialised:
+// disable, clear both overlay buffers, enable, 2 x 500 ms of virtual frames,
+// and the picture-row count of both buffers.
+void BM_DecoderOutputEnable(benchmark::State& state) {
+    std::string dir = TempDir("output-enable");
+    WriteReferenceGraph(dir);
+    orbex::sim::VirtualBoard platform(orbex::sim::ReferenceBoard(), Options(dir, false));
+    orbex::COrbexProcess process(platform);
+    if (process.OrbexEntry("tc2200", 0) != 4) state.SkipWithError("tc2200 did not pass on the reference board");
+    for (auto _ : state) benchmark::DoNotOptimize(process.OrbexEntry("tc2200", 0));
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_DecoderOutputEnable)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
