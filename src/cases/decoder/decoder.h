@@ -53,8 +53,8 @@ private:
     int32_t NotBuiltYet(const char* testId, const char* handler);
     bool LoadTestBox();
     void WriteTestBox(uint32_t value);
-    void Report(const char* testId, const char* step, int32_t status, const char* description,
-                const char* expected, const char* actual);
+    void Report(const char* testId, const char* step, int32_t status, const char* description, const char* expected,
+                const char* actual);
     void Wait(uint32_t milliseconds);
 
     CLogFile* m_pLogFile = nullptr;

@@ -85,8 +85,7 @@ int32_t CDecoder::Test_MemoryLeak() {
         }
         if (m_pGBuilder->ConnectPins(m_pDecoderFilter, mixer, 2, 1) != 0) {
             CopyText(expected, sizeof expected, "Able to connect decoder to overlay mixer.");
-            CopyText(actual, sizeof actual,
-                     "[NoRun]**** Failed to connect from decoder pin2 to overlay mixer pin1.");
+            CopyText(actual, sizeof actual, "[NoRun]**** Failed to connect from decoder pin2 to overlay mixer pin1.");
             return NoRun;
         }
         m_pGBuilder->SetGraphState(1);

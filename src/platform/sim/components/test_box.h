@@ -16,10 +16,10 @@
 namespace orbex::sim {
 
 struct TestBoxConfig {
-    bool library = true;      // "cctb.dll" is installed
+    bool library = true;       // "cctb.dll" is installed
     std::string missingEntry;  // an entry point the library lacks (cctbOpen, cctbWrite or cctbClose)
-    bool box = true;          // a box answers cctbOpen (else it gives 0)
-    bool cutsSignal = true;   // the relay really opens the circuit
+    bool box = true;           // a box answers cctbOpen (else it gives 0)
+    bool cutsSignal = true;    // the relay really opens the circuit
 };
 
 constexpr uint32_t kVideoRelayBit = 0x08;

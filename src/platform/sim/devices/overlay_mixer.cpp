@@ -10,7 +10,8 @@ namespace {
 class ExclusiveModeVideo final : public port::IDDrawExclModeVideo,
                                  public std::enable_shared_from_this<ExclusiveModeVideo> {
 public:
-    ExclusiveModeVideo(DirectDrawRuntime& directDraw, FaultTable& faults) : m_directDraw(directDraw), m_faults(faults) {}
+    ExclusiveModeVideo(DirectDrawRuntime& directDraw, FaultTable& faults)
+        : m_directDraw(directDraw), m_faults(faults) {}
 
     HResult QueryInterface(const Guid& iid, port::ComPtr& out) override {
         out.reset();

@@ -18,8 +18,8 @@ namespace orbex::sim {
 
 class OverlayMixerModel final : public IGraphObserver {
 public:
-    OverlayMixerModel(const OverlayMixerConfig& config, uint32_t leakPerRun, DecoderModel& decoder,
-                      SignalPath& signal, OverlaySurfaces& surfaces, VideoMemory& memory, DirectDrawRuntime& directDraw,
+    OverlayMixerModel(const OverlayMixerConfig& config, uint32_t leakPerRun, DecoderModel& decoder, SignalPath& signal,
+                      OverlaySurfaces& surfaces, VideoMemory& memory, DirectDrawRuntime& directDraw,
                       VirtualClock& clock, FaultTable& faults);
 
     // Settles the frames due so far; every model calls it before it changes
@@ -38,8 +38,8 @@ private:
     uint32_t FrameBytes() const;
 
     struct Link {
-        uint32_t runs = 0;      // runs of the graph the link took part in
-        bool running = false;   // holds a running frame now
+        uint32_t runs = 0;     // runs of the graph the link took part in
+        bool running = false;  // holds a running frame now
     };
 
     OverlayMixerConfig m_config;
