@@ -81,7 +81,7 @@ TEST(LibraryLoader, AHandleStaysUsableUntilItsLastFreeAndTheRestCloseWithTheLoad
 }
 
 TEST(LibraryLoader, AnInjectedFaultFailsTheLoadBeforeAnyLibraryOpens) {
-    FaultTable faults({{"LoadLibrary", FaultSpec{1, 1, 0}}});
+    FaultTable faults({{"LoadLibrary", FaultRule{1, 1, 0}}});
     CountingLibrary verdict;
     LibraryLoader loader(faults);
     loader.Register("verdict.dll", verdict);

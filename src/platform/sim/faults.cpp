@@ -6,10 +6,10 @@ namespace orbex::sim {
 namespace {
 
 // code[,count[,skip]]
-FaultSpec ParseFault(const std::string& text, int line) {
+FaultRule ParseFault(const std::string& text, int line) {
     std::vector<std::string> parts = Split(text, ',');
     if (parts.empty() || parts.size() > 3) throw ProfileError{line, "a fault is code[,count[,skip]]"};
-    FaultSpec f;
+    FaultRule f;
     f.code = static_cast<HResult>(ParseU32(parts[0], line));
     if (parts.size() > 1) f.count = static_cast<int32_t>(ParseNumber(parts[1], line));
     if (parts.size() > 2) f.skip = static_cast<int32_t>(ParseNumber(parts[2], line));

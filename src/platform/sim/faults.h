@@ -13,13 +13,13 @@ namespace orbex::sim {
 
 struct ProfileEntry;
 
-struct FaultSpec {
+struct FaultRule {
     HResult code = 0;
     int32_t count = -1;  // -1: every call
     int32_t skip = 0;    // calls that succeed before the fault starts
 };
 
-using FaultConfig = std::map<std::string, FaultSpec>;  // by operation name
+using FaultConfig = std::map<std::string, FaultRule>;  // by operation name
 
 // The operation names a [Faults] section may use.
 const std::vector<std::string>& FaultOperations();
@@ -34,7 +34,7 @@ public:
     HResult Next(const std::string& operation) {
         auto it = m_faults.find(operation);
         if (it == m_faults.end()) return kSOk;
-        FaultSpec& f = it->second;
+        FaultRule& f = it->second;
         if (f.skip > 0) {
             --f.skip;
             return kSOk;

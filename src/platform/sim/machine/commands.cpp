@@ -73,9 +73,9 @@ int32_t CommandInterpreter::RunCopy(const std::string& source, const std::string
 int32_t CommandInterpreter::RunRegsvr32(const std::string& file) {
     if (!m_files.Exists(file)) return 3;  // regsvr32: the module could not be loaded
     m_registered.insert(ini::Folded(BaseName(file)));
-    for (const FilterClassSpec& spec : m_media.filterClasses) {
-        if (spec.kitFile.empty() || ini::Folded(spec.kitFile) != ini::Folded(BaseName(file))) continue;
-        const Guid& g = spec.clsid;
+    for (const FilterClassDesc& desc : m_media.filterClasses) {
+        if (desc.kitFile.empty() || ini::Folded(desc.kitFile) != ini::Folded(BaseName(file))) continue;
+        const Guid& g = desc.clsid;
         std::string key =
             Format("SOFTWARE\\Classes\\CLSID\\{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}\\InprocServer32",
                    g.data1, g.data2, g.data3, g.data4[0], g.data4[1], g.data4[2], g.data4[3], g.data4[4], g.data4[5],

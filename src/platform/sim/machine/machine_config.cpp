@@ -6,12 +6,12 @@ namespace orbex::sim {
 namespace {
 
 // key|name|type|data
-RegistryValueSpec ParseRegistryValue(const std::string& text, int line) {
+RegistryValueDesc ParseRegistryValue(const std::string& text, int line) {
     size_t a = text.find('|');
     size_t b = a == std::string::npos ? a : text.find('|', a + 1);
     size_t c = b == std::string::npos ? b : text.find('|', b + 1);
     if (c == std::string::npos) throw ProfileError{line, "a registry value is key|name|type|data"};
-    RegistryValueSpec v;
+    RegistryValueDesc v;
     v.key = Trim(text.substr(0, a));
     v.name = text.substr(a + 1, b - a - 1);
     std::string type = Lower(Trim(text.substr(b + 1, c - b - 1)));

@@ -25,7 +25,7 @@ struct FilesConfig {
     std::vector<std::string> files;  // virtual files, full Windows paths
 };
 
-struct RegistryValueSpec {
+struct RegistryValueDesc {
     std::string key;
     std::string name;
     uint32_t type = 0;
@@ -34,7 +34,7 @@ struct RegistryValueSpec {
 
 struct RegistryConfig {
     std::vector<std::string> keys;
-    std::vector<RegistryValueSpec> values;
+    std::vector<RegistryValueDesc> values;
 };
 
 void ReadKey(MachineConfig& config, const ProfileEntry& entry);

@@ -36,7 +36,7 @@ std::string ValueText(uint32_t type, const std::vector<uint8_t>& data) {
 VirtualRegistry::VirtualRegistry(const RegistryConfig& config, FaultTable& faults, const EventSink& events)
     : m_faults(faults), m_events(events) {
     for (const std::string& k : config.keys) CreateKey(k);
-    for (const RegistryValueSpec& v : config.values) SetValue(v.key, v.name, v.type, v.data, false);
+    for (const RegistryValueDesc& v : config.values) SetValue(v.key, v.name, v.type, v.data, false);
 }
 
 void VirtualRegistry::CreateKey(const std::string& path) {

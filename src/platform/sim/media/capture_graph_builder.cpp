@@ -41,7 +41,7 @@ public:
                                  : *category == guids::kPinCategoryVbi     ? "vbi"
                                                                            : "?";
             for (const auto& pin : f->Pins()) {
-                if (pin->Spec().direction != PinDirection::Output || pin->Spec().category != wanted) continue;
+                if (pin->Desc().direction != PinDirection::Output || pin->Desc().category != wanted) continue;
                 if (pin->QueryInterface(iid, out) == kSOk) return kSOk;
                 return f->QueryInterface(iid, out) == kSOk ? kSOk : kENoInterface;
             }

@@ -34,7 +34,7 @@ private:
 
 class SimMoniker final : public port::IMoniker, public std::enable_shared_from_this<SimMoniker> {
 public:
-    SimMoniker(MediaContext& context, const DeviceSpec& device) : m_context(context), m_device(device) {}
+    SimMoniker(MediaContext& context, const DeviceDesc& device) : m_context(context), m_device(device) {}
     HResult QueryInterface(const Guid& iid, ComPtr& out) override {
         if (iid == kIidMoniker || iid == guids::kIidUnknown) {
             out = shared_from_this();
@@ -59,7 +59,7 @@ public:
 
 private:
     MediaContext& m_context;
-    const DeviceSpec& m_device;
+    const DeviceDesc& m_device;
 };
 
 using SimEnumMoniker = ListEnumerator<port::IEnumMoniker, port::IMoniker, SimMoniker>;
@@ -79,7 +79,7 @@ public:
         out.reset();
         if (HResult hr = m_context.faults.Next("CreateClassEnumerator")) return hr;
         std::vector<std::shared_ptr<SimMoniker>> monikers;
-        for (const DeviceSpec& d : m_context.config.devices)
+        for (const DeviceDesc& d : m_context.config.devices)
             if (d.category == category) monikers.push_back(std::make_shared<SimMoniker>(m_context, d));
         if (monikers.empty()) return kSFalse;  // an empty category, as DirectShow reports it
         out = std::make_shared<SimEnumMoniker>(std::move(monikers));

@@ -21,10 +21,10 @@ HResult SimPin::QueryInterface(const Guid& iid, ComPtr& out) {
     return kENoInterface;
 }
 
-std::shared_ptr<SimFilter> SimFilter::Create(MediaContext& context, std::string name, const std::vector<PinSpec>& pins,
+std::shared_ptr<SimFilter> SimFilter::Create(MediaContext& context, std::string name, const std::vector<PinDesc>& pins,
                                              FilterRole role) {
     auto filter = std::shared_ptr<SimFilter>(new SimFilter(context, std::move(name), role));
-    for (const PinSpec& spec : pins) filter->m_pins.push_back(std::make_shared<SimPin>(spec, filter));
+    for (const PinDesc& desc : pins) filter->m_pins.push_back(std::make_shared<SimPin>(desc, filter));
     return filter;
 }
 
@@ -61,8 +61,8 @@ HResult SimPin::QueryPinInfo(port::PinInfo& out) {
     if (owner)
         if (HResult hr = owner->Context().faults.Next("QueryPinInfo")) return hr;
     out.filter = owner;
-    out.direction = m_spec.direction;
-    out.name = m_spec.name;
+    out.direction = m_desc.direction;
+    out.name = m_desc.name;
     return kSOk;
 }
 

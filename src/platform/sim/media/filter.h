@@ -16,27 +16,27 @@ class SimGraph;
 
 class SimPin final : public port::IPin, public std::enable_shared_from_this<SimPin> {
 public:
-    SimPin(const PinSpec& spec, std::weak_ptr<SimFilter> owner) : m_spec(spec), m_owner(std::move(owner)) {}
+    SimPin(const PinDesc& desc, std::weak_ptr<SimFilter> owner) : m_desc(desc), m_owner(std::move(owner)) {}
 
     HResult QueryInterface(const Guid& iid, port::ComPtr& out) override;
     HResult QueryPinInfo(port::PinInfo& out) override;
     HResult ConnectedTo(std::shared_ptr<port::IPin>& out) override;
 
-    const PinSpec& Spec() const { return m_spec; }
+    const PinDesc& Desc() const { return m_desc; }
     std::shared_ptr<SimFilter> Owner() const { return m_owner.lock(); }
     std::shared_ptr<SimPin> Peer() const { return m_peer.lock(); }
     void SetPeer(const std::shared_ptr<SimPin>& peer) { m_peer = peer; }
 
 private:
-    PinSpec m_spec;
+    PinDesc m_desc;
     std::weak_ptr<SimFilter> m_owner;
     std::weak_ptr<SimPin> m_peer;
 };
 
 class SimFilter final : public port::IBaseFilter, public std::enable_shared_from_this<SimFilter> {
 public:
-    // A new filter with one pin per spec, in order.
-    static std::shared_ptr<SimFilter> Create(MediaContext& context, std::string name, const std::vector<PinSpec>& pins,
+    // A new filter with one pin per pin description, in order.
+    static std::shared_ptr<SimFilter> Create(MediaContext& context, std::string name, const std::vector<PinDesc>& pins,
                                              FilterRole role = FilterRole::Plain);
 
     HResult QueryInterface(const Guid& iid, port::ComPtr& out) override;

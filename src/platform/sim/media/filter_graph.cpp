@@ -71,10 +71,10 @@ public:
         if (!o || !i) return kEPointer;
         if (HResult hr = m_context.faults.Next("ConnectDirect")) return hr;
         if (!InGraph(o) || !InGraph(i)) return kVfwENotInGraph;
-        if (o->Spec().direction != PinDirection::Output || i->Spec().direction != PinDirection::Input)
+        if (o->Desc().direction != PinDirection::Output || i->Desc().direction != PinDirection::Input)
             return kVfwEInvalidDirection;
         if (o->Peer() || i->Peer()) return kVfwEAlreadyConnected;
-        if (o->Spec().medium != i->Spec().medium) return kVfwENoAcceptableTypes;
+        if (o->Desc().medium != i->Desc().medium) return kVfwENoAcceptableTypes;
         Settle();
         o->SetPeer(i);
         i->SetPeer(o);
@@ -130,8 +130,8 @@ private:
     // Breaking a connection from either side ends its overlay link (once: the
     // link is named by the output pin, and the observer forgets it).
     void Unlink(const std::shared_ptr<SimPin>& pin, const std::shared_ptr<SimPin>& peer) {
-        const auto& out = pin->Spec().direction == PinDirection::Output ? pin : peer;
-        const auto& in = pin->Spec().direction == PinDirection::Output ? peer : pin;
+        const auto& out = pin->Desc().direction == PinDirection::Output ? pin : peer;
+        const auto& in = pin->Desc().direction == PinDirection::Output ? peer : pin;
         if (IsOverlayLink(out, in)) m_context.observer->LinkDisconnected(out.get());
     }
     std::vector<OverlayLink> Links() const {
@@ -139,7 +139,7 @@ private:
         for (const auto& f : m_filters)
             for (const auto& pin : f->Pins())
                 if (auto peer = pin->Peer();
-                    peer && pin->Spec().direction == PinDirection::Output && IsOverlayLink(pin, peer))
+                    peer && pin->Desc().direction == PinDirection::Output && IsOverlayLink(pin, peer))
                     links.push_back(pin.get());
         return links;
     }

@@ -10,8 +10,8 @@ namespace orbex::sim {
 
 MediaClasses::MediaClasses(const MediaConfig& config, FaultTable& faults,
                            std::function<bool(const std::string& kitFile)> isKitRegistered)
-    : m_context{config, faults, [isKitRegistered = std::move(isKitRegistered)](const FilterClassSpec& spec) {
-                    return isKitRegistered(spec.kitFile);
+    : m_context{config, faults, [isKitRegistered = std::move(isKitRegistered)](const FilterClassDesc& desc) {
+                    return isKitRegistered(desc.kitFile);
                 }} {}
 
 void MediaClasses::RegisterClasses(ComRuntime& com) {
@@ -21,8 +21,8 @@ void MediaClasses::RegisterClasses(ComRuntime& com) {
     serve(guids::kClsidCaptureGraphBuilder);
     serve(guids::kClsidFilterGraph);
     serve(guids::kClsidSystemDeviceEnum);
-    for (const FilterClassSpec& spec : StandardFilterClasses()) serve(spec.clsid);
-    for (const FilterClassSpec& spec : m_context.config.filterClasses) serve(spec.clsid);
+    for (const FilterClassDesc& desc : StandardFilterClasses()) serve(desc.clsid);
+    for (const FilterClassDesc& desc : m_context.config.filterClasses) serve(desc.clsid);
 }
 
 HResult MediaClasses::Create(const Guid& clsid, const Guid& iid, port::ComPtr& out) {
@@ -39,22 +39,22 @@ HResult MediaClasses::Create(const Guid& clsid, const Guid& iid, port::ComPtr& o
         if (HResult hr = m_context.faults.Next("CreateDeviceEnumerator")) return hr;
         return NewDeviceEnumerator(m_context)->QueryInterface(iid, out);
     }
-    auto create = [&](const FilterClassSpec& spec) -> HResult {
-        bool mixer = spec.clsid == guids::kClsidOverlayMixer;
+    auto create = [&](const FilterClassDesc& desc) -> HResult {
+        bool mixer = desc.clsid == guids::kClsidOverlayMixer;
         if (mixer && !m_context.overlayMixerInstalled) return kRegdbEClassNotReg;
         if (HResult hr = m_context.faults.Next("CreateFilter")) return hr;
-        return SimFilter::Create(m_context, spec.name, spec.pins, mixer ? FilterRole::OverlayMixer : FilterRole::Plain)
+        return SimFilter::Create(m_context, desc.name, desc.pins, mixer ? FilterRole::OverlayMixer : FilterRole::Plain)
             ->QueryInterface(iid, out);
     };
-    for (const FilterClassSpec& spec : StandardFilterClasses())
-        if (spec.clsid == clsid) return create(spec);
-    for (const FilterClassSpec& spec : m_context.config.filterClasses)
-        if (spec.clsid == clsid && (spec.kitFile.empty() || m_context.isRegistered(spec))) return create(spec);
+    for (const FilterClassDesc& desc : StandardFilterClasses())
+        if (desc.clsid == clsid) return create(desc);
+    for (const FilterClassDesc& desc : m_context.config.filterClasses)
+        if (desc.clsid == clsid && (desc.kitFile.empty() || m_context.isRegistered(desc))) return create(desc);
     return kRegdbEClassNotReg;
 }
 
-const std::vector<FilterClassSpec>& StandardFilterClasses() {
-    static const std::vector<FilterClassSpec> kClasses = {
+const std::vector<FilterClassDesc>& StandardFilterClasses() {
+    static const std::vector<FilterClassDesc> kClasses = {
         {guids::kClsidVideoRenderer, "Video Renderer", {{PinDirection::Input, "Input", "video", ""}}, ""},
         {guids::kClsidOverlayMixer,
          "Overlay Mixer",

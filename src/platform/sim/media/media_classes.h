@@ -37,6 +37,6 @@ private:
 };
 
 // The standard DirectShow filters every virtual machine has.
-const std::vector<FilterClassSpec>& StandardFilterClasses();
+const std::vector<FilterClassDesc>& StandardFilterClasses();
 
 }  // namespace orbex::sim

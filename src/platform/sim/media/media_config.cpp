@@ -24,14 +24,14 @@ Guid ParseCategory(const std::string& text, int line) {
 }
 
 // "in:Name:medium[:category]; out:..."
-std::vector<PinSpec> ParsePins(const std::string& text, int line) {
-    std::vector<PinSpec> pins;
+std::vector<PinDesc> ParsePins(const std::string& text, int line) {
+    std::vector<PinDesc> pins;
     for (const std::string& item : Split(text, ';')) {
         if (item.empty()) continue;
         std::vector<std::string> parts = Split(item, ':');
         if (parts.size() < 3 || parts.size() > 4)
             throw ProfileError{line, "pin \"" + item + "\" is not direction:name:medium[:category]"};
-        PinSpec pin;
+        PinDesc pin;
         std::string dir = Lower(parts[0]);
         if (dir == "in")
             pin.direction = PinDirection::Input;
@@ -55,7 +55,7 @@ std::vector<PinSpec> ParsePins(const std::string& text, int line) {
 
 }  // namespace
 
-void ReadKey(DeviceSpec& d, const ProfileEntry& e) {
+void ReadKey(DeviceDesc& d, const ProfileEntry& e) {
     if (e.Is("category"))
         d.category = ParseCategory(e.value, e.line);
     else if (e.Is("friendlyname"))
@@ -68,7 +68,7 @@ void ReadKey(DeviceSpec& d, const ProfileEntry& e) {
         e.RefuseKey();
 }
 
-void ReadKey(FilterClassSpec& f, const ProfileEntry& e) {
+void ReadKey(FilterClassDesc& f, const ProfileEntry& e) {
     if (e.Is("clsid")) {
         auto g = ParseGuidText(e.value);
         if (!g) e.Refuse("\"" + e.value + "\" is not a class identifier");
@@ -84,12 +84,12 @@ void ReadKey(FilterClassSpec& f, const ProfileEntry& e) {
 }
 
 void CheckDevices(const MediaConfig& config, int line) {
-    for (const DeviceSpec& d : config.devices)
+    for (const DeviceDesc& d : config.devices)
         if (d.friendlyName.empty()) throw ProfileError{line, "a [Device] section lacks FriendlyName"};
 }
 
 void CheckFilterClasses(const MediaConfig& config, int line) {
-    for (const FilterClassSpec& f : config.filterClasses)
+    for (const FilterClassDesc& f : config.filterClasses)
         if (f.clsid.IsNull()) throw ProfileError{line, "a [Filter] section lacks CLSID"};
 }
 

@@ -12,34 +12,34 @@ namespace orbex::sim {
 
 struct ProfileEntry;
 
-struct PinSpec {
+struct PinDesc {
     PinDirection direction = PinDirection::Input;
     std::string name;
     std::string medium;    // what the pin carries: analog, video, vbi, overlay
     std::string category;  // capture, preview, vbi or empty
 };
 
-struct DeviceSpec {  // a device the system device enumerator lists
+struct DeviceDesc {  // a device the system device enumerator lists
     Guid category;
     std::string friendlyName;
-    std::vector<PinSpec> pins;
+    std::vector<PinDesc> pins;
     bool decoder = false;  // its filter carries the board's analog video decoder
 };
 
-struct FilterClassSpec {  // a filter created by class identifier
+struct FilterClassDesc {  // a filter created by class identifier
     Guid clsid;
     std::string name;
-    std::vector<PinSpec> pins;
+    std::vector<PinDesc> pins;
     std::string kitFile;  // when set, the class exists only once this file is registered
 };
 
 struct MediaConfig {
-    std::vector<DeviceSpec> devices;
-    std::vector<FilterClassSpec> filterClasses;
+    std::vector<DeviceDesc> devices;
+    std::vector<FilterClassDesc> filterClasses;
 };
 
-void ReadKey(DeviceSpec& device, const ProfileEntry& entry);
-void ReadKey(FilterClassSpec& filter, const ProfileEntry& entry);
+void ReadKey(DeviceDesc& device, const ProfileEntry& entry);
+void ReadKey(FilterClassDesc& filter, const ProfileEntry& entry);
 // Refuses a device without a friendly name (at line, the profile's last).
 void CheckDevices(const MediaConfig& config, int line);
 // Refuses a filter class without a class identifier.

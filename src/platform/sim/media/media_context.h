@@ -37,7 +37,7 @@ struct MediaContext {
     const MediaConfig& config;
     FaultTable& faults;
     // Whether a filter class that comes from a kit file has been registered.
-    std::function<bool(const FilterClassSpec&)> isRegistered;
+    std::function<bool(const FilterClassDesc&)> isRegistered;
     IGraphObserver* observer = nullptr;  // the board's devices, when it has them
     bool overlayMixerInstalled = true;   // whether the Overlay Mixer class exists
 };
