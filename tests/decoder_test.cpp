@@ -278,8 +278,11 @@ TEST(OutputEnable, AFailingDecoderCallEndsTheTestWithItsTexts) {
         ASSERT_FALSE(reports.empty());
         EXPECT_EQ(reports.back(), Rep("tc2200", "tc2200", c.status, "Decoder output enable Test", c.expected, c.actual))
             << c.fault;
-        if (c.log) EXPECT_EQ(reports.front(), Msg("tc2200", 1, 0, c.log)) << c.fault;
-        if (!c.log) EXPECT_EQ(reports.size(), 1u) << c.fault;
+        if (c.log) {
+            EXPECT_EQ(reports.front(), Msg("tc2200", 1, 0, c.log)) << c.fault;
+        } else {
+            EXPECT_EQ(reports.size(), 1u) << c.fault;
+        }
     }
 }
 
@@ -570,7 +573,9 @@ TEST(MemoryLeak, EachStepThatCannotRunIsNoRunAndTheGraphRunsAgain) {
         EXPECT_EQ(reports.back(), Rep("tc2210", "tc2210", 2, kMemoryDescription, c.expected, c.actual)) << c.board;
         EXPECT_TRUE(bench.Logged(std::string("765 0x000000FF ") + kMemoryPrefix + c.actual)) << c.board;
         // The graph runs again: pictures reach the overlay.
-        if (c.board.find("ConnectDirect") != std::string::npos) EXPECT_EQ(bench.Run("tc2200"), 4);
+        if (c.board.find("ConnectDirect") != std::string::npos) {
+            EXPECT_EQ(bench.Run("tc2200"), 4);
+        }
     }
 }
 
