@@ -149,11 +149,16 @@ TEST_F(Harness, SuiteRunsEachBenchKindInItsOwnProcessAndWritesJUnit) {
     std::ifstream junit(dir + "/junit.xml");
     std::stringstream xml;
     xml << junit.rdbuf();
-    EXPECT_NE(xml.str().find("<testsuite name=\"orbex\" tests=\"23\" failures=\"0\" errors=\"22\" skipped=\"0\">"),
+    // The decoder tests pass but for the video size and frame rate tests, which
+    // are not built yet; no board-table test object exists yet.
+    EXPECT_NE(xml.str().find("<testsuite name=\"orbex\" tests=\"23\" failures=\"0\" errors=\"16\" skipped=\"0\">"),
               std::string::npos)
         << xml.str().substr(0, 300);
-    EXPECT_NE(xml.str().find("<error type=\"NoRun\" message=\"[NoRun]**** The CDecoder test object is not available"),
+    EXPECT_NE(xml.str().find("<error type=\"NoRun\" message=\"[NoRun]**** The video size test is not available"),
               std::string::npos);
+    EXPECT_NE(
+        xml.str().find("<error type=\"NoRun\" message=\"[NoRun]**** The CHardwareCaps test object is not available"),
+        std::string::npos);
     // The board-table process never built a graph, so its test object refusal is its first report.
     std::ifstream events(dir + "/events.jsonl");
     std::stringstream all;
