@@ -88,6 +88,9 @@ TEST(BoardProfile, TheVideoPathSectionsRefuseWhatNoBoardHas) {
              Case{"[Profile]\nBasis=reference\n", "b.ini:2: unknown key \"Basis\" in [Profile]"},
              Case{"[Machine]\nBuild=1\n[Profile]\nBase=reference\n", "b.ini:4: Base= must come before every other key"},
              Case{"[Profile]\nBase=nowhere.ini\n", "b.ini:2: cannot open the base profile \"nowhere.ini\""},
+             Case{"[Profile]\nBase=\n", "b.ini:2: Base= names the reference board or a profile file"},
+             Case{"[VideoMemory]\nTotal=100\nFree=101\n", "b.ini:3: free video memory cannot exceed the total"},
+             Case{"[VideoMemory]\nTotal=100\n", "b.ini:2: free video memory cannot exceed the total"},
          }) {
         std::string error;
         EXPECT_FALSE(ParseBoardProfile(c.text, "b.ini", error)) << c.text;
@@ -108,6 +111,17 @@ TEST(BoardProfile, ABaseProfileIsReadFirstAndItsKeysCanBeChanged) {
     EXPECT_EQ(p->overlay.surfaces.at("front").pitch, 1440);
     EXPECT_EQ(p->overlay.surfaces.at("back").height, 480u);
     EXPECT_TRUE(p->media.devices[2].decoder);
+
+    // A device section of the base's name changes that device; a new name adds one.
+    p = ParseBoardProfile(
+        "[Profile]\nBase=reference\n[Device.Capture]\nDecoder=absent\n[device.extra]\n"
+        "Category=TvAudio\nFriendlyName=Audio\n",
+        "b.ini", error);
+    ASSERT_TRUE(p) << error;
+    ASSERT_EQ(p->media.devices.size(), 4u);
+    EXPECT_FALSE(p->media.devices[2].decoder);
+    EXPECT_EQ(p->media.devices[2].friendlyName, "Qel Video Capture");
+    EXPECT_EQ(p->media.devices[3].friendlyName, "Audio");
 
     // A file base is found beside the profile; a base of a base is read too, up to a depth.
     std::string dir = ::testing::TempDir();

@@ -79,9 +79,12 @@ uint32_t OverlayMixerModel::FrameBytes() const {
     return front ? static_cast<uint32_t>(std::max(front->config.pitch, 0)) * front->config.height : 0;
 }
 
-// A link takes the overlay buffers' memory; running takes one frame more.
-void OverlayMixerModel::LinkConnected(OverlayLink link, bool graphRunning) {
-    if (m_links.count(link)) return;
+// A link takes the overlay buffers' memory, and is refused when they do not
+// fit in what is free; running takes one frame more.
+HResult OverlayMixerModel::LinkConnected(OverlayLink link, bool graphRunning) {
+    constexpr HResult kDdErrOutOfVideoMemory = static_cast<HResult>(0x8876017C);
+    if (m_links.count(link)) return kSOk;
+    if (m_memory.Free() < m_surfaces.OverlayBytes()) return kDdErrOutOfVideoMemory;
     Link& l = m_links[link];
     m_memory.Take(m_surfaces.OverlayBytes());
     if (graphRunning) {
@@ -89,6 +92,7 @@ void OverlayMixerModel::LinkConnected(OverlayLink link, bool graphRunning) {
         ++l.runs;
         m_memory.Take(FrameBytes());
     }
+    return kSOk;
 }
 
 // The memory comes back, less the profile's leak for every run.

@@ -29,7 +29,7 @@ public:
     // IGraphObserver
     HResult RoleInterface(FilterRole role, const Guid& iid, port::ComPtr& out) override;
     void BeforeGraphChange() override { Settle(); }
-    void LinkConnected(OverlayLink link, bool graphRunning) override;
+    HResult LinkConnected(OverlayLink link, bool graphRunning) override;
     void LinkDisconnected(OverlayLink link) override;
     void GraphRunning(const std::vector<OverlayLink>& links, bool running) override;
 

@@ -25,6 +25,10 @@ void ReadKey(DisplayConfig& c, const ProfileEntry& e) {
         e.Refuse("the MMTable holds at most 12 bytes and the HWTable 10");
 }
 
+void CheckVideoMemory(const VideoMemoryConfig& c, int lastLine) {
+    if (c.free > c.total) throw ProfileError{lastLine, "free video memory cannot exceed the total"};
+}
+
 void ReadKey(VideoMemoryConfig& c, const ProfileEntry& e) {
     if (e.Is("total"))
         c.total = ParseU32(e.value, e.line);

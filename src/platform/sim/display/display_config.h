@@ -28,5 +28,7 @@ struct VideoMemoryConfig {
 
 void ReadKey(DisplayConfig& config, const ProfileEntry& entry);
 void ReadKey(VideoMemoryConfig& config, const ProfileEntry& entry);
+// Refuses more free video memory than there is (at the profile's last line).
+void CheckVideoMemory(const VideoMemoryConfig& config, int lastLine);
 
 }  // namespace orbex::sim

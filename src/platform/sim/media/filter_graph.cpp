@@ -76,9 +76,10 @@ public:
         if (o->Peer() || i->Peer()) return kVfwEAlreadyConnected;
         if (o->Desc().medium != i->Desc().medium) return kVfwENoAcceptableTypes;
         Settle();
+        if (IsOverlayLink(o, i))
+            if (HResult hr = m_context.observer->LinkConnected(o.get(), m_running)) return hr;
         o->SetPeer(i);
         i->SetPeer(o);
-        if (IsOverlayLink(o, i)) m_context.observer->LinkConnected(o.get(), m_running);
         return kSOk;
     }
 

@@ -55,21 +55,27 @@ HResult MediaClasses::Create(const Guid& clsid, const Guid& iid, port::ComPtr& o
 
 const std::vector<FilterClassDesc>& StandardFilterClasses() {
     static const std::vector<FilterClassDesc> kClasses = {
-        {guids::kClsidVideoRenderer, "Video Renderer", {{PinDirection::Input, "Input", "video", ""}}, ""},
+        {guids::kClsidVideoRenderer, "Video Renderer", {{PinDirection::Input, "Input", "video", ""}}, "", ""},
         {guids::kClsidOverlayMixer,
          "Overlay Mixer",
          {{PinDirection::Input, "Input0", "video", ""},
           {PinDirection::Input, "Input1", "video", ""},
           {PinDirection::Output, "Output", "video", ""}},
+         "",
          ""},
         {guids::kClsidSmartTee,
          "Smart Tee",
          {{PinDirection::Input, "Input", "video", ""},
           {PinDirection::Output, "Capture", "video", "capture"},
           {PinDirection::Output, "Preview", "video", "preview"}},
+         "",
          ""},
-        {guids::kClsidNullRenderer, "Null Renderer", {{PinDirection::Input, "In", "video", ""}}, ""},
-        {guids::kClsidVbiSurfaceAllocator, "VBI Surface Allocator", {{PinDirection::Input, "VBI In", "vbi", ""}}, ""},
+        {guids::kClsidNullRenderer, "Null Renderer", {{PinDirection::Input, "In", "video", ""}}, "", ""},
+        {guids::kClsidVbiSurfaceAllocator,
+         "VBI Surface Allocator",
+         {{PinDirection::Input, "VBI In", "vbi", ""}},
+         "",
+         ""},
     };
     return kClasses;
 }

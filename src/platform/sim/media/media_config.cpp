@@ -55,6 +55,27 @@ std::vector<PinDesc> ParsePins(const std::string& text, int line) {
 
 }  // namespace
 
+namespace {
+
+template <class Desc>
+Desc& EntryOf(std::vector<Desc>& list, const std::string& section) {
+    std::string name = Lower(section);
+    for (Desc& d : list)
+        if (d.section == name) return d;
+    list.emplace_back().section = name;
+    return list.back();
+}
+
+}  // namespace
+
+DeviceDesc& DeviceOf(MediaConfig& config, const std::string& section) {
+    return EntryOf(config.devices, section);
+}
+
+FilterClassDesc& FilterClassOf(MediaConfig& config, const std::string& section) {
+    return EntryOf(config.filterClasses, section);
+}
+
 void ReadKey(DeviceDesc& d, const ProfileEntry& e) {
     if (e.Is("category"))
         d.category = ParseCategory(e.value, e.line);

@@ -24,6 +24,7 @@ struct DeviceDesc {  // a device the system device enumerator lists
     std::string friendlyName;
     std::vector<PinDesc> pins;
     bool decoder = false;  // its filter carries the board's analog video decoder
+    std::string section;   // its profile section, lower case: "device.capture"
 };
 
 struct FilterClassDesc {  // a filter created by class identifier
@@ -31,12 +32,18 @@ struct FilterClassDesc {  // a filter created by class identifier
     std::string name;
     std::vector<PinDesc> pins;
     std::string kitFile;  // when set, the class exists only once this file is registered
+    std::string section;  // its profile section, lower case
 };
 
 struct MediaConfig {
     std::vector<DeviceDesc> devices;
     std::vector<FilterClassDesc> filterClasses;
 };
+
+// The entry a [Device.NAME] or [Filter.NAME] section describes: a section
+// name seen before (in this profile or its base) names the same entry again.
+DeviceDesc& DeviceOf(MediaConfig& config, const std::string& section);
+FilterClassDesc& FilterClassOf(MediaConfig& config, const std::string& section);
 
 void ReadKey(DeviceDesc& device, const ProfileEntry& entry);
 void ReadKey(FilterClassDesc& filter, const ProfileEntry& entry);

@@ -27,7 +27,8 @@ public:
     virtual HResult RoleInterface(FilterRole role, const Guid& iid, port::ComPtr& out) = 0;
     // Before any connection or run state changes.
     virtual void BeforeGraphChange() = 0;
-    virtual void LinkConnected(OverlayLink link, bool graphRunning) = 0;
+    // A new link; an error refuses the connection (the mixer's surfaces do not fit).
+    virtual HResult LinkConnected(OverlayLink link, bool graphRunning) = 0;
     virtual void LinkDisconnected(OverlayLink link) = 0;
     // The graph starts or stops, with the overlay links it holds.
     virtual void GraphRunning(const std::vector<OverlayLink>& links, bool running) = 0;

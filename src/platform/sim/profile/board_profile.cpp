@@ -15,7 +15,7 @@ namespace {
 // One kind of section and the part of the profile its model reads it into.
 struct SectionKind {
     const char* name;                                  // lower case; [Device.Tuner] is of kind "device"
-    void (*open)(BoardProfile&);                       // at each header of the kind, or null
+    void (*open)(BoardProfile&, const std::string&);   // at each header of the kind (with its name), or null
     void (*read)(BoardProfile&, const ProfileEntry&);  // each key=value line
     void (*check)(const BoardProfile&, int lastLine);  // after the last line, or null
 };
@@ -24,12 +24,13 @@ const SectionKind kSectionKinds[] = {
     {"machine", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.machine, e); }, nullptr},
     {"components", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.components, e); }, nullptr},
     {"display", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.display, e); }, nullptr},
-    {"videomemory", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.videoMemory, e); }, nullptr},
-    {"device", [](BoardProfile& p) { p.media.devices.emplace_back(); },
-     [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.media.devices.back(), e); },
+    {"videomemory", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.videoMemory, e); },
+     [](const BoardProfile& p, int line) { CheckVideoMemory(p.videoMemory, line); }},
+    {"device", [](BoardProfile& p, const std::string& section) { DeviceOf(p.media, section); },
+     [](BoardProfile& p, const ProfileEntry& e) { ReadKey(DeviceOf(p.media, e.section), e); },
      [](const BoardProfile& p, int line) { CheckDevices(p.media, line); }},
-    {"filter", [](BoardProfile& p) { p.media.filterClasses.emplace_back(); },
-     [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.media.filterClasses.back(), e); },
+    {"filter", [](BoardProfile& p, const std::string& section) { FilterClassOf(p.media, section); },
+     [](BoardProfile& p, const ProfileEntry& e) { ReadKey(FilterClassOf(p.media, e.section), e); },
      [](const BoardProfile& p, int line) { CheckFilterClasses(p.media, line); }},
     {"registry", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.registry, e); }, nullptr},
     {"files", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.files, e); }, nullptr},
@@ -99,7 +100,7 @@ std::optional<BoardProfile> Parse(const std::string& text, const std::string& so
                 section = Trim(l.substr(1, l.size() - 2));
                 kind = KindOf(section);
                 if (!kind && Lower(section) != "profile") throw ProfileError{line, "unknown section [" + section + "]"};
-                if (kind && kind->open) kind->open(p);
+                if (kind && kind->open) kind->open(p, section);
                 continue;
             }
             size_t eq = l.find('=');
