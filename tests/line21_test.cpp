@@ -185,6 +185,12 @@ TEST(Line21NoCaptions, BrokenWaveforms) {
         const char* name;
         Samples line;
     };
+    // Pulses 1/16 bit wide at the run-in's peaks: its extremes and phase, but
+    // not a sine at the bit rate.
+    Samples pulses = filled(t0, t0 + 7 * kBit);
+    for (int k = 0; k < 7; ++k)
+        for (size_t n = size_t(IndexAt(t0 + (k + 0.47) * kBit, f)); n < IndexAt(t0 + (k + 0.53) * kBit, f); ++n)
+            pulses[n] = 126;
     Impairments small, first, second, both, noRunIn;
     small.amplitude = 0.2, first.flipParity = 1, second.flipParity = 2, both.flipParity = 3, noRunIn.runIn = false;
     const Case cases[] = {
@@ -198,6 +204,7 @@ TEST(Line21NoCaptions, BrokenWaveforms) {
         {"first run-in trough filled", filled(t0 + 0.5 * kBit, t0 + 1.5 * kBit, 126)},
         {"last run-in trough filled", filled(t0 + 5.5 * kBit, t0 + 6.5 * kBit, 126)},
         {"third start bit missing", filled(data + 2 * kBit, data + 3 * kBit)},
+        {"pulses for a run-in", pulses},
         {"all blanking", Samples(f.samples, 16)},
         {"all 50 IRE", Samples(f.samples, 126)},
     };
@@ -237,6 +244,23 @@ TEST(Line21NoCaptions, ShortLinesAreNotReadOutside) {
         DecodeLine(fence.AtFront(full.data(), n), n, f);
     }
     EXPECT_FALSE(DecodeLine(nullptr, 1600, f).valid);
+}
+
+// A line whose first sample lies after the run-in start gives no captions;
+// one that starts just before it does. Nothing before the line is read.
+TEST(Line21NoCaptions, LineStartingInsideTheRunIn) {
+    for (double start : {10.4, 10.6, 11.5}) {
+        SamplingFormat f = kFormat8Fsc;
+        f.startMicroseconds = start;
+        const Samples s = Encode('H', 'i', f);
+        testing::FencedBuffer fence(s.size());
+        ASSERT_TRUE(fence.Valid());
+        DecodeResult r = DecodeLine(fence.AtFront(s.data(), s.size()), s.size(), f);
+        EXPECT_EQ(r.valid, start < 10.5) << start;
+        if (r.valid) {
+            EXPECT_NEAR(r.runInStart, IndexAt(10.5, f), 1.5);  // the window is cut: phase within 1/40 bit
+        }
+    }
 }
 
 TEST(Line21NoCaptions, UnusableFormats) {
