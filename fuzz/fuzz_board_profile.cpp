@@ -1,0 +1,48 @@
+// Any board profile on top of the reference board: it is refused with a
+// clear error or builds a machine on which the decoder group runs to its own
+// reports, never crashing, hanging or touching memory it does not own.
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "entry/orbex_process.h"
+#include "platform/sim/virtual_board.h"
+
+namespace {
+
+const std::string& Directory() {
+    static std::string dir = [] {
+        std::string d = "/tmp/orbex-fuzz-board-" + std::to_string(getpid());
+        std::filesystem::create_directories(d);
+        std::ifstream graph(std::string(ORBEX_SOURCE_DIR) + "/examples/default.gf", std::ios::binary);
+        std::ofstream(d + "/default.gf", std::ios::binary) << graph.rdbuf();
+        return d;
+    }();
+    return dir;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string text = "[Profile]\nBase=reference\n" + std::string(reinterpret_cast<const char*>(data), size);
+    std::string error;
+    auto profile = orbex::sim::ParseBoardProfile(text, Directory() + "/fuzz.ini", error);
+    if (!profile) {
+        if (error.empty()) __builtin_trap();  // a refusal always says why
+        return 0;
+    }
+    orbex::sim::SimOptions options;
+    options.hostCurrentDirectory = Directory();
+    options.noVerdict = true;
+    options.events = [](const orbex::sim::PlatformEvent&) {};
+    orbex::sim::VirtualBoard platform(std::move(*profile), options);
+    orbex::COrbexProcess process(platform);
+    for (const char* line : {"tc2200", "tc2201", "tc2202", "tc2203", "tc2210"}) {
+        int32_t status = process.OrbexEntry(line, 0);
+        if (status != 0 && status != 1 && status != 2 && status != 4) __builtin_trap();
+    }
+    return 0;
+}
