@@ -105,6 +105,11 @@ public:
     virtual ~IFileSystem() = default;
     // Opens the file for writing and closes it at once: creates it or empties it.
     virtual bool CreateEmptyFile(const char* path) = 0;
+    // Looks for a file as OpenFile does in existence-check mode: a name without
+    // a directory is searched in the current directory, the system directory,
+    // the Windows directory and the path. The full path found goes into buffer
+    // (truncated to fit, always terminated); false when there is none.
+    virtual bool OpenFileExists(const char* name, char* buffer, uint32_t size) = 0;
 };
 
 class ICommandRunner {

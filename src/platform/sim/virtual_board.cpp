@@ -29,7 +29,7 @@ VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
       m_user(m_options.events),
       m_paths(m_profile.machine, m_options.hostCurrentDirectory, m_options.hostWindowsDirectory),
       m_profiles(m_paths, m_faults, m_options.events),
-      m_files(m_profile.files, m_paths, m_profiles),
+      m_files(m_profile.files, m_profile.machine, m_paths, m_profiles),
       m_registry(m_profile.registry, m_faults, m_options.events),
       m_commands(m_profile.machine, m_profile.media, m_files, m_registry, m_faults, m_options.events),
       m_display(m_profile.display, m_faults),

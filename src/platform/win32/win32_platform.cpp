@@ -7,8 +7,10 @@
 
 #include "platform/win32/win32_platform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <type_traits>
@@ -202,6 +204,18 @@ private:
     bool CreateEmptyFile(const char* path) override {
         std::FILE* f = std::fopen(path, "w");
         return f && std::fclose(f) == 0;
+    }
+    bool OpenFileExists(const char* name, char* buffer, uint32_t size) override {
+        OFSTRUCT of{};
+        of.cBytes = sizeof of;
+        if (buffer && size) buffer[0] = '\0';
+        if (::OpenFile(name, &of, OF_EXIST) == HFILE_ERROR) return false;
+        if (buffer && size) {
+            size_t n = std::min<size_t>(std::strlen(of.szPathName), size - 1);
+            std::memcpy(buffer, of.szPathName, n);
+            buffer[n] = '\0';
+        }
+        return true;
     }
 
     // ICommandRunner

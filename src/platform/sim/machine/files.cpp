@@ -1,7 +1,10 @@
 #include "platform/sim/machine/files.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "ini/ini_document.h"
 
@@ -15,8 +18,9 @@ bool HostFileExists(const std::string& path) {
 
 }  // namespace
 
-VirtualFiles::VirtualFiles(const FilesConfig& config, const PathMap& paths, ProfileFiles& profiles)
-    : m_paths(paths), m_profiles(profiles) {
+VirtualFiles::VirtualFiles(const FilesConfig& config, const MachineConfig& machine, const PathMap& paths,
+                           ProfileFiles& profiles)
+    : m_machine(machine), m_paths(paths), m_profiles(profiles) {
     for (const std::string& f : config.files) Add(f);
 }
 
@@ -28,6 +32,30 @@ bool VirtualFiles::Exists(const std::string& windowsPath) const {
 
 void VirtualFiles::Add(const std::string& windowsPath) {
     m_files.insert(ini::Folded(windowsPath));
+}
+
+// The machine has no path beyond its three directories.
+bool VirtualFiles::OpenFileExists(const char* name, char* buffer, uint32_t size) {
+    if (buffer && size) buffer[0] = '\0';
+    if (!name || !*name) return false;
+    std::string text = name;
+    std::vector<std::string> candidates;
+    if (text.find_first_of("\\/:") != std::string::npos)
+        candidates.push_back(text);
+    else
+        for (const std::string* dir :
+             {&m_machine.currentDirectory, &m_machine.systemDirectory, &m_machine.windowsDirectory})
+            candidates.push_back(*dir + "\\" + text);
+    for (const std::string& path : candidates) {
+        if (!Exists(path)) continue;
+        if (buffer && size) {
+            size_t n = std::min<size_t>(path.size(), size - 1);
+            std::memcpy(buffer, path.data(), n);
+            buffer[n] = '\0';
+        }
+        return true;
+    }
+    return false;
 }
 
 bool VirtualFiles::CreateEmptyFile(const char* path) {

@@ -14,15 +14,17 @@ namespace orbex::sim {
 
 class VirtualFiles final : public port::IFileSystem {
 public:
-    VirtualFiles(const FilesConfig& config, const PathMap& paths, ProfileFiles& profiles);
+    VirtualFiles(const FilesConfig& config, const MachineConfig& machine, const PathMap& paths, ProfileFiles& profiles);
 
     bool CreateEmptyFile(const char* path) override;
+    bool OpenFileExists(const char* name, char* buffer, uint32_t size) override;
 
     bool Exists(const std::string& windowsPath) const;
     // A file that exists in the machine's memory from now on.
     void Add(const std::string& windowsPath);
 
 private:
+    const MachineConfig& m_machine;
     const PathMap& m_paths;
     ProfileFiles& m_profiles;
     std::set<std::string> m_files;  // folded full paths
