@@ -38,12 +38,9 @@ TEST(Win32TunerPorts, EachIdentifierWrapsToItsOwnPort) {
         const char* name;
         Guid iid;
         int port;
-    } rows[] = {{"IAMTVTuner", guids::kIidAmTvTuner, kTuner},
-                {"IAMCrossbar", guids::kIidAmCrossbar, kCrossbar},
-                {"IQelAnalogLCS", guids::kIidQelAnalogLcs, kScan},
-                {"IVBIAnalyzer", guids::kIidVbiAnalyzer, kVbi},
-                {"IUnknown", guids::kIidUnknown, kNone},
-                {"IBaseFilter", guids::kIidBaseFilter, kNone}};
+    } rows[] = {{"IAMTVTuner", guids::kIidAmTvTuner, kTuner},      {"IAMCrossbar", guids::kIidAmCrossbar, kCrossbar},
+                {"IQelAnalogLCS", guids::kIidQelAnalogLcs, kScan}, {"IVBIAnalyzer", guids::kIidVbiAnalyzer, kVbi},
+                {"IUnknown", guids::kIidUnknown, kNone},           {"IBaseFilter", guids::kIidBaseFilter, kNone}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         Counted object;
@@ -322,9 +319,9 @@ struct ScanObject {
     ::IBaseFilter* tuner = nullptr;
     port::ScanProgressFn callback = nullptr;
     LONG country = 0;
-    int channels = 4;                // in the country's table
-    std::vector<int32_t> locked;     // the callback's answer for each tuned channel
-    HRESULT result = S_OK;           // what each method answers at its end
+    int channels = 4;             // in the country's table
+    std::vector<int32_t> locked;  // the callback's answer for each tuned channel
+    HRESULT result = S_OK;        // what each method answers at its end
     IUnknown* Unknown() { return reinterpret_cast<IUnknown*>(this); }
 
     static HRESULT STDMETHODCALLTYPE QueryInterface(ScanObject* self, REFIID iid, void** out) {
@@ -371,9 +368,9 @@ struct ScanObject {
     }
 };
 const ScanVtbl ScanObject::kVtbl = {&ScanObject::QueryInterface, &ScanObject::AddRef,    &ScanObject::Release,
-                                &ScanObject::Connect,        &ScanObject::AutoTune,  &ScanObject::Unused<5>,
-                                &ScanObject::Unused<6>,      &ScanObject::Unused<7>, &ScanObject::Unused<8>,
-                                &ScanObject::SetCountryCode};
+                                    &ScanObject::Connect,        &ScanObject::AutoTune,  &ScanObject::Unused<5>,
+                                    &ScanObject::Unused<6>,      &ScanObject::Unused<7>, &ScanObject::Unused<8>,
+                                    &ScanObject::SetCountryCode};
 
 // The system's side of the scan, as a plain function: records what it is
 // told and says the channels at 50 and 75 percent locked.
@@ -513,8 +510,8 @@ struct VbiObject {
         return S_OK;
     }
 };
-const VbiVtbl VbiObject::kVtbl = {&VbiObject::QueryInterface, &VbiObject::AddRef, &VbiObject::Release, &VbiObject::Slot3,
-                              &VbiObject::GetVBIData};
+const VbiVtbl VbiObject::kVtbl = {&VbiObject::QueryInterface, &VbiObject::AddRef, &VbiObject::Release,
+                                  &VbiObject::Slot3, &VbiObject::GetVBIData};
 
 TEST(Win32VbiAnalyzer, GetVbiDataReachesItsSlotWithTheSixPointersInOrder) {
     VbiObject object;

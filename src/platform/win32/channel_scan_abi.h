@@ -20,7 +20,7 @@ static_assert(std::is_same_v<port::ScanProgressFn, SHORT(WINAPI*)(INT32, INT32, 
 static_assert(sizeof(INT32) == sizeof(LONG));
 
 struct IQelAnalogLcsAbi : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE Connect(::IBaseFilter* tuner) = 0;        // slot 3
+    virtual HRESULT STDMETHODCALLTYPE Connect(::IBaseFilter* tuner) = 0;            // slot 3
     virtual HRESULT STDMETHODCALLTYPE AutoTune(port::ScanProgressFn progress) = 0;  // slot 4
     // Slots 5 to 8: their signatures are unknown, so they are never called.
     virtual HRESULT STDMETHODCALLTYPE Unused5() = 0;

@@ -88,8 +88,7 @@ public:
 port::ComPtr WrapTunerInterface(IUnknown* owned, const Guid& iid) {
     if (!owned) return nullptr;
     if (iid == guids::kIidAmTvTuner) return std::make_shared<TvTunerWrapper>(reinterpret_cast<::IAMTVTuner*>(owned));
-    if (iid == guids::kIidAmCrossbar)
-        return std::make_shared<CrossbarWrapper>(reinterpret_cast<::IAMCrossbar*>(owned));
+    if (iid == guids::kIidAmCrossbar) return std::make_shared<CrossbarWrapper>(reinterpret_cast<::IAMCrossbar*>(owned));
     if (iid == guids::kIidQelAnalogLcs)
         return std::make_shared<ChannelScanWrapper>(reinterpret_cast<IQelAnalogLcsAbi*>(owned));
     if (iid == guids::kIidVbiAnalyzer)
