@@ -23,25 +23,13 @@
 #include "platform/win32/win32_com.h"
 #include "platform/win32/win32_platform.h"
 #include "support/bench.h"
+#include "win32_fakes.h"
 
 // In the SDK's identifier library, not declared by its headers.
 EXTERN_C const CLSID CLSID_NullRenderer;
 
 namespace orbex::win32 {
 namespace {
-
-// The reference count an object reports, without changing it.
-ULONG Refs(IUnknown* p) {
-    p->AddRef();
-    return p->Release();
-}
-
-struct Counted : IUnknown {
-    ULONG refs = 1;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
-};
 
 TEST(ComRef, CopiesAddAReferenceAndEveryOwnerReleasesOne) {
     Counted object;
@@ -92,6 +80,8 @@ TEST(Win32Guids, EveryIdentifierWithAnSdkCounterpartMatchesIt) {
         {"IDirectDraw", guids::kIidDirectDraw, IID_IDirectDraw},
         {"IDirectDrawSurface", guids::kIidDirectDrawSurface, IID_IDirectDrawSurface},
         {"IDirectDraw2", guids::kIidDirectDraw2, IID_IDirectDraw2},
+        {"IAMTVTuner", guids::kIidAmTvTuner, IID_IAMTVTuner},
+        {"IAMCrossbar", guids::kIidAmCrossbar, IID_IAMCrossbar},
         {"PIN_CATEGORY_CAPTURE", guids::kPinCategoryCapture, PIN_CATEGORY_CAPTURE},
         {"PIN_CATEGORY_PREVIEW", guids::kPinCategoryPreview, PIN_CATEGORY_PREVIEW},
         {"PIN_CATEGORY_VBI", guids::kPinCategoryVbi, PIN_CATEGORY_VBI},
@@ -183,36 +173,6 @@ TEST(Win32Libraries, WithoutTheTestBoxLibraryTheLockTestIsNoRun) {
                                    "Able to load cctb.dll library and get all 3 function pointers.",
                                    "[NoRun]**** Failed to load cctb.dll library.")});
 }
-
-// A COM object on the stack: counts its references and answers for IUnknown
-// and its own interface only.
-template <class Interface>
-struct Fake : Interface {
-    explicit Fake(const IID& iid) : m_iid(iid) {}
-    ULONG refs = 1;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!IsEqualGUID(iid, IID_IUnknown) && !IsEqualGUID(iid, m_iid)) {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        *out = static_cast<Interface*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
-    // The wrapper under test, reached the way the system reaches it: a plain
-    // object first, then QueryInterface for the port's identifier.
-    template <class Port>
-    HResult Query(const Guid& iid, std::shared_ptr<Port>& out) {
-        AddRef();
-        port::ComPtr object = Wrap(static_cast<Interface*>(this), guids::kIidUnknown);
-        return port::ComQuery(*object, iid, out);
-    }
-
-private:
-    IID m_iid;
-};
 
 // A decoder whose every value differs from the others, so that a getter
 // wired to the wrong method shows.
@@ -469,7 +429,9 @@ TEST_F(Win32DirectDrawTest, DescriptionsTakeTheSystemsSizeAndDirectDrawDecidesOn
         EXPECT_EQ(desc.height, 48u);
         EXPECT_EQ(desc.pitch, pitch);
         EXPECT_EQ(desc.surface != nullptr, row.lock);
-        if (row.lock) EXPECT_EQ(surface->Unlock(), kSOk);
+        if (row.lock) {
+            EXPECT_EQ(surface->Unlock(), kSOk);
+        }
     }
 }
 

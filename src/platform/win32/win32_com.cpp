@@ -11,7 +11,9 @@
 
 #include "platform/guids.h"
 #include "platform/win32/com_ref.h"
+#include "platform/win32/com_wrapper.h"
 #include "platform/win32/log_writer_abi.h"
+#include "platform/win32/tuner_wrappers.h"
 
 namespace orbex::win32 {
 
@@ -29,42 +31,11 @@ Guid FromGuid(const GUID& g) {
 
 namespace {
 
+using detail::HasRaw;
+using detail::ThroughLong;
+using detail::Wrapper;
+
 static_assert(sizeof(Guid) == sizeof(GUID));
-
-// What every wrapper has: the raw pointer and QueryInterface through it.
-template <class Raw>
-class Wrapper {
-public:
-    explicit Wrapper(Raw* owned) : m_raw(owned) {}
-    Raw* Raw_() const { return m_raw.Get(); }
-
-protected:
-    HResult QueryThrough(const Guid& iid, port::ComPtr& out) {
-        out.reset();
-        IUnknown* other = nullptr;
-        GUID g = ToGuid(iid);
-        HRESULT hr = m_raw->QueryInterface(g, reinterpret_cast<void**>(&other));
-        if (hr != S_OK || !other) return hr == S_OK ? E_NOINTERFACE : hr;
-        out = Wrap(other, iid);
-        return S_OK;
-    }
-    ComRef<Raw> m_raw;
-};
-
-#define ORBEX_WRAPPER_BASICS(RawType)                                     \
-    using Wrapper<RawType>::Wrapper;                                      \
-    HResult QueryInterface(const Guid& iid, port::ComPtr& out) override { \
-        return this->QueryThrough(iid, out);                              \
-    }                                                                     \
-    IUnknown* Unknown() const override {                                  \
-        return this->Raw_();                                              \
-    }
-
-// Lets RawOf find the interface behind any wrapper.
-struct HasRaw {
-    virtual ~HasRaw() = default;
-    virtual IUnknown* Unknown() const = 0;
-};
 
 class UnknownWrapper final : public port::IComObject, public HasRaw, Wrapper<IUnknown> {
 public:
@@ -288,18 +259,6 @@ public:
     }
 };
 
-// Passes an int32_t out-parameter to a method that fills a LONG: the method
-// sees the caller's value, the caller gets what the method left; null stays null.
-static_assert(sizeof(LONG) == sizeof(int32_t));
-template <class Get>
-HRESULT ThroughLong(int32_t* out, Get get) {
-    if (!out) return get(nullptr);
-    LONG value = *out;
-    HRESULT hr = get(&value);
-    *out = value;
-    return hr;
-}
-
 class AnalogVideoDecoderWrapper final : public port::IAMAnalogVideoDecoder,
                                         public HasRaw,
                                         Wrapper<::IAMAnalogVideoDecoder> {
@@ -440,6 +399,7 @@ public:
 
 port::ComPtr Wrap(IUnknown* owned, const Guid& iid) {
     if (!owned) return nullptr;
+    if (port::ComPtr tuner = WrapTunerInterface(owned, iid)) return tuner;
     if (iid == guids::kIidBaseFilter) return std::make_shared<FilterWrapper>(reinterpret_cast<::IBaseFilter*>(owned));
     if (iid == guids::kIidGraphBuilder)
         return std::make_shared<GraphWrapper>(reinterpret_cast<::IGraphBuilder*>(owned));

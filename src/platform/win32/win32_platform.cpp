@@ -209,7 +209,7 @@ private:
         OFSTRUCT of{};
         of.cBytes = sizeof of;
         if (buffer && size) buffer[0] = '\0';
-        if (::OpenFile(name, &of, OF_EXIST) == HFILE_ERROR) return false;
+        if (!name || ::OpenFile(name, &of, OF_EXIST) == HFILE_ERROR) return false;
         if (buffer && size) {
             size_t n = std::min<size_t>(std::strlen(of.szPathName), size - 1);
             std::memcpy(buffer, of.szPathName, n);
