@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <regex>
 
 #include "platform/guids.h"
@@ -710,6 +711,80 @@ TEST(TunerProfile, ReadsTheChannelPlanAndTheNewSections) {
     EXPECT_EQ(p->crossbar.refused, (std::map<int32_t, HResult>{{0, kEAccessDenied}}));
     EXPECT_TRUE(p->channelScan.object);
     EXPECT_EQ(p->tuner.settleMs, 100u);
+}
+
+}  // namespace
+}  // namespace orbex::sim
+
+namespace orbex::sim {
+namespace {
+
+// ---- Stock boards ----
+
+std::string StockBoard(const std::string& name) {
+    return std::string(ORBEX_SOURCE_DIR) + "/boards/" + name + ".ini";
+}
+
+TEST(TunerStockBoards, EveryBoardLoads) {
+    size_t boards = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(ORBEX_SOURCE_DIR) + "/boards")) {
+        if (entry.path().extension() != ".ini") continue;
+        std::string error;
+        EXPECT_TRUE(LoadBoardProfile(entry.path().string(), error)) << error;
+        ++boards;
+    }
+    EXPECT_GE(boards, 22u);
+}
+
+// The channels the caption test visits (the start channel, then 25 to 35)
+// on which the analyzer reads captions.
+std::vector<int32_t> CaptionedChannels(const std::string& board) {
+    std::string error;
+    auto profile = LoadBoardProfile(StockBoard(board), error);
+    EXPECT_TRUE(profile) << error;
+    VbiRig rig(std::string("[Profile]\nBase=") + StockBoard(board) + "\n[Filter.VbiAnalyzer]\nKitFile=\n");
+    std::vector<int32_t> found;
+    for (int32_t channel : {33, 25, 26, 27, 28, 29, 30, 31, 32, 34, 35}) {
+        rig.Tune(channel);
+        int hits = 0;
+        for (int i = 0; i < 5; ++i, rig.Wait(150)) hits += rig.CaptionLine() == 21;
+        if (hits) found.push_back(channel);
+    }
+    return found;
+}
+
+TEST(TunerStockBoards, CaptionsAreWhereEachBoardSays) {
+    EXPECT_EQ(CaptionedChannels("reference"), (std::vector<int32_t>{33}));
+    EXPECT_EQ(CaptionedChannels("captions-on-27"), (std::vector<int32_t>{27}));
+    EXPECT_EQ(CaptionedChannels("no-captions"), (std::vector<int32_t>{}));
+}
+
+TEST(TunerStockBoards, TheScanAndTheCrossbarGiveWhatEachBoardSays) {
+    struct Case {
+        const char* board;
+        int32_t found;  // channels the scan locks to in the USA table
+        int32_t outputs;
+        int32_t inputs;
+        int32_t inputsWithSignal;
+    };
+    for (const Case& c : {Case{"reference", 5, 1, 3, 3}, Case{"weak-stations", 3, 1, 3, 3},
+                          Case{"crossbar-two-outputs", 5, 2, 3, 3}, Case{"unplugged-input", 5, 1, 3, 2},
+                          Case{"pal-tuner", 6, 1, 3, 3}}) {
+        ScanRig rig(std::string("[Profile]\nBase=") + StockBoard(c.board) + "\n");
+        int32_t outputs = 0, inputs = 0, withSignal = 0;
+        ASSERT_EQ(rig.crossbar->get_PinCounts(&outputs, &inputs), kSOk);
+        EXPECT_EQ(outputs, c.outputs) << c.board;
+        EXPECT_EQ(inputs, c.inputs) << c.board;
+        for (int32_t i = 0; i < inputs; ++i) {
+            ASSERT_EQ(rig.crossbar->Route(0, i), kSOk);
+            withSignal += rig.Locked();
+        }
+        EXPECT_EQ(withSignal, c.inputsWithSignal) << c.board;
+        ASSERT_EQ(rig.crossbar->Route(0, 0), kSOk);
+        rig.probe.found = 0;
+        ASSERT_EQ(rig.Scan(1), kSOk) << c.board;
+        EXPECT_EQ(rig.probe.found, c.found) << c.board;
+    }
 }
 
 }  // namespace
