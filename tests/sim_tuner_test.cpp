@@ -159,12 +159,13 @@ TEST(Tuner, RefusesChannelsOutsideItsCountrysTableAndKeepsItsChannel) {
         int32_t channel;
         HResult expected;
     };
-    for (const Case& c : {Case{"", 1, kEInvalidArg}, Case{"", 2, kSOk}, Case{"", 69, kSOk}, Case{"", 70, kEInvalidArg},
-                          Case{"", -1, kEInvalidArg}, Case{"[Tuner]\nCountryCode=81\n", 1, kSOk},
-                          Case{"[Tuner]\nCountryCode=81\n", 62, kSOk}, Case{"[Tuner]\nCountryCode=81\n", 63, kEInvalidArg},
-                          Case{"[Tuner]\nCountryCode=44\n", 20, kEInvalidArg},
-                          // A code without a table tunes the USA's channels.
-                          Case{"[Tuner]\nCountryCode=0\n", 69, kSOk}, Case{"[Tuner]\nCountryCode=0\n", 70, kEInvalidArg}}) {
+    for (const Case& c :
+         {Case{"", 1, kEInvalidArg}, Case{"", 2, kSOk}, Case{"", 69, kSOk}, Case{"", 70, kEInvalidArg},
+          Case{"", -1, kEInvalidArg}, Case{"[Tuner]\nCountryCode=81\n", 1, kSOk},
+          Case{"[Tuner]\nCountryCode=81\n", 62, kSOk}, Case{"[Tuner]\nCountryCode=81\n", 63, kEInvalidArg},
+          Case{"[Tuner]\nCountryCode=44\n", 20, kEInvalidArg},
+          // A code without a table tunes the USA's channels.
+          Case{"[Tuner]\nCountryCode=0\n", 69, kSOk}, Case{"[Tuner]\nCountryCode=0\n", 70, kEInvalidArg}}) {
         Rig rig(Profile(c.extra));
         EXPECT_EQ(rig.tuner->put_Channel(c.channel, -1, -1), c.expected) << c.extra << c.channel;
         EXPECT_EQ(rig.Channel(), c.expected == kSOk ? c.channel : 33) << c.extra << c.channel;
@@ -463,13 +464,13 @@ TEST(VbiAnalyzer, FindsCaptionsExactlyWhenALockedCaptionedSourceReachesIt) {
         {"no plan: the tuner source's captions", "[Source.Tuner]\nCaptions=EVERYWHERE\n", tune(9), 21},
     };
     for (const Case& c : cases) {
-        std::string text =
-            c.what == std::string("no plan: the tuner source's captions")
-                ? WithoutChannelPlan() + "[Filter.VbiAnalyzer]\nKitFile=\n" + c.extra
-                : Profile(c.extra);
+        std::string text = c.what == std::string("no plan: the tuner source's captions")
+                               ? WithoutChannelPlan() + "[Filter.VbiAnalyzer]\nKitFile=\n" + c.extra
+                               : Profile(c.extra);
         VbiRig rig(text);
         c.act(rig);
-        for (int i = 0; i < c.samples; ++i, rig.Wait(34)) EXPECT_EQ(rig.CaptionLine(), c.line) << c.what << " sample " << i;
+        for (int i = 0; i < c.samples; ++i, rig.Wait(34))
+            EXPECT_EQ(rig.CaptionLine(), c.line) << c.what << " sample " << i;
     }
 }
 
@@ -654,10 +655,14 @@ TEST(TunerProfile, RefusesBadKeysWithFileAndLine) {
         const char* error;
     };
     for (const Case& c : {
-             Case{"[Channel.x]\n", "t.ini:5: a [Channel] section is named by its channel number, 0 to 9999: [Channel.33]"},
-             Case{"[Channel.-3]\n", "t.ini:5: a [Channel] section is named by its channel number, 0 to 9999: [Channel.33]"},
-             Case{"[Channel]\n", "t.ini:5: a [Channel] section is named by its channel number, 0 to 9999: [Channel.33]"},
-             Case{"[Channel.10000]\n", "t.ini:5: a [Channel] section is named by its channel number, 0 to 9999: [Channel.33]"},
+             Case{"[Channel.x]\n",
+                  "t.ini:5: a [Channel] section is named by its channel number, 0 to 9999: [Channel.33]"},
+             Case{"[Channel.-3]\n",
+                  "t.ini:5: a [Channel] section is named by its channel number, 0 to 9999: [Channel.33]"},
+             Case{"[Channel]\n",
+                  "t.ini:5: a [Channel] section is named by its channel number, 0 to 9999: [Channel.33]"},
+             Case{"[Channel.10000]\n",
+                  "t.ini:5: a [Channel] section is named by its channel number, 0 to 9999: [Channel.33]"},
              Case{"[Channel.3]\nCaptions=caf\xC3\xA9\n", "t.ini:6: captions are printable ASCII characters"},
              Case{"[Channel.3]\nCaptionNoise=lots\n", "t.ini:6: \"lots\" is not a decimal number"},
              Case{"[Channel.3]\nCaptionNoise=101\n", "t.ini:6: caption noise is 0 to 100 IRE"},
@@ -667,7 +672,8 @@ TEST(TunerProfile, RefusesBadKeysWithFileAndLine) {
              Case{"[Tuner]\nSettleTime=-1\n", "t.ini:6: a settle time is 0 to 10000 ms"},
              Case{"[Tuner]\nAvailableFormats=0x100000\n",
                   "t.ini:6: \"0x100000\" has bits beyond the analog video standards (0xFFFFF)"},
-             Case{"[Tuner]\nAvailableModes=0x20\n", "t.ini:6: tuner modes are bits of TV 1, FM 2, AM 4, DSS 8 and DTV 0x10"},
+             Case{"[Tuner]\nAvailableModes=0x20\n",
+                  "t.ini:6: tuner modes are bits of TV 1, FM 2, AM 4, DSS 8 and DTV 0x10"},
              Case{"[Tuner]\nCountryCode=-1\n", "t.ini:6: a country code is 0 to 9999"},
              Case{"[Tuner]\nPowerOnChannel=ten\n", "t.ini:6: \"ten\" is not a number"},
              Case{"[Tuner]\nBand=UHF\n", "t.ini:6: unknown key \"Band\" in [Tuner]"},
@@ -767,9 +773,9 @@ TEST(TunerStockBoards, TheScanAndTheCrossbarGiveWhatEachBoardSays) {
         int32_t inputs;
         int32_t inputsWithSignal;
     };
-    for (const Case& c : {Case{"reference", 5, 1, 3, 3}, Case{"weak-stations", 3, 1, 3, 3},
-                          Case{"crossbar-two-outputs", 5, 2, 3, 3}, Case{"unplugged-input", 5, 1, 3, 2},
-                          Case{"pal-tuner", 6, 1, 3, 3}}) {
+    for (const Case& c :
+         {Case{"reference", 5, 1, 3, 3}, Case{"weak-stations", 3, 1, 3, 3}, Case{"crossbar-two-outputs", 5, 2, 3, 3},
+          Case{"unplugged-input", 5, 1, 3, 2}, Case{"pal-tuner", 6, 1, 3, 3}}) {
         ScanRig rig(std::string("[Profile]\nBase=") + StockBoard(c.board) + "\n");
         int32_t outputs = 0, inputs = 0, withSignal = 0;
         ASSERT_EQ(rig.crossbar->get_PinCounts(&outputs, &inputs), kSOk);

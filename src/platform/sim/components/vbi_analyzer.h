@@ -17,18 +17,18 @@ namespace orbex::sim {
 
 // Byte offsets of the record's fields (each int32 unless noted).
 namespace vbi_record {
-constexpr int kFrame = 0;        // frame number of the sampled field
-constexpr int kField = 4;        // 1: the odd field
-constexpr int kChars = 8;        // two bytes: the decoded characters, parity stripped
-constexpr int kRawBytes = 10;    // two bytes: the characters as received, with their parity bits
-constexpr int kValid = 12;       // 1 when a caption pair was decoded
-constexpr int kQuality = 16;     // eye opening in thousandths (0 to 1000)
-constexpr int kRunIn = 20;       // sample index of the run-in start, -1 when none was found
-constexpr int kRateHz = 24;      // sampling rate
-constexpr int kSamples = 28;     // samples in the line
-constexpr int kLowest = 32;      // lowest sample of the line
-constexpr int kHighest = 36;     // highest sample of the line
-constexpr int kLineSampled = 40; // the line the samples come from: 21
+constexpr int kFrame = 0;          // frame number of the sampled field
+constexpr int kField = 4;          // 1: the odd field
+constexpr int kChars = 8;          // two bytes: the decoded characters, parity stripped
+constexpr int kRawBytes = 10;      // two bytes: the characters as received, with their parity bits
+constexpr int kValid = 12;         // 1 when a caption pair was decoded
+constexpr int kQuality = 16;       // eye opening in thousandths (0 to 1000)
+constexpr int kRunIn = 20;         // sample index of the run-in start, -1 when none was found
+constexpr int kRateHz = 24;        // sampling rate
+constexpr int kSamples = 28;       // samples in the line
+constexpr int kLowest = 32;        // lowest sample of the line
+constexpr int kHighest = 36;       // highest sample of the line
+constexpr int kLineSampled = 40;   // the line the samples come from: 21
 constexpr int kCaptionLine = 100;  // 21 when captions were decoded on line 21 of the odd field, else 0
 }  // namespace vbi_record
 

@@ -22,7 +22,8 @@ void Blank(uint32_t frame, std::vector<uint8_t>& samples) {
     const double unitsPerIre = (f.level50Ire - f.blankLevel) / 50.0;
     std::mt19937 random(frame);
     std::normal_distribution<double> gauss(0, kBlankNoiseIre * unitsPerIre);
-    for (uint8_t& s : samples) s = static_cast<uint8_t>(std::clamp(std::lround(f.blankLevel + gauss(random)), 0L, 255L));
+    for (uint8_t& s : samples)
+        s = static_cast<uint8_t>(std::clamp(std::lround(f.blankLevel + gauss(random)), 0L, 255L));
 }
 
 }  // namespace
