@@ -153,6 +153,41 @@ TEST(Tuner, SettlingEndsInsideAnIntervalOnlyOnce) {
     EXPECT_TRUE(tuner.OutputAt(t0 + 100).signal);
 }
 
+// Frames count from the moment settling ends, not from the last update.
+TEST(Tuner, FramesFlowFromTheMomentTheTunerHasSettled) {
+    FaultTable faults({});
+    OverlaySurfaces surfaces(DefaultSurfaces(), faults);
+    uint32_t now = 1000;
+    const uint32_t settled = 1100;
+    auto conditions = [&](uint32_t at) {
+        FeedConditions c;
+        c.flowing = at - settled < 0x80000000u;  // at or after the end of settling
+        return c;
+    };
+    FrameFeed feed([&] { return now; }, conditions, surfaces);
+    feed.SetChangeTimes([&](uint32_t from, uint32_t to) -> std::optional<uint32_t> {
+        if (settled - from == 0 || settled - from > to - from) return std::nullopt;
+        return settled;
+    });
+    now = 2000;
+    feed.Update();
+    EXPECT_EQ(feed.FramesDelivered(), 26u) << "900 ms at 33.367 ms a frame";
+    now = 2034;
+    feed.Update();
+    EXPECT_EQ(feed.FramesDelivered(), 27u);
+
+    FrameFeed settledFeed([&] { return now; }, conditions, surfaces);
+    now = 3000;
+    settledFeed.Update();
+    EXPECT_EQ(settledFeed.FramesDelivered(), 28u) << "already settled: the whole 966 ms count";
+
+    now = 1000;
+    FrameFeed blind([&] { return now; }, conditions, surfaces);
+    now = 2000;
+    blind.Update();
+    EXPECT_EQ(blind.FramesDelivered(), 0u) << "without the change time the stretch runs as it started";
+}
+
 TEST(Tuner, RefusesChannelsOutsideItsCountrysTableAndKeepsItsChannel) {
     struct Case {
         const char* extra;
@@ -282,7 +317,8 @@ TEST(Crossbar, StartsOnTheRouteOfTheSignalSection) {
         int32_t routed;
     };
     for (const Case& c : {Case{"", 0}, Case{"[Signal]\nRoute=SVideo\n", 2}, Case{"[Signal]\nRoute=None\n", -1},
-                          Case{"[Signal]\nRoute=SVideo\n[Crossbar]\nInputs=Tuner, Composite\n", -1}}) {
+                          Case{"[Signal]\nRoute=SVideo\n[Crossbar]\nInputs=Tuner, Composite\n", -1},
+                          Case{"[Signal]\nRoute=Composite\n[Crossbar]\nInputs=Tuner, Composite, Composite\n", 1}}) {
         Rig rig(Profile(c.extra));
         int32_t routed = -2;
         EXPECT_EQ(rig.crossbar->get_IsRoutedTo(0, &routed), kSOk);
