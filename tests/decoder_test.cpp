@@ -230,12 +230,12 @@ TEST(OutputEnable, FollowsWhatTheOverlayBuffersShow) {
         int32_t status;
     };
     for (const Case& c : {
-             Case{"[Source.Tuner]\nSignal=absent\n", 0},   // nothing to show: the cleared rows stay zero
-             Case{"[Source.Tuner]\nPicture=noise\n", 0},   // rows of 0x3A-0x3C runs are no picture
-             Case{"[Source.Tuner]\nCoverage=50\n", 4},     // picture in some rows is enough
-             Case{"[Source.Tuner]\nLines=625\n", 0},       // an NTSC decoder does not lock on PAL
-             Case{"[Signal]\nRoute=Composite\n", 0},       // nothing plugged in there
-             Case{"[Surface.Front]\nLockMemory=no\n", 4},  // the back buffer has picture
+             Case{"[Channel.33]\nSignal=absent\n", 0},  // nothing to show: the cleared rows stay zero
+             Case{"[Channel.33]\nPicture=noise\n", 0},  // rows of 0x3A-0x3C runs are no picture
+             Case{"[Channel.33]\nCoverage=50\n", 4},    // picture in some rows is enough
+             Case{"[Channel.33]\nLines=625\n", 0},      // an NTSC decoder does not lock on PAL
+             Case{"[Signal]\nRoute=Composite\n[Source.Composite]\nSignal=absent\n", 0},   // nothing plugged in there
+             Case{"[Surface.Front]\nLockMemory=no\n", 4},                                 // the back buffer has picture
              Case{"[Surface.Front]\nLockMemory=no\n[Surface.Back]\nLockMemory=no\n", 4},  // height 0: every row
              Case{"[Surface.Back]\nPresent=no\n", 0},  // the buffer operations need both buffers
              Case{"[OverlayMixer]\nExclusiveMode=absent\n", 0},
@@ -433,9 +433,9 @@ TEST(HorizontalLock, EachWayOfLosingTheLockHasItsText) {
                   "[Fail]**** Still able to get a signal lock."},
              Case{"[Decoder]\nLock525=on\n", "No signal after opened circuit for standard (" + s + ").",
                   "[Fail]**** Still able to get a signal lock."},
-             Case{"[Source.Tuner]\nSignal=absent\n", "Signal after closed circuit for standard (" + s + ").",
+             Case{"[Channel.33]\nSignal=absent\n", "Signal after closed circuit for standard (" + s + ").",
                   "[Fail]**** Unable to receive a signal lock."},
-             Case{"[TestBox]\nBox=absent\n[Source.Tuner]\nSignal=absent\n",
+             Case{"[TestBox]\nBox=absent\n[Channel.33]\nSignal=absent\n",
                   "Horizontal signal lock for standard (" + s + ").", "[Fail]**** Unable to receive a signal lock."},
              Case{"[Faults]\nDecoderGetHorizontalLocked=1\n",
                   "No signal after opened circuit for standard (" + s + ").",
@@ -498,7 +498,7 @@ TEST(SignalLocked, AllowsFiveLinesEitherWayAndNeedsTheLock) {
     for (const Case& c :
          {Case{"", 1, 1}, Case{"[Decoder]\nLines525=530\n", 1, 1}, Case{"[Decoder]\nLines525=520\n", 1, 1},
           Case{"[Decoder]\nLines525=531\n", 0, 1}, Case{"[Decoder]\nLines525=519\n", 0, 1},
-          Case{"[Source.Tuner]\nSignal=absent\n", 0, 0}, Case{"[Faults]\nDecoderGetTVFormat=1\n", 0, 1},
+          Case{"[Channel.33]\nSignal=absent\n", 0, 0}, Case{"[Faults]\nDecoderGetTVFormat=1\n", 0, 1},
           Case{"[Faults]\nDecoderGetNumberOfLines=1\n", 0, 1},
           Case{"[Faults]\nDecoderGetHorizontalLocked=1\n", 0, 0}}) {
         DecoderBench bench(c.board);
@@ -600,10 +600,10 @@ TEST(BufferState, BothBuffersShowWhatTheSignalPaints) {
     };
     for (const Case& c : {
              Case{"", 1},
-             Case{"[Source.Tuner]\nCoverage=50\n", 2},
+             Case{"[Channel.33]\nCoverage=50\n", 2},
              Case{"[Surface.Front]\nHeight=576\n[Surface.Back]\nHeight=576\n", 2},  // 480 lines in 576 rows
-             Case{"[Source.Tuner]\nSignal=absent\n", 3},
-             Case{"[Source.Tuner]\nPicture=noise\n", 3},
+             Case{"[Channel.33]\nSignal=absent\n", 3},
+             Case{"[Channel.33]\nPicture=noise\n", 3},
              Case{"[Surface.Front]\nLockMemory=no\n[Surface.Back]\nLockMemory=no\n", 1},
          }) {
         DecoderBench bench(c.board);

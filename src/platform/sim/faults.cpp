@@ -69,7 +69,19 @@ const std::vector<std::string>& FaultOperations() {
                                                   "GetDDrawObject",
                                                   "EnumSurfaces",
                                                   "GetSurfaceDesc",
-                                                  "LockSurface"};
+                                                  "LockSurface",
+                                                  "TunerGetAvailableTVFormats",
+                                                  "TunerGetAvailableModes",
+                                                  "TunerGetCountryCode",
+                                                  "TunerGetChannel",
+                                                  "TunerPutChannel",
+                                                  "CrossbarGetPinCounts",
+                                                  "CrossbarRoute",
+                                                  "VbiGetData",
+                                                  "CreateChannelScan",
+                                                  "LcsConnect",
+                                                  "LcsAutoTune",
+                                                  "LcsSetCountryCode"};
     return kOps;
 }
 

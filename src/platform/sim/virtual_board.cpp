@@ -1,5 +1,6 @@
 #include "platform/sim/virtual_board.h"
 
+#include "platform/guids.h"
 #include "platform/host/host.h"
 
 namespace orbex::sim {
@@ -37,26 +38,66 @@ VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
       m_surfaces(m_profile.overlay.surfaces, m_faults),
       m_directDraw(m_videoMemory, m_surfaces, m_faults),
       m_signal(m_profile.signal),
+      m_tuner(m_profile.tuner, m_profile.signal.tuner, m_signal, m_clock, m_faults),
+      m_crossbar(m_profile.crossbar, m_signal),
       m_decoder(m_profile.decoder, m_signal, m_faults),
       m_overlayMixer(m_profile.overlay, m_profile.videoMemory.leak, m_decoder, m_signal, m_surfaces, m_videoMemory,
                      m_directDraw, m_clock, m_faults),
       m_testBox(m_profile.testBox, m_signal, m_options.events),
+      m_vbiLine(m_decoder, m_signal, m_clock),
+      m_vbiAnalyzer(m_vbiLine, m_faults),
       m_resultLibrary(m_profile.components, m_options.verdictLibraryPath, m_options.noVerdict),
       m_logging(m_profile.components, m_faults, m_system, m_paths, m_clock),
       m_media(m_profile.media, m_faults,
               [this](const std::string& kitFile) { return m_commands.IsRegistered(kitFile); }),
+      m_channelScan(m_profile.channelScan, m_tuner, m_clock, m_faults,
+                    [this](const port::IBaseFilter& filter) {
+                        auto* f = dynamic_cast<const SimFilter*>(&filter);
+                        return f && m_media.Owns(*f) && f->Role() == FilterRole::Tuner;
+                    }),
       m_libraries(m_faults),
       m_com(m_faults) {
     m_libraries.Register("verdict.dll", m_resultLibrary);
     m_libraries.Register("cctb.dll", m_testBox);
     m_logging.RegisterClasses(m_com);
     m_media.SetObserver(&m_overlayMixer, m_profile.overlay.filter);
+    WireInterfaces();
     m_media.RegisterClasses(m_com);
-    // Whatever changes the path to the overlay buffers first settles the frames due.
+    m_channelScan.RegisterClasses(m_com);
+    // The tuner's current channel is the tuner source, in virtual time.
+    m_signal.SetClock([this] { return m_clock.Now(); });
+    m_signal.SetTunerSource([this](uint32_t at) { return m_tuner.OutputAt(at); });
+    // Whatever changes the path to the overlay buffers first settles the frames
+    // due; a tuner that settles changes it by itself.
     auto settle = [this] { m_overlayMixer.Settle(); };
     m_signal.SetBeforeChange(settle);
     m_decoder.SetBeforeChange(settle);
     m_surfaces.SetBeforeAccess(settle);
+    m_overlayMixer.SetChangeTimes([this](uint32_t from, uint32_t to) { return m_tuner.SettlesWithin(from, to); });
+}
+
+// Each role's filters hand out the interface of its device.
+void VirtualBoard::WireInterfaces() {
+    auto only = [](const Guid& wanted, auto make) {
+        return [wanted, make](SimFilter&, const Guid& iid, port::ComPtr& out) -> HResult {
+            out.reset();
+            if (iid != wanted) return kENoInterface;
+            out = make();
+            return kSOk;
+        };
+    };
+    m_media.SetInterfaceProvider(FilterRole::Decoder,
+                                 only(guids::kIidAnalogVideoDecoder, [this] { return m_decoder.Interface(); }));
+    m_media.SetInterfaceProvider(FilterRole::OverlayMixer, [this](SimFilter&, const Guid& iid, port::ComPtr& out) {
+        return m_overlayMixer.MixerInterface(iid, out);
+    });
+    m_media.SetInterfaceProvider(FilterRole::Tuner, only(guids::kIidAmTvTuner, [this] { return m_tuner.Interface(); }));
+    m_media.SetInterfaceProvider(FilterRole::Crossbar,
+                                 only(guids::kIidAmCrossbar, [this] { return m_crossbar.Interface(m_faults); }));
+    m_media.SetInterfaceProvider(FilterRole::VbiAnalyzer,
+                                 [this](SimFilter& filter, const Guid& iid, port::ComPtr& out) {
+                                     return m_vbiAnalyzer.Interface(filter, iid, out);
+                                 });
 }
 
 void VirtualBoard::Emit(const std::string& event, std::vector<EventField> fields) {

@@ -7,11 +7,15 @@
 #include <vector>
 
 #include "platform/ports.h"
+#include "platform/sim/components/channel_scan.h"
 #include "platform/sim/components/logging_component.h"
 #include "platform/sim/components/result_library.h"
 #include "platform/sim/components/test_box.h"
+#include "platform/sim/components/vbi_analyzer.h"
+#include "platform/sim/devices/crossbar.h"
 #include "platform/sim/devices/decoder.h"
 #include "platform/sim/devices/overlay_mixer.h"
+#include "platform/sim/devices/tuner.h"
 #include "platform/sim/display/direct_draw.h"
 #include "platform/sim/display/display_driver.h"
 #include "platform/sim/display/overlay_surfaces.h"
@@ -31,6 +35,7 @@
 #include "platform/sim/media/media_classes.h"
 #include "platform/sim/profile/board_profile.h"
 #include "platform/sim/signal/signal_path.h"
+#include "platform/sim/signal/vbi_line.h"
 
 namespace orbex::sim {
 
@@ -68,10 +73,16 @@ public:
     void Emit(const std::string& event, std::vector<EventField> fields);
     // The board's devices, for checks of their state.
     const DecoderModel& Decoder() const { return m_decoder; }
+    const TunerModel& Tuner() const { return m_tuner; }
+    const CrossbarModel& Crossbar() const { return m_crossbar; }
     const SignalPath& Signal() const { return m_signal; }
+    const VbiLineSource& Vbi() const { return m_vbiLine; }
+    VirtualClock& Time() { return m_clock; }
     const VideoMemory& Memory() const { return m_videoMemory; }
 
 private:
+    void WireInterfaces();
+
     // Declared in construction order: each model is built from the profile and
     // the models before it; they are destroyed in reverse.
     BoardProfile m_profile;
@@ -91,15 +102,21 @@ private:
     VideoMemory m_videoMemory;
     OverlaySurfaces m_surfaces;
     DirectDrawRuntime m_directDraw;
-    // The video path: sources, the decoder, the overlay mixer and the test box
+    // The video path: sources, the tuner, the crossbar, the decoder, the
+    // overlay mixer, the test box and the VBI pin
     SignalPath m_signal;
+    TunerModel m_tuner;
+    CrossbarModel m_crossbar;
     DecoderModel m_decoder;
     OverlayMixerModel m_overlayMixer;
     TestBox m_testBox;
+    VbiLineSource m_vbiLine;
+    VbiAnalyzer m_vbiAnalyzer;
     // What serves libraries and classes, then the runtimes that dispatch to it
     ResultLibrary m_resultLibrary;
     LoggingComponent m_logging;
     MediaClasses m_media;
+    ChannelScan m_channelScan;
     LibraryLoader m_libraries;
     ComRuntime m_com;
 };

@@ -87,13 +87,13 @@ DecoderModel::DecoderModel(const DecoderConfig& config, SignalPath& signal, Faul
 
 // Locked when the input carries a signal of the selected standard's line
 // family, unless the profile forces the standard's group on or off.
-bool DecoderModel::Locked() const {
+bool DecoderModel::LockedAt(uint32_t at) const {
     switch (m_config.lock[GroupOf(m_standard)]) {
         case LockMode::On: return true;
         case LockMode::Off: return false;
         case LockMode::Signal: break;
     }
-    DecoderInput input = m_signal.Input();
+    DecoderInput input = m_signal.InputAt(at);
     return input.signal && input.source.family == StandardFamily(m_standard);
 }
 

@@ -42,7 +42,8 @@ public:
     // Lets time-driven models settle before the decoder's state changes.
     void SetBeforeChange(std::function<void()> settle) { m_settle = std::move(settle); }
 
-    bool Locked() const;
+    bool Locked() const { return LockedAt(m_signal.Now()); }
+    bool LockedAt(uint32_t at) const;
     bool OutputEnabled() const { return m_outputEnabled; }
     uint32_t Standard() const { return m_standard; }
     // The interface as the decoder filter hands it out.

@@ -46,27 +46,23 @@ OverlayMixerModel::OverlayMixerModel(const OverlayMixerConfig& config, uint32_t 
       m_memory(memory),
       m_directDraw(directDraw),
       m_faults(faults),
-      m_feed([&clock] { return clock.Now(); }, [this] { return Conditions(); }, surfaces) {}
+      m_feed([&clock] { return clock.Now(); }, [this](uint32_t at) { return Conditions(at); }, surfaces) {}
 
 // Frames flow while a running graph links the decoder to the mixer, the
 // decoder's output is enabled and it is locked to a signal at its input.
-FeedConditions OverlayMixerModel::Conditions() const {
+FeedConditions OverlayMixerModel::Conditions(uint32_t at) const {
     FeedConditions c;
     bool linked = false;
     for (const auto& [link, state] : m_links) linked = linked || state.running;
-    DecoderInput input = m_signal.Input();
-    c.flowing = linked && m_decoder.OutputEnabled() && m_decoder.Locked() && input.signal;
+    DecoderInput input = m_signal.InputAt(at);
+    c.flowing = linked && m_decoder.OutputEnabled() && m_decoder.LockedAt(at) && input.signal;
     c.source = input.source;
     return c;
 }
 
-HResult OverlayMixerModel::RoleInterface(FilterRole role, const Guid& iid, port::ComPtr& out) {
+HResult OverlayMixerModel::MixerInterface(const Guid& iid, port::ComPtr& out) {
     out.reset();
-    if (role == FilterRole::Decoder && iid == guids::kIidAnalogVideoDecoder) {
-        out = m_decoder.Interface();
-        return kSOk;
-    }
-    if (role == FilterRole::OverlayMixer && iid == guids::kIidDDrawExclModeVideo && m_config.exclusiveMode) {
+    if (iid == guids::kIidDDrawExclModeVideo && m_config.exclusiveMode) {
         if (HResult hr = m_faults.Next("QueryExclModeVideo")) return hr;
         out = std::make_shared<ExclusiveModeVideo>(m_directDraw, m_faults);
         return kSOk;

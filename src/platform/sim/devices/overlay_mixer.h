@@ -26,15 +26,21 @@ public:
     // what the frames depend on.
     void Settle() { m_feed.Update(); }
 
+    // The mixer filter's IDDrawExclModeVideo.
+    HResult MixerInterface(const Guid& iid, port::ComPtr& out);
+    // Lets the frames follow changes that come with time alone.
+    void SetChangeTimes(std::function<std::optional<uint32_t>(uint32_t, uint32_t)> next) {
+        m_feed.SetChangeTimes(std::move(next));
+    }
+
     // IGraphObserver
-    HResult RoleInterface(FilterRole role, const Guid& iid, port::ComPtr& out) override;
     void BeforeGraphChange() override { Settle(); }
     HResult LinkConnected(OverlayLink link, bool graphRunning) override;
     void LinkDisconnected(OverlayLink link) override;
     void GraphRunning(const std::vector<OverlayLink>& links, bool running) override;
 
 private:
-    FeedConditions Conditions() const;
+    FeedConditions Conditions(uint32_t at) const;
     uint32_t FrameBytes() const;
 
     struct Link {

@@ -52,8 +52,7 @@ public:
     HResult BindToObject(const Guid& iid, ComPtr& out) override {
         out.reset();
         if (HResult hr = m_context.faults.Next("BindToFilter")) return hr;
-        auto filter = SimFilter::Create(m_context, m_device.friendlyName, m_device.pins,
-                                        m_device.decoder ? FilterRole::Decoder : FilterRole::Plain);
+        auto filter = SimFilter::Create(m_context, m_device.friendlyName, m_device.pins, RoleOf(m_device));
         return filter->QueryInterface(iid, out);
     }
 

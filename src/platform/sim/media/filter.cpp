@@ -29,14 +29,15 @@ std::shared_ptr<SimFilter> SimFilter::Create(MediaContext& context, std::string 
 }
 
 // Besides its own interface, a filter of a board device hands out the
-// device's interfaces (the decoder's, the overlay mixer's).
+// interfaces of the device its role names, through that role's provider.
 HResult SimFilter::QueryInterface(const Guid& iid, ComPtr& out) {
     if (iid == guids::kIidBaseFilter || iid == guids::kIidUnknown) {
         out = shared_from_this();
         return kSOk;
     }
     out.reset();
-    if (m_role != FilterRole::Plain && m_context.observer) return m_context.observer->RoleInterface(m_role, iid, out);
+    const InterfaceProvider& provider = m_context.providers[static_cast<size_t>(m_role)];
+    if (m_role != FilterRole::Plain && provider) return provider(*this, iid, out);
     return kENoInterface;
 }
 

@@ -46,7 +46,9 @@ public:
     FilterRole Role() const { return m_role; }
     const std::vector<std::shared_ptr<SimPin>>& Pins() const { return m_pins; }
     std::weak_ptr<SimGraph> graph;  // the graph the filter is in, if any
+    bool running = false;           // whether that graph runs (set by the graph)
     MediaContext& Context() { return m_context; }
+    const MediaContext& Context() const { return m_context; }
 
 private:
     SimFilter(MediaContext& context, std::string name, FilterRole role)

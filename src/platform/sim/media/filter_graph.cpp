@@ -14,6 +14,7 @@ public:
     explicit SimGraph(MediaContext& context) : m_context(context) {}
     // A graph released with its connections ends its overlay links.
     ~SimGraph() override {
+        for (const auto& f : m_filters) f->running = false;
         if (!m_context.observer) return;
         Settle();
         if (m_running) m_context.observer->GraphRunning(Links(), false);
@@ -40,6 +41,7 @@ public:
         if (HResult hr = m_context.faults.Next("AddFilter")) return hr;
         if (f->graph.lock()) return kEInvalidArg;
         f->graph = std::static_pointer_cast<SimGraph>(shared_from_this());
+        f->running = m_running;
         m_filters.push_back(f);
         return kSOk;
     }
@@ -59,6 +61,7 @@ public:
                 pin->SetPeer(nullptr);
             }
             f->graph.reset();
+            f->running = false;
             m_filters.erase(it);
             return kSOk;
         }
@@ -100,6 +103,7 @@ public:
         if (m_running) return kSOk;
         Settle();
         m_running = true;
+        for (const auto& f : m_filters) f->running = true;
         if (m_context.observer) m_context.observer->GraphRunning(Links(), true);
         return kSOk;
     }
@@ -108,6 +112,7 @@ public:
         if (!m_running) return kSOk;
         Settle();
         m_running = false;
+        for (const auto& f : m_filters) f->running = false;
         if (m_context.observer) m_context.observer->GraphRunning(Links(), false);
         return kSOk;
     }

@@ -14,6 +14,10 @@ MediaClasses::MediaClasses(const MediaConfig& config, FaultTable& faults,
                     return isKitRegistered(desc.kitFile);
                 }} {}
 
+bool MediaClasses::Owns(const SimFilter& filter) const {
+    return &filter.Context() == &m_context;
+}
+
 void MediaClasses::RegisterClasses(ComRuntime& com) {
     auto serve = [&](const Guid& clsid) {
         com.RegisterClass(clsid, [this, clsid](const Guid& iid, port::ComPtr& out) { return Create(clsid, iid, out); });
@@ -43,7 +47,7 @@ HResult MediaClasses::Create(const Guid& clsid, const Guid& iid, port::ComPtr& o
         bool mixer = desc.clsid == guids::kClsidOverlayMixer;
         if (mixer && !m_context.overlayMixerInstalled) return kRegdbEClassNotReg;
         if (HResult hr = m_context.faults.Next("CreateFilter")) return hr;
-        return SimFilter::Create(m_context, desc.name, desc.pins, mixer ? FilterRole::OverlayMixer : FilterRole::Plain)
+        return SimFilter::Create(m_context, desc.name, desc.pins, mixer ? FilterRole::OverlayMixer : desc.role)
             ->QueryInterface(iid, out);
     };
     for (const FilterClassDesc& desc : StandardFilterClasses())
@@ -55,13 +59,14 @@ HResult MediaClasses::Create(const Guid& clsid, const Guid& iid, port::ComPtr& o
 
 const std::vector<FilterClassDesc>& StandardFilterClasses() {
     static const std::vector<FilterClassDesc> kClasses = {
-        {guids::kClsidVideoRenderer, "Video Renderer", {{PinDirection::Input, "Input", "video", ""}}, "", ""},
+        {guids::kClsidVideoRenderer, "Video Renderer", {{PinDirection::Input, "Input", "video", ""}}, "", {}, ""},
         {guids::kClsidOverlayMixer,
          "Overlay Mixer",
          {{PinDirection::Input, "Input0", "video", ""},
           {PinDirection::Input, "Input1", "video", ""},
           {PinDirection::Output, "Output", "video", ""}},
          "",
+         {},
          ""},
         {guids::kClsidSmartTee,
          "Smart Tee",
@@ -69,12 +74,14 @@ const std::vector<FilterClassDesc>& StandardFilterClasses() {
           {PinDirection::Output, "Capture", "video", "capture"},
           {PinDirection::Output, "Preview", "video", "preview"}},
          "",
+         {},
          ""},
-        {guids::kClsidNullRenderer, "Null Renderer", {{PinDirection::Input, "In", "video", ""}}, "", ""},
+        {guids::kClsidNullRenderer, "Null Renderer", {{PinDirection::Input, "In", "video", ""}}, "", {}, ""},
         {guids::kClsidVbiSurfaceAllocator,
          "VBI Surface Allocator",
          {{PinDirection::Input, "VBI In", "vbi", ""}},
          "",
+         {},
          ""},
     };
     return kClasses;

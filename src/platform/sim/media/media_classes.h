@@ -24,6 +24,12 @@ public:
         m_context.observer = observer;
         m_context.overlayMixerInstalled = overlayMixerInstalled;
     }
+    // The filters of a role hand out their device's interfaces through this provider.
+    void SetInterfaceProvider(FilterRole role, InterfaceProvider provider) {
+        m_context.providers[static_cast<size_t>(role)] = std::move(provider);
+    }
+    // Whether the filter was made by these classes (is a filter of this board).
+    bool Owns(const SimFilter& filter) const;
     MediaClasses(const MediaClasses&) = delete;
     MediaClasses& operator=(const MediaClasses&) = delete;
 

@@ -85,8 +85,18 @@ void ReadKey(DeviceDesc& d, const ProfileEntry& e) {
         d.pins = ParsePins(e.value, e.line);
     else if (e.Is("decoder"))
         d.decoder = ParseChoice(e.value, "present", "absent", e.line);
+    else if (e.Is("interface"))
+        d.deviceInterface = ParseChoice(e.value, "present", "absent", e.line);
     else
         e.RefuseKey();
+}
+
+FilterRole RoleOf(const DeviceDesc& d) {
+    if (d.decoder) return FilterRole::Decoder;
+    if (!d.deviceInterface) return FilterRole::Plain;
+    if (d.category == guids::kCategoryTvTuner) return FilterRole::Tuner;
+    if (d.category == guids::kCategoryCrossbar) return FilterRole::Crossbar;
+    return FilterRole::Plain;
 }
 
 void ReadKey(FilterClassDesc& f, const ProfileEntry& e) {
@@ -100,7 +110,15 @@ void ReadKey(FilterClassDesc& f, const ProfileEntry& e) {
         f.pins = ParsePins(e.value, e.line);
     else if (e.Is("kitfile"))
         f.kitFile = e.value;
-    else
+    else if (e.Is("role")) {
+        std::string v = Lower(e.value);
+        if (v == "none")
+            f.role = FilterRole::Plain;
+        else if (v == "vbianalyzer")
+            f.role = FilterRole::VbiAnalyzer;
+        else
+            e.Refuse("\"" + e.value + "\" is not a filter role (None or VbiAnalyzer)");
+    } else
         e.RefuseKey();
 }
 

@@ -12,6 +12,10 @@ namespace orbex::sim {
 
 struct ProfileEntry;
 
+// What a filter is to the board's devices: whose interface it hands out.
+enum class FilterRole : uint8_t { Plain, Decoder, OverlayMixer, Tuner, Crossbar, VbiAnalyzer };
+constexpr size_t kFilterRoles = 6;
+
 struct PinDesc {
     PinDirection direction = PinDirection::Input;
     std::string name;
@@ -23,16 +27,22 @@ struct DeviceDesc {  // a device the system device enumerator lists
     Guid category;
     std::string friendlyName;
     std::vector<PinDesc> pins;
-    bool decoder = false;  // its filter carries the board's analog video decoder
-    std::string section;   // its profile section, lower case: "device.capture"
+    bool decoder = false;         // its filter carries the board's analog video decoder
+    bool deviceInterface = true;  // a tuner's or crossbar's filter hands out the device's interface
+    std::string section;          // its profile section, lower case: "device.capture"
 };
+
+// The role of a device's filter: the decoder's; else by category the tuner's
+// or the crossbar's, unless the profile takes the interface away.
+FilterRole RoleOf(const DeviceDesc& device);
 
 struct FilterClassDesc {  // a filter created by class identifier
     Guid clsid;
     std::string name;
     std::vector<PinDesc> pins;
-    std::string kitFile;  // when set, the class exists only once this file is registered
-    std::string section;  // its profile section, lower case
+    std::string kitFile;                  // when set, the class exists only once this file is registered
+    FilterRole role = FilterRole::Plain;  // VbiAnalyzer: the board's VBI analyzer
+    std::string section;                  // its profile section, lower case
 };
 
 struct MediaConfig {

@@ -2,6 +2,7 @@
 // media sections, the fault table and the kit-file registrations.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -11,20 +12,19 @@
 
 namespace orbex::sim {
 
-// What a filter is to the board's devices.
-enum class FilterRole : uint8_t { Plain, Decoder, OverlayMixer };
+class SimFilter;
+
+// Hands out the interface iid of the device behind a filter of one role, or an error.
+using InterfaceProvider = std::function<HResult(SimFilter& filter, const Guid& iid, port::ComPtr& out)>;
 
 // One connection from an output pin of the decoder to an input pin of the
 // overlay mixer, named by the decoder's output pin.
 using OverlayLink = const void*;
 
-// What the board's devices learn from the filter graph, and the interfaces
-// their filters expose beyond the filter's own.
+// What the board's devices learn from the filter graph.
 class IGraphObserver {
 public:
     virtual ~IGraphObserver() = default;
-    // The interface a filter of this role exposes, or an error.
-    virtual HResult RoleInterface(FilterRole role, const Guid& iid, port::ComPtr& out) = 0;
     // Before any connection or run state changes.
     virtual void BeforeGraphChange() = 0;
     // A new link; an error refuses the connection (the mixer's surfaces do not fit).
@@ -39,8 +39,9 @@ struct MediaContext {
     FaultTable& faults;
     // Whether a filter class that comes from a kit file has been registered.
     std::function<bool(const FilterClassDesc&)> isRegistered;
-    IGraphObserver* observer = nullptr;  // the board's devices, when it has them
-    bool overlayMixerInstalled = true;   // whether the Overlay Mixer class exists
+    IGraphObserver* observer = nullptr;                       // the board's devices, when it has them
+    std::array<InterfaceProvider, kFilterRoles> providers{};  // by role; empty: only the filter's own
+    bool overlayMixerInstalled = true;                        // whether the Overlay Mixer class exists
 };
 
 }  // namespace orbex::sim

@@ -4,8 +4,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/sim/components/channel_scan_config.h"
 #include "platform/sim/components/test_box_config.h"
+#include "platform/sim/devices/crossbar_config.h"
 #include "platform/sim/devices/decoder_config.h"
+#include "platform/sim/devices/tuner_config.h"
 #include "platform/sim/profile/profile_values.h"
 #include "platform/sim/signal/signal_config.h"
 
@@ -14,10 +17,10 @@ namespace {
 
 // One kind of section and the part of the profile its model reads it into.
 struct SectionKind {
-    const char* name;                                  // lower case; [Device.Tuner] is of kind "device"
-    void (*open)(BoardProfile&, const std::string&);   // at each header of the kind (with its name), or null
-    void (*read)(BoardProfile&, const ProfileEntry&);  // each key=value line
-    void (*check)(const BoardProfile&, int lastLine);  // after the last line, or null
+    const char* name;                                           // lower case; [Device.Tuner] is of kind "device"
+    void (*open)(BoardProfile&, const std::string&, int line);  // at each header of the kind (with its name), or null
+    void (*read)(BoardProfile&, const ProfileEntry&);           // each key=value line
+    void (*check)(const BoardProfile&, int lastLine);           // after the last line, or null
 };
 
 const SectionKind kSectionKinds[] = {
@@ -26,10 +29,10 @@ const SectionKind kSectionKinds[] = {
     {"display", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.display, e); }, nullptr},
     {"videomemory", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.videoMemory, e); },
      [](const BoardProfile& p, int line) { CheckVideoMemory(p.videoMemory, line); }},
-    {"device", [](BoardProfile& p, const std::string& section) { DeviceOf(p.media, section); },
+    {"device", [](BoardProfile& p, const std::string& section, int) { DeviceOf(p.media, section); },
      [](BoardProfile& p, const ProfileEntry& e) { ReadKey(DeviceOf(p.media, e.section), e); },
      [](const BoardProfile& p, int line) { CheckDevices(p.media, line); }},
-    {"filter", [](BoardProfile& p, const std::string& section) { FilterClassOf(p.media, section); },
+    {"filter", [](BoardProfile& p, const std::string& section, int) { FilterClassOf(p.media, section); },
      [](BoardProfile& p, const ProfileEntry& e) { ReadKey(FilterClassOf(p.media, e.section), e); },
      [](const BoardProfile& p, int line) { CheckFilterClasses(p.media, line); }},
     {"registry", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.registry, e); }, nullptr},
@@ -42,6 +45,11 @@ const SectionKind kSectionKinds[] = {
     {"surface", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadSurfaceKey(p.overlay, e); },
      [](const BoardProfile& p, int line) { CheckSurfaces(p.overlay, line); }},
     {"testbox", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.testBox, e); }, nullptr},
+    {"tuner", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.tuner, e); }, nullptr},
+    {"channel", [](BoardProfile& p, const std::string& section, int line) { ChannelOf(p.tuner, section, line); },
+     [](BoardProfile& p, const ProfileEntry& e) { ReadChannelKey(p.tuner, e); }, nullptr},
+    {"crossbar", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.crossbar, e); }, nullptr},
+    {"channelscan", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.channelScan, e); }, nullptr},
 };
 
 // Sections that describe one object each carry a dotted suffix: [Device.1].
@@ -100,7 +108,7 @@ std::optional<BoardProfile> Parse(const std::string& text, const std::string& so
                 section = Trim(l.substr(1, l.size() - 2));
                 kind = KindOf(section);
                 if (!kind && Lower(section) != "profile") throw ProfileError{line, "unknown section [" + section + "]"};
-                if (kind && kind->open) kind->open(p, section);
+                if (kind && kind->open) kind->open(p, section, line);
                 continue;
             }
             size_t eq = l.find('=');

@@ -7,9 +7,12 @@
 #include <optional>
 #include <string>
 
+#include "platform/sim/components/channel_scan.h"
 #include "platform/sim/components/components_config.h"
 #include "platform/sim/components/test_box.h"
+#include "platform/sim/devices/crossbar.h"
 #include "platform/sim/devices/decoder.h"
+#include "platform/sim/devices/tuner.h"
 #include "platform/sim/display/display_config.h"
 #include "platform/sim/display/overlay_config.h"
 #include "platform/sim/faults.h"
@@ -29,6 +32,9 @@ struct BoardProfile {
     MediaConfig media;
     SignalConfig signal;
     DecoderConfig decoder;
+    TunerConfig tuner;  // with the channel plan
+    CrossbarConfig crossbar;
+    ChannelScanConfig channelScan;
     OverlayMixerConfig overlay;
     TestBoxConfig testBox;
     RegistryConfig registry;

@@ -54,6 +54,16 @@ int64_t ParseNumber(const std::string& text, int line) {
     return negative ? -value : value;
 }
 
+double ParseDecimal(const std::string& text, int line) {
+    std::string t = Trim(text);
+    double value = 0;
+    const char* first = t.data() + (!t.empty() && t[0] == '+' ? 1 : 0);
+    auto [end, ec] = std::from_chars(first, t.data() + t.size(), value, std::chars_format::fixed);
+    if (t.empty() || ec != std::errc() || end != t.data() + t.size() || value != value)
+        throw ProfileError{line, "\"" + t + "\" is not a decimal number"};
+    return value;
+}
+
 uint32_t ParseU32(const std::string& text, int line) {
     int64_t v = ParseNumber(text, line);
     if (v < INT32_MIN || v > UINT32_MAX) throw ProfileError{line, "\"" + text + "\" is out of range"};

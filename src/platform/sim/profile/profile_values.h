@@ -39,6 +39,8 @@ std::vector<std::string> Split(const std::string& text, char sep);
 
 // Decimal or "0x" hexadecimal, optionally negative.
 int64_t ParseNumber(const std::string& text, int line);
+// A decimal fraction: "1.5", "-3", "0.25".
+double ParseDecimal(const std::string& text, int line);
 // A number that fits 32 bits, signed or unsigned.
 uint32_t ParseU32(const std::string& text, int line);
 // yes or no (lower case), in any case.

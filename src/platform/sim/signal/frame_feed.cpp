@@ -10,9 +10,21 @@ void FrameFeed::Update() {
     if (m_updating) return;  // a surface lock inside a frame write does not settle again
     m_updating = true;
     uint32_t now = m_now();
-    uint64_t elapsed = static_cast<uint32_t>(now - m_last) * uint64_t{1000};
-    m_last = now;
-    FeedConditions conditions = m_conditions();
+    // Each stretch between changes runs under the conditions at its start.
+    for (;;) {
+        uint32_t end = now;
+        if (m_nextChange)
+            if (auto t = m_nextChange(m_last, now); t && *t - m_last > 0 && *t - m_last < now - m_last) end = *t;
+        Advance(m_last, end);
+        m_last = end;
+        if (end == now) break;
+    }
+    m_updating = false;
+}
+
+void FrameFeed::Advance(uint32_t from, uint32_t to) {
+    uint64_t elapsed = static_cast<uint32_t>(to - from) * uint64_t{1000};
+    FeedConditions conditions = m_conditions(from);
     if (conditions.flowing) {
         uint64_t period = FramePeriodMicroseconds(conditions.source.family);
         uint64_t due = (m_flowMicroseconds + elapsed) / period - m_flowMicroseconds / period;
@@ -21,7 +33,6 @@ void FrameFeed::Update() {
         for (uint64_t k = due > 2 ? due - 2 : 0; k < due; ++k) WriteFrame(m_frames + k, conditions.source);
         m_frames += due;
     }
-    m_updating = false;
 }
 
 void FrameFeed::WriteFrame(uint64_t frame, const SourceConfig& source) {

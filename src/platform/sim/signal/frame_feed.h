@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "platform/sim/display/overlay_surfaces.h"
 #include "platform/sim/signal/video_source.h"
@@ -19,8 +20,15 @@ struct FeedConditions {
 
 class FrameFeed {
 public:
-    FrameFeed(std::function<uint32_t()> now, std::function<FeedConditions()> conditions, OverlaySurfaces& surfaces)
+    // conditions(at): what holds at a virtual time.
+    FrameFeed(std::function<uint32_t()> now, std::function<FeedConditions(uint32_t at)> conditions,
+              OverlaySurfaces& surfaces)
         : m_now(std::move(now)), m_conditions(std::move(conditions)), m_surfaces(surfaces), m_last(m_now()) {}
+    // A time in (from, to] at which the conditions change by themselves (a
+    // tuner that settles), so that an update splits its interval there.
+    void SetChangeTimes(std::function<std::optional<uint32_t>(uint32_t from, uint32_t to)> next) {
+        m_nextChange = std::move(next);
+    }
 
     // Delivers the frames due since the last update under the conditions
     // that held since then. Every model calls it before it changes one of
@@ -29,10 +37,12 @@ public:
     uint64_t FramesDelivered() const { return m_frames; }
 
 private:
+    void Advance(uint32_t from, uint32_t to);
     void WriteFrame(uint64_t frame, const SourceConfig& source);
 
     std::function<uint32_t()> m_now;
-    std::function<FeedConditions()> m_conditions;
+    std::function<FeedConditions(uint32_t)> m_conditions;
+    std::function<std::optional<uint32_t>(uint32_t, uint32_t)> m_nextChange;
     OverlaySurfaces& m_surfaces;
     uint32_t m_last;
     uint64_t m_flowMicroseconds = 0;  // virtual time frames have flowed

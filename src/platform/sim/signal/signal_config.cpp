@@ -28,7 +28,15 @@ void ReadSourceKey(SignalConfig& c, const ProfileEntry& e) {
     std::string name = dot == std::string::npos ? std::string() : e.section.substr(dot + 1);
     SourceId id = name.empty() || Lower(name) == "none" ? SourceId::None : ParseSource(e, name);
     if (id == SourceId::None) e.Refuse("a [Source] section names Tuner, Composite or SVideo");
-    SourceConfig& s = id == SourceId::Tuner ? c.tuner : id == SourceId::Composite ? c.composite : c.svideo;
+    ReadSourceConfigKey(id == SourceId::Tuner ? c.tuner : id == SourceId::Composite ? c.composite : c.svideo, e);
+}
+
+void ReadSourceConfigKey(SourceConfig& s, const ProfileEntry& e) {
+    auto decimal = [&e](double low, double high, const char* what) {
+        double v = ParseDecimal(e.value, e.line);
+        if (v < low || v > high) e.Refuse(what);
+        return v;
+    };
     if (e.Is("signal")) {
         s.signal = ParseChoice(e.value, "present", "absent", e.line);
     } else if (e.Is("lines")) {
@@ -41,6 +49,18 @@ void ReadSourceKey(SignalConfig& c, const ProfileEntry& e) {
         int64_t percent = ParseNumber(e.value, e.line);
         if (percent < 0 || percent > 100) e.Refuse("coverage is a percentage, 0 to 100");
         s.coverage = static_cast<uint32_t>(percent);
+    } else if (e.Is("captions")) {
+        for (char ch : e.value)
+            if (ch < 0x20 || ch > 0x7E) e.Refuse("captions are printable ASCII characters");
+        s.captions.text = e.value;
+    } else if (e.Is("captionamplitude")) {
+        int64_t percent = ParseNumber(e.value, e.line);
+        if (percent < 0 || percent > 200) e.Refuse("a caption amplitude is 0 to 200 percent");
+        s.captions.amplitudePercent = static_cast<uint32_t>(percent);
+    } else if (e.Is("captionnoise")) {
+        s.captions.noiseIre = decimal(0, 100, "caption noise is 0 to 100 IRE");
+    } else if (e.Is("captionoffset")) {
+        s.captions.dcOffsetIre = decimal(-100, 100, "a caption offset is -100 to 100 IRE");
     } else {
         e.RefuseKey();
     }

@@ -10,5 +10,8 @@ struct ProfileEntry;
 
 void ReadKey(SignalConfig& config, const ProfileEntry& entry);
 void ReadSourceKey(SignalConfig& config, const ProfileEntry& entry);
+// One key of what a source carries (Signal, Lines, Picture, Coverage and the
+// caption keys), shared by [Source.X] and the tuner's [Channel.N].
+void ReadSourceConfigKey(SourceConfig& source, const ProfileEntry& entry);
 
 }  // namespace orbex::sim

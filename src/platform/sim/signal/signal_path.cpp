@@ -2,14 +2,19 @@
 
 namespace orbex::sim {
 
-DecoderInput SignalPath::Input() const {
-    DecoderInput input;
-    switch (m_config.route) {
-        case SourceId::Tuner: input.source = m_config.tuner; break;
-        case SourceId::Composite: input.source = m_config.composite; break;
-        case SourceId::SVideo: input.source = m_config.svideo; break;
-        case SourceId::None: input.source.signal = false; break;
+SourceConfig SignalPath::SourceAt(SourceId id, uint32_t at) const {
+    switch (id) {
+        case SourceId::Tuner: return m_tunerSource ? m_tunerSource(at) : m_config.tuner;
+        case SourceId::Composite: return m_config.composite;
+        case SourceId::SVideo: return m_config.svideo;
+        case SourceId::None: break;
     }
+    return NoSignal();
+}
+
+DecoderInput SignalPath::InputAt(uint32_t at) const {
+    DecoderInput input;
+    input.source = SourceAt(m_config.route, at);
     input.signal = input.source.signal && !m_circuitOpen;
     return input;
 }
