@@ -31,10 +31,12 @@ TEST(CrossbarInit, AGraphWithoutCrossbarFailsAndStopsTheBench) {
 
 TEST(CrossbarInit, AFilterWithoutCrossbarInterfaceIsNoRun) {
     // The graph's crossbar entry finds a tuner device.
-    SysBench bench(NoTunerBoard() + "[Device.Radio]\nCategory=TvTuner\nFriendlyName=Qel Radio\nPins=out:Analog "
-                                    "Video:analog\n",
-                   Replaced(SysGraph(), "[Crossbar]\nCLSID=A799A801,A46D,11D0,A1,8C,00,A0,24,01,DC,D4\nFriendlyName=Qel "
-                                        "Crossbar\n",
+    SysBench bench(NoTunerBoard() +
+                       "[Device.Radio]\nCategory=TvTuner\nFriendlyName=Qel Radio\nPins=out:Analog "
+                       "Video:analog\n",
+                   Replaced(SysGraph(),
+                            "[Crossbar]\nCLSID=A799A801,A46D,11D0,A1,8C,00,A0,24,01,DC,D4\nFriendlyName=Qel "
+                            "Crossbar\n",
                             "[Crossbar]\nCLSID=A799A800,A46D,11D0,A1,8C,00,A0,24,01,DC,D4\nFriendlyName=Qel Radio\n"));
     EXPECT_EQ(bench.Run("tc1400"), 0);
     const std::string actual = "[NoRun]**** Failed to get IID_IAMCrossbar interface from a crossbar filter.";
@@ -130,8 +132,8 @@ TEST(VbiExecute, DispatchesByDeviceGraphAndTestNumber) {
     EXPECT_TRUE(bench.Reports().empty());
 
     EXPECT_EQ(bench.Execute(2, 11, 2, "G2_D11_T2_P0_Fdefault"), 1);
-    EXPECT_THAT(bench.Results(), ElementsAre(Rep("G2_D11_T2_P0_Fdefault", 1, "This test has been removed.", "None",
-                                                 "None")));
+    EXPECT_THAT(bench.Results(),
+                ElementsAre(Rep("G2_D11_T2_P0_Fdefault", 1, "This test has been removed.", "None", "None")));
 
     bench.ClearEvents();
     EXPECT_EQ(bench.Execute(2, 11, 3, "G2_D11_T3_P0_Fdefault"), 2);

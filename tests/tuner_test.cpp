@@ -22,10 +22,10 @@ using ::testing::ElementsAre;
 TEST(TunerTables, StandardMasksAndModesFollowTheTunerType) {
     SysBench bench;
     CTuner tuner(&bench.Builder());
-    std::map<int, int32_t> masks = {{1, 0x3},      {2, 0x3},      {8, 0x3},      {12, 0x3},     {3, 0x50},
-                                    {9, 0x50},     {4, 0x100},    {10, 0x100},   {5, 0xC0050},  {11, 0xC0050},
-                                    {6, 0x603},    {15, 0x603},   {7, 0x12000},  {13, 0x13170}, {14, 0x53170},
-                                    {16, 0xC0170}, {29, 0x603},   {30, 0xF7170}};
+    std::map<int, int32_t> masks = {{1, 0x3},      {2, 0x3},    {8, 0x3},     {12, 0x3},     {3, 0x50},
+                                    {9, 0x50},     {4, 0x100},  {10, 0x100},  {5, 0xC0050},  {11, 0xC0050},
+                                    {6, 0x603},    {15, 0x603}, {7, 0x12000}, {13, 0x13170}, {14, 0x53170},
+                                    {16, 0xC0170}, {29, 0x603}, {30, 0xF7170}};
     for (int type = -2; type <= 33; ++type) {
         int32_t mask = masks.count(type) ? masks[type] : 0;
         EXPECT_EQ(tuner.StandardMask(type), mask) << "type " << type;
@@ -40,10 +40,10 @@ TEST(TunerTables, AStandardIsSupportedWhenItSharesABitWithTheBoardTunersMask) {
         int32_t standard;
         bool supported;
     };
-    for (const Case& c : {Case{1, 0x1, true}, Case{1, 0x10, false}, Case{1, 0x3, true}, Case{6, 0x1, true},
-                          Case{6, 0x400, true}, Case{6, 0x100, false}, Case{13, 0x100, true}, Case{13, 0x1, false},
-                          Case{14, 0x40000, true}, Case{30, 0x80000, true}, Case{17, -1, false}, Case{0, -1, false},
-                          Case{31, -1, false}}) {
+    for (const Case& c :
+         {Case{1, 0x1, true}, Case{1, 0x10, false}, Case{1, 0x3, true}, Case{6, 0x1, true}, Case{6, 0x400, true},
+          Case{6, 0x100, false}, Case{13, 0x100, true}, Case{13, 0x1, false}, Case{14, 0x40000, true},
+          Case{30, 0x80000, true}, Case{17, -1, false}, Case{0, -1, false}, Case{31, -1, false}}) {
         SysBench bench(BoardWithTunerType(c.type));
         CTuner tuner(&bench.Builder());
         EXPECT_EQ(tuner.IsStandardSupported(c.standard), c.supported) << c.type << " " << c.standard;
@@ -57,8 +57,9 @@ TEST(TunerTables, AStandardIsSupportedWhenItSharesABitWithTheBoardTunersMask) {
 // ---- Channel settings ----
 
 TEST(TunerSettings, StartChannelAndChannelCountComeFromTheTunerClassKeys) {
-    const std::string cannot = "255 0x00FF0000 CTuner::Initialize() Cannot determine tuner type. Setting Default "
-                               "Channel to 1.";
+    const std::string cannot =
+        "255 0x00FF0000 CTuner::Initialize() Cannot determine tuner type. Setting Default "
+        "Channel to 1.";
     struct Case {
         int type;
         const char* ini;  // nullptr: no orbex.ini
@@ -114,8 +115,8 @@ const std::string kSecondCrossbar =
     "Pins=in:Video Tuner In:analog; out:Video Decoder Out:analog\n";
 
 TEST(TunerInit, AFilterWithoutTunerInterfaceIsNoRunAndLaterTunerTestsAreRefused) {
-    SysBench bench(Bench::Board(kSecondCrossbar),
-                   Replaced(SysGraph(), "[Tuner]\nCLSID=A799A800,", "[Tuner]\nFriendlyName=Qel Radio\nCLSID=A799A801,"));
+    SysBench bench(Bench::Board(kSecondCrossbar), Replaced(SysGraph(), "[Tuner]\nCLSID=A799A800,",
+                                                           "[Tuner]\nFriendlyName=Qel Radio\nCLSID=A799A801,"));
     EXPECT_EQ(bench.Run("tc1100"), 0);
     const std::string actual =
         "[NoRun]**** Filter is incorrectly defined as a Tuner, or no tuner interface is found within filter.";
@@ -168,8 +169,7 @@ TEST(TunerExecute, AMissingTunerIsExplainedByTheBoardTunerStatus) {
                   "255 0x00FF0000 CTuner::ExecuteTest() No Tuner Found on Board. No test ran."},
              Case{15, 2, "Known tuner found.", "An unknown tuner is present, no test ran.",
                   "511 0x00000000 CTuner::ExecuteTest() Unknown Found on Board. No test ran."},
-             Case{-1, 2, "Tuner Hardware Present and type returned by DREX call.",
-                  "Cannot determine the tuner driver.",
+             Case{-1, 2, "Tuner Hardware Present and type returned by DREX call.", "Cannot determine the tuner driver.",
                   "511 0x00000000 CTuner::ExecuteTest() Cannot determine tuner on Board. No test ran."},
              Case{7, 2, "Tuner driver loaded.",
                   "Tuner driver not loaded on system with tuner indicated, or tuner not included within the test "
@@ -183,8 +183,7 @@ TEST(TunerExecute, AMissingTunerIsExplainedByTheBoardTunerStatus) {
         bench.ClearEvents();
         EXPECT_EQ(tuner.ExecuteTest("tc1101", 101, 0), c.status) << c.boardStatus;
         ASSERT_EQ(bench.Reports().size(), 2u) << c.boardStatus;
-        EXPECT_EQ(bench.Results()[1], Rep("tc1101", c.status, "Tuner Testes.", c.expected, c.actual))
-            << c.boardStatus;
+        EXPECT_EQ(bench.Results()[1], Rep("tc1101", c.status, "Tuner Testes.", c.expected, c.actual)) << c.boardStatus;
         EXPECT_TRUE(bench.Logged(c.logLine)) << c.boardStatus;
     }
 }

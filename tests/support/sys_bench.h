@@ -69,8 +69,8 @@ struct SysBench : Bench {
     }
 };
 
-inline std::string Rep(const std::string& id, int status, const std::string& description,
-                       const std::string& expected, const std::string& actual) {
+inline std::string Rep(const std::string& id, int status, const std::string& description, const std::string& expected,
+                       const std::string& actual) {
     return ReportJson(id, id, status, description, expected, actual);
 }
 // A forwarded log line: blue lines as Pass, black as NA, red as Fail.

@@ -16,9 +16,9 @@ struct TableRow {
 };
 // Standard masks by tuner type (AnalogVideoStandard bits); each listed type expects TV mode only.
 constexpr TableRow kTable[] = {
-    {{1, 2, 8, 12}, 0x3},      {{3, 9, -1, -1}, 0x50},    {{4, 10, -1, -1}, 0x100},  {{5, 11, -1, -1}, 0xC0050},
-    {{6, 15, -1, -1}, 0x603},  {{7, -1, -1, -1}, 0x12000}, {{13, -1, -1, -1}, 0x13170}, {{14, -1, -1, -1}, 0x53170},
-    {{16, -1, -1, -1}, 0xC0170}, {{29, -1, -1, -1}, 0x603}, {{30, -1, -1, -1}, 0xF7170},
+    {{1, 2, 8, 12}, 0x3},        {{3, 9, -1, -1}, 0x50},     {{4, 10, -1, -1}, 0x100},    {{5, 11, -1, -1}, 0xC0050},
+    {{6, 15, -1, -1}, 0x603},    {{7, -1, -1, -1}, 0x12000}, {{13, -1, -1, -1}, 0x13170}, {{14, -1, -1, -1}, 0x53170},
+    {{16, -1, -1, -1}, 0xC0170}, {{29, -1, -1, -1}, 0x603},  {{30, -1, -1, -1}, 0xF7170},
 };
 
 struct ChannelKeys {
@@ -156,7 +156,8 @@ void CTuner::ReadChannelSettings(int32_t* startChannel) {
     if (!platform.Files().OpenFileExists("orbex.ini", iniPath, sizeof iniPath)) iniPath[0] = '\0';
     uint8_t standardClass = m_pGBuilder->BoardInfo().GetTunerStandardClass(0);
     if (standardClass < 1 || standardClass > 4) {
-        Log(Logger(), kLevelNote, kBlue, "CTuner::Initialize() Cannot determine tuner type. Setting Default Channel to 1.");
+        Log(Logger(), kLevelNote, kBlue,
+            "CTuner::Initialize() Cannot determine tuner type. Setting Default Channel to 1.");
         m_expectedChannels = 0;
         *startChannel = 1;
         return;

@@ -20,20 +20,34 @@ struct MissingTunerRow {
 MissingTunerRow MissingTuner(int32_t boardTunerStatus) {
     switch (boardTunerStatus) {
         case 0:
-            return {NA, "No tuner test should be ran.", "No tuner test ran.", kLevelNote, kBlue,
+            return {NA,
+                    "No tuner test should be ran.",
+                    "No tuner test ran.",
+                    kLevelNote,
+                    kBlue,
                     "CTuner::ExecuteTest() No Tuner Found on Board. No test ran."};
         case 15:
-            return {NoRun, "Known tuner found.", "An unknown tuner is present, no test ran.", kLevelNoRun, kBlack,
+            return {NoRun,
+                    "Known tuner found.",
+                    "An unknown tuner is present, no test ran.",
+                    kLevelNoRun,
+                    kBlack,
                     "CTuner::ExecuteTest() Unknown Found on Board. No test ran."};
         case -1:
-            return {NoRun, "Tuner Hardware Present and type returned by DREX call.",
-                    "Cannot determine the tuner driver.", kLevelNoRun, kBlack,
+            return {NoRun,
+                    "Tuner Hardware Present and type returned by DREX call.",
+                    "Cannot determine the tuner driver.",
+                    kLevelNoRun,
+                    kBlack,
                     "CTuner::ExecuteTest() Cannot determine tuner on Board. No test ran."};
         default:
-            return {NoRun, "Tuner driver loaded.",
+            return {NoRun,
+                    "Tuner driver loaded.",
                     "Tuner driver not loaded on system with tuner indicated, or tuner not included within the test "
                     "graph.",
-                    kLevelNoRun, kBlack, "CTuner::ExecuteTest() Cannot get interface to tuner."};
+                    kLevelNoRun,
+                    kBlack,
+                    "CTuner::ExecuteTest() Cannot get interface to tuner."};
     }
 }
 }  // namespace

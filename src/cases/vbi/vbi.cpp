@@ -31,8 +31,8 @@ int32_t CVBI::ExecuteTest() {
         if (id.graphNumber != 2) return NoRun;
         if (id.testNumber == 1) return Test_ClosedCaption();
         if (id.testNumber == 2) {
-            m_pGBuilder->Verdict().ResultReport(id.testIdText, id.testIdText, NA, "This test has been removed.",
-                                                "None", "None");
+            m_pGBuilder->Verdict().ResultReport(id.testIdText, id.testIdText, NA, "This test has been removed.", "None",
+                                                "None");
             return NA;
         }
         CopyText(expected, sizeof expected, "Valid test case.");
