@@ -174,3 +174,29 @@ TEST(ClosedCaption, WithoutAnalyzerEveryChannelUpTo35IsSampledAndTheTestFails) {
 
 }  // namespace
 }  // namespace orbex::testing
+
+namespace orbex::testing {
+namespace {
+
+TEST(GraphBuilderObjects, TheBenchCreatesTheDeviceObjectsAndReleaseDestroysThem) {
+    SysBench bench;
+    bench.Run("tc1100");
+    COrbGBuilder& builder = bench.Builder();
+    EXPECT_NE(builder.Tuner(), nullptr);
+    EXPECT_NE(builder.Decoder(), nullptr);
+    EXPECT_NE(builder.Crossbar(), nullptr);
+    EXPECT_NE(builder.VbiAnalyzer(), nullptr);
+    EXPECT_NE(builder.Vbi(), nullptr);
+    EXPECT_EQ(builder.Release(), 0);
+    EXPECT_EQ(builder.Tuner(), nullptr);
+    EXPECT_EQ(builder.Decoder(), nullptr);
+    EXPECT_EQ(builder.Crossbar(), nullptr);
+    EXPECT_EQ(builder.VbiAnalyzer(), nullptr);
+    EXPECT_EQ(builder.Vbi(), nullptr);
+    for (TestObject object :
+         {TestObject::Tuner, TestObject::Decoder, TestObject::Crossbar, TestObject::VbiAnalyzer, TestObject::Vbi})
+        EXPECT_FALSE(builder.IsTestObjectReady(object)) << TestObjectClassName(object);
+}
+
+}  // namespace
+}  // namespace orbex::testing
