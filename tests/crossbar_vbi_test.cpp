@@ -63,8 +63,7 @@ TEST(CrossbarExecute, WithoutACrossbarEveryTestIsNotApplicable) {
 
 TEST(VbiAnalyzer, WithoutAnAnalyzerFilterOnlyANoteIsLogged) {
     SysBench bench;
-    bench.Run("tc2200");
-    bench.ClearEvents();
+    bench.RunThenReopen("tc2200");
     CVBIAnalyzer analyzer(&bench.Builder());
     EXPECT_EQ(analyzer.Initialize(), 1);
     EXPECT_TRUE(bench.Reports().empty());
@@ -76,8 +75,7 @@ TEST(VbiAnalyzer, AFilterWithoutTheAnalyzerInterfaceIsNoRunAndReadsNothing) {
     SysBench bench(Bench::Board(), Replaced(SysGraph(), "Renderer=3\n", "Renderer=3\nVbi=;\n") +
                                        "[Vbi]\nCLSID=4DCF9720,E5E8,11D3,9E,FE,00,80,29,E6,43,A4\nFilterType=8\n");
     bench.Run("tc0000");  // registers the test kit's filters
-    bench.Run("tc2200");
-    bench.ClearEvents();
+    bench.RunThenReopen("tc2200");
     CVBIAnalyzer analyzer(&bench.Builder());
     EXPECT_EQ(analyzer.Initialize(), 1);
     EXPECT_THAT(bench.Results(),
@@ -158,8 +156,7 @@ TEST(ClosedCaption, APalTunerIsNotApplicable) {
 
 TEST(ClosedCaption, WithoutAnalyzerEveryChannelUpTo35IsSampledAndTheTestFails) {
     VbiBench bench;
-    bench.Run("tc2200");
-    bench.ClearEvents();
+    bench.RunThenReopen("tc2200");
     uint32_t before = bench.Platform().Clock().TimeGetTime();
     EXPECT_EQ(bench.Execute(2, 11, 1, "G2_D11_T1_P0_Fdefault"), 0);
     uint32_t elapsed = bench.Platform().Clock().TimeGetTime() - before;

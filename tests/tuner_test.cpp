@@ -136,6 +136,7 @@ TEST(TunerInit, ABoardWithoutTunerNeverInitialisesTheTuner) {
     SysBench bench(NoTunerBoard());
     bench.Run("tc1100");
     EXPECT_FALSE(bench.Logged("0 0x0000AF00 CTuner::CTuner() Entered."));
+    bench.OpenLog();
     ASSERT_NE(bench.Builder().Tuner(), nullptr);
     EXPECT_FALSE(bench.Builder().Tuner()->IsInitialised());
 
@@ -177,7 +178,7 @@ TEST(TunerExecute, AMissingTunerIsExplainedByTheBoardTunerStatus) {
                   "511 0x00000000 CTuner::ExecuteTest() Cannot get interface to tuner."},
          }) {
         SysBench bench(Bench::Board(), Replaced(SysGraph(), "Tuner=;1\n", ""));
-        bench.Run("tc1101");
+        bench.RunThenReopen("tc1101");
         CTuner tuner(&bench.Builder());
         EXPECT_EQ(tuner.Initialize(nullptr, c.boardStatus, 1, nullptr, &bench.Builder()), 1);
         bench.ClearEvents();
@@ -192,8 +193,7 @@ TEST(TunerExecute, AMissingTunerIsExplainedByTheBoardTunerStatus) {
 
 TEST(ChannelScan, WithoutTheScanObjectItIsNoRun) {
     SysBench bench;
-    bench.Run("tc2210");
-    bench.ClearEvents();
+    bench.RunThenReopen("tc2210");
     CTuner tuner(&bench.Builder());
     EXPECT_EQ(tuner.Test_LinearChannelScan(), 2);
     const std::string actual = "[NoRun]**** No QelAnalogLCS object has been cocreated.";

@@ -55,6 +55,13 @@ struct SysBench : Bench {
         Process().LogManager().Open();
         Builder().m_pLogger = &Process().LogManager();
     }
+    // Runs a command line, then loads the result library again (the entry
+    // unloads it after a test ran) so that direct calls still report.
+    void RunThenReopen(const char* commandLine) {
+        Run(commandLine);
+        OpenLog();
+        ClearEvents();
+    }
     bool Logged(const std::string& line) const {
         for (const std::string& l : LogLines())
             if (l == line) return true;
