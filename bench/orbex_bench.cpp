@@ -94,15 +94,16 @@ void WriteReferenceGraph(const std::string& dir) {
 }
 
 // One call on a bench that the first call initialised; the test executer
-// refuses the test of a device whose test object is not built (tc1400), so
+// refuses the test of a device whose test object is not built (the stream
+// test, "-g 2 -d 10 -t 1"), so
 // the call does no waiting of its own: the entry's own cost.
 void BM_OrbexEntryInitialised(benchmark::State& state) {
     std::string dir = TempDir("entry");
     WriteReferenceGraph(dir);
     orbex::sim::VirtualBoard platform(orbex::sim::ReferenceBoard(), Options(dir, false));
     orbex::COrbexProcess process(platform);
-    process.OrbexEntry("tc1400", 0);
-    for (auto _ : state) benchmark::DoNotOptimize(process.OrbexEntry("tc1400", 0));
+    process.OrbexEntry("-g 2 -d 10 -t 1", 0);
+    for (auto _ : state) benchmark::DoNotOptimize(process.OrbexEntry("-g 2 -d 10 -t 1", 0));
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_OrbexEntryInitialised)->Unit(benchmark::kMicrosecond);

@@ -195,9 +195,7 @@ TEST(TestExecuter, RefusesEveryDeviceWhoseTestObjectIsNotAvailable) {
         const char* id;
     };
     for (const Case& c :
-         {Case{"tc1100", "CTuner", "tc1100"}, Case{"tc1400", "CDecXbar", "tc1400"},
-          Case{"-g 2 -d 10 -t 1", "COrbStream", "G2_D10_T1_P0_Fdefault"},
-          Case{"-g 2 -d 11 -t 1", "CVBI", "G2_D11_T1_P0_Fdefault"}, Case{"tc5900", "CHardwareCaps", "tc5900"},
+         {Case{"-g 2 -d 10 -t 1", "COrbStream", "G2_D10_T1_P0_Fdefault"}, Case{"tc5900", "CHardwareCaps", "tc5900"},
           Case{"-d 9 -p 7", "CComChker", "G0_D9_T0_P7_Fdefault"}}) {
         Bench bench;
         bench.WriteDefaultGraph();

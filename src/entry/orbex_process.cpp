@@ -1,6 +1,9 @@
 #include "entry/orbex_process.h"
 
+#include "cases/crossbar/dec_xbar.h"
 #include "cases/decoder/decoder.h"
+#include "cases/tuner/tuner.h"
+#include "cases/vbi/vbi.h"
 #include "common/format.h"
 #include "entry/command_line.h"
 #include "report/test_status.h"
@@ -95,7 +98,10 @@ int32_t COrbexProcess::TestExecuter() {
     }
     int32_t testCode = TestCode(id);
     switch (object) {
+        case TestObject::Tuner: return m_gBuilder.Tuner()->ExecuteTest(id.testIdText, testCode, id.parameter);
         case TestObject::Decoder: return m_gBuilder.Decoder()->ExecuteTest(id.testIdText, testCode, id.parameter);
+        case TestObject::Crossbar: return m_gBuilder.Crossbar()->ExecuteTest(id.testIdText, testCode, id.parameter);
+        case TestObject::Vbi: return m_gBuilder.Vbi()->ExecuteTest();
         default: return NoRun;  // not reached: only built test objects are ready
     }
 }

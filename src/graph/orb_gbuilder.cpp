@@ -1,7 +1,11 @@
 // Construction, set-up and teardown of the test bench.
 #include "graph/orb_gbuilder.h"
 
+#include "cases/crossbar/dec_xbar.h"
 #include "cases/decoder/decoder.h"
+#include "cases/tuner/tuner.h"
+#include "cases/vbi/vbi.h"
+#include "cases/vbi/vbi_analyzer.h"
 #include "report/test_status.h"
 
 namespace orbex {
@@ -51,24 +55,42 @@ bool COrbGBuilder::HasCaptureCapability() const {
 // A graph test object is ready once the first initialisation built, connected
 // and started the whole graph: a bench that stopped part-way (a refused
 // standard, a failed connection) keeps its objects, but no test runs against
-// them. The classes not built yet never exist, so the test executer refuses
-// their tests rather than run them against nothing.
+// them. The tuner object is ready on a board without tuner too: it was never
+// initialised, and its own tests report why. The classes not built yet never
+// exist, so the test executer refuses their tests rather than run them
+// against nothing.
 bool COrbGBuilder::IsTestObjectReady(TestObject object) const {
+    if (!m_graphReady) return false;
     switch (object) {
-        case TestObject::Decoder: return m_pDecoder != nullptr && m_graphReady;
+        case TestObject::Tuner: return m_pTuner != nullptr;
+        case TestObject::Decoder: return m_pDecoder != nullptr;
+        case TestObject::Crossbar: return m_pCrossbar != nullptr;
+        case TestObject::VbiAnalyzer: return m_pVbiAnalyzer != nullptr;
+        case TestObject::Vbi: return m_pVbi != nullptr;
         default: return false;
     }
 }
 
-// Creates the test objects, in the order the bench defines; of the device
-// classes only the decoder exists in this build.
+// Creates the test objects in the bench's order: stream, tuner, decoder,
+// crossbar, board tables, component checker, video analyzer, VBI analyzer,
+// renderer, VBI test. The stream, board-table, component-checker, video
+// analyzer and renderer classes are not in this build; their places stay empty.
 bool COrbGBuilder::CreateTestObjects() {
+    m_pTuner = std::make_unique<CTuner>(this);
     m_pDecoder = std::make_unique<CDecoder>(this);
+    m_pCrossbar = std::make_unique<CDecXbar>(this);
+    m_pVbiAnalyzer = std::make_unique<CVBIAnalyzer>(this);
+    m_pVbi = std::make_unique<CVBI>(this);
     return true;
 }
 
+// Destroys the test objects in the bench's order (stream first, VBI test last).
 void COrbGBuilder::DestroyTestObjects() {
+    m_pTuner.reset();
     m_pDecoder.reset();
+    m_pCrossbar.reset();
+    m_pVbiAnalyzer.reset();
+    m_pVbi.reset();
 }
 
 int32_t COrbGBuilder::Initialize() {
@@ -103,10 +125,18 @@ int32_t COrbGBuilder::Initialize() {
     GetMediaControl();
     GetGlobalKeyVar();
     if (!CreateTestObjects()) return 1;
-    // The tuner, crossbar and stream objects join here with their device classes.
-    if (m_boardInfo.GetDecoderType(0) > 0 &&
-        m_pDecoder->InitDecoder(&m_logFile, 0, m_boardInfo.GetDecoderType(0), this) != 0)
-        return 1;
+    int32_t tunerType = m_boardInfo.GetTunerType(0);
+    if (tunerType > 0 && m_pTuner->Initialize(&m_logFile, 0, tunerType, m_pLogger, this) != 0) return 1;
+    // The stream test's initialisation would follow the crossbar's; it is not in this build.
+    int32_t decoderType = m_boardInfo.GetDecoderType(0);
+    if (decoderType > 0) {
+        if (m_pDecoder->InitDecoder(&m_logFile, 0, m_boardInfo.GetDecoderType(0), this) != 0) return 1;
+        if (m_pCrossbar->InitDecXbar(&m_logFile, &m_boardInfo, 0, decoderType) != 0) return 1;
+    }
+    // Of the objects whose initialisation may fail without stopping the bench
+    // (board tables, component checker, video analyzer, VBI analyzer,
+    // renderer), only the VBI analyzer is in this build.
+    m_pVbiAnalyzer->Initialize();
     if (ConnectFilters() != 0) return 1;
     SetGraphState(1);
     m_graphReady = true;

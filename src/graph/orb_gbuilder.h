@@ -18,7 +18,11 @@
 
 namespace orbex {
 
+class CTuner;
 class CDecoder;
+class CDecXbar;
+class CVBIAnalyzer;
+class CVBI;
 
 // The test objects of the device classes, in the order Initialize creates them.
 enum class TestObject {
@@ -85,7 +89,11 @@ public:
     port::IPlatform& Platform() { return m_platform; }
     CBoardInfo& BoardInfo() { return m_boardInfo; }
     CVerdict& Verdict() { return m_verdict; }
+    CTuner* Tuner() { return m_pTuner.get(); }
     CDecoder* Decoder() { return m_pDecoder.get(); }
+    CDecXbar* Crossbar() { return m_pCrossbar.get(); }
+    CVBIAnalyzer* VbiAnalyzer() { return m_pVbiAnalyzer.get(); }
+    CVBI* Vbi() { return m_pVbi.get(); }
 
     TestIdentifier& Id() { return m_testId; }
     const TestIdentifier& Id() const { return m_testId; }
@@ -123,7 +131,14 @@ private:
     int32_t m_filterCount = 0;
     int32_t m_initialised = 0;
     bool m_graphReady = false;  // the graph path got through: connected and started
+    // The test objects; the stream, board-table, component-checker, video
+    // analyzer and renderer classes are not part of this build, so their
+    // slots are absent.
+    std::unique_ptr<CTuner> m_pTuner;
     std::unique_ptr<CDecoder> m_pDecoder;
+    std::unique_ptr<CDecXbar> m_pCrossbar;
+    std::unique_ptr<CVBIAnalyzer> m_pVbiAnalyzer;
+    std::unique_ptr<CVBI> m_pVbi;
     char m_mergedFilePath[260] = {};
 };
 
