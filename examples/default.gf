@@ -1,5 +1,6 @@
 ; Graph for the reference board: tuner -> crossbar -> capture; the capture
-; filter's preview pin feeds the overlay mixer, which draws for the renderer.
+; filter's preview pin feeds the overlay mixer, which draws for the renderer,
+; and its VBI pin feeds the VBI analyzer, which reads the closed captions.
 ; The mixer's first input stays free: the memory leak test connects the
 ; capture pin there for its run.
 [IncludeFile]
@@ -8,9 +9,10 @@ common.gf=0
 [ConnectionMap]
 Tuner=;1
 Crossbar=1;2
-Capture=2;3 0 0
+Capture=2;3 0 5
 Mixer=0 3;4
 Renderer=4
+Vbi=5
 
 [Tuner]
 ; the TV tuner device category
@@ -39,6 +41,11 @@ FilterType=6
 ; the video renderer
 CLSID=70E102B0,5556,11CE,97,C0,00,AA,00,55,59,5A
 FilterType=1
+
+[Vbi]
+; the VBI analyzer of the test kit (vbianlyr.ax)
+CLSID=554456F8,9E81,45D9,B1,8C,D6,87,F7,B8,2A,4D
+FilterType=8
 
 [Misc]
 TestDuration=10

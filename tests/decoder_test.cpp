@@ -230,12 +230,11 @@ TEST(OutputEnable, FollowsWhatTheOverlayBuffersShow) {
         int32_t status;
     };
     for (const Case& c : {
-             Case{"[Channel.33]\nSignal=absent\n", 0},  // nothing to show: the cleared rows stay zero
-             Case{"[Channel.33]\nPicture=noise\n", 0},  // rows of 0x3A-0x3C runs are no picture
-             Case{"[Channel.33]\nCoverage=50\n", 4},    // picture in some rows is enough
-             Case{"[Channel.33]\nLines=625\n", 0},      // an NTSC decoder does not lock on PAL
-             Case{"[Signal]\nRoute=Composite\n[Source.Composite]\nSignal=absent\n", 0},   // nothing plugged in there
-             Case{"[Surface.Front]\nLockMemory=no\n", 4},                                 // the back buffer has picture
+             Case{"[Channel.33]\nSignal=absent\n", 0},     // nothing to show: the cleared rows stay zero
+             Case{"[Channel.33]\nPicture=noise\n", 0},     // rows of 0x3A-0x3C runs are no picture
+             Case{"[Channel.33]\nCoverage=50\n", 4},       // picture in some rows is enough
+             Case{"[Channel.33]\nLines=625\n", 0},         // an NTSC decoder does not lock on PAL
+             Case{"[Surface.Front]\nLockMemory=no\n", 4},  // the back buffer has picture
              Case{"[Surface.Front]\nLockMemory=no\n[Surface.Back]\nLockMemory=no\n", 4},  // height 0: every row
              Case{"[Surface.Back]\nPresent=no\n", 0},  // the buffer operations need both buffers
              Case{"[OverlayMixer]\nExclusiveMode=absent\n", 0},
@@ -247,6 +246,16 @@ TEST(OutputEnable, FollowsWhatTheOverlayBuffersShow) {
         EXPECT_EQ(bench.Reports().back(), Rep("tc2200", "tc2200", c.status, "Decoder output enable Test", "1",
                                               c.status == 4 ? "0x00000001" : "0x00000000"))
             << c.board;
+    }
+}
+
+// The graph's crossbar routes input 1, the composite input: a camera there
+// shows, an empty socket does not.
+TEST(OutputEnable, ShowsTheInputTheCrossbarRoutes) {
+    for (auto [board, status] : {std::pair{"", 4}, std::pair{"[Source.Composite]\nSignal=absent\n", 0}}) {
+        DecoderBench bench(board, GraphWith("InputPin=0", "InputPin=1"));
+        EXPECT_EQ(bench.Run("tc2200"), status) << board;
+        EXPECT_EQ(bench.Platform().Signal().Route(), sim::SourceId::Composite);
     }
 }
 
@@ -549,8 +558,8 @@ TEST(MemoryLeak, EachStepThatCannotRunIsNoRunAndTheGraphRunsAgain) {
     for (const Case& c : {
              Case{"", GraphWith("FilterType=6", "FilterType=0"), "Overlay mixer exist.",
                   "[NoRun]**** No overlay mixer found."},
-             // The bench makes four connections; the fifth is the test's.
-             Case{"[Faults]\nConnectDirect=0x80004005,1,4\n", graph, "Able to connect decoder to overlay mixer.",
+             // The bench makes five connections; the sixth is the test's.
+             Case{"[Faults]\nConnectDirect=0x80004005,1,5\n", graph, "Able to connect decoder to overlay mixer.",
                   "[NoRun]**** Failed to connect from decoder pin2 to overlay mixer pin1."},
              Case{"[Faults]\nDisconnect=0x80004005\n", graph, "Able to disconnect decoder from overlay mixer.",
                   "[NoRun]**** Failed to disconnect from decoder pin3 to overlay mixer pin1."},

@@ -31,7 +31,10 @@ TEST(Line21Svg, LabelsTheStartBitsAndBothBytesWithParityInSendingOrder) {
     // 'H' = 0x48 (two ones: parity 1), 'i' = 0x69 (four ones: parity 1), each
     // least significant bit first.
     std::string svg = Draw('H', 'i');
-    EXPECT_EQ(BitLabels(svg), "001" "00010011" "10010111");
+    EXPECT_EQ(BitLabels(svg),
+              "001"
+              "00010011"
+              "10010111");
     EXPECT_NE(svg.find("decoded 'H' 0x48, 'i' 0x69"), std::string::npos);
     EXPECT_NE(svg.find(">clock run-in<"), std::string::npos);
     EXPECT_NE(svg.find("t &lt;&amp;&gt;"), std::string::npos);
@@ -41,7 +44,10 @@ TEST(Line21Svg, LabelsTheStartBitsAndBothBytesWithParityInSendingOrder) {
 TEST(Line21Svg, ParityAlreadyOddGetsAZeroParityBitAndControlCodesShowAsCodes) {
     // 0x07 has three ones: its parity bit is 0; 0x14 has two: 1. 0x14 0x2C is a
     // control pair.
-    EXPECT_EQ(BitLabels(Draw(0x07, 0x14)), "001" "11100000" "00101001");
+    EXPECT_EQ(BitLabels(Draw(0x07, 0x14)),
+              "001"
+              "11100000"
+              "00101001");
     EXPECT_NE(Draw(0x14, 0x2C).find("decoded 0x14, ',' 0x2C"), std::string::npos);
 }
 

@@ -135,8 +135,10 @@ TEST(Tuner, DeliversNoSignalWhileItSettles) {
     EXPECT_FALSE(rig.Locked());
     rig.Wait(1);
     EXPECT_TRUE(rig.Locked());
-    // Tuning the same channel again settles again.
+    // Tuning the channel it is on keeps the lock; another channel settles again.
     EXPECT_EQ(rig.tuner->put_Channel(7, -1, -1), kSOk);
+    EXPECT_TRUE(rig.Locked());
+    EXPECT_EQ(rig.tuner->put_Channel(13, -1, -1), kSOk);
     EXPECT_FALSE(rig.Locked());
 }
 
@@ -472,6 +474,8 @@ TEST(VbiAnalyzer, FindsCaptionsExactlyWhenALockedCaptionedSourceReachesIt) {
         {"empty channel: snow", "", tune(5), 0},
         {"still settling", "",
          [](VbiRig& r) {
+             r.tuner->put_Channel(4, -1, -1);
+             r.Wait(200);
              r.tuner->put_Channel(33, -1, -1);
              r.Wait(99);
          },

@@ -55,11 +55,11 @@ std::string LineSvg(const uint8_t* samples, size_t count, const SamplingFormat& 
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
     svg += "<text x=\"" + Printf("%.0f", kLeft) + "\" y=\"20\" font-size=\"14\">" + Escaped(title) + "</text>\n";
     // Frame and the two nominal levels.
-    svg += Printf("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"none\" stroke=\"#999\"/>\n",
-                  kLeft, kTop, plotW, plotH);
+    svg += Printf("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"none\" stroke=\"#999\"/>\n", kLeft,
+                  kTop, plotW, plotH);
     for (auto [level, name] : {std::pair{format.blankLevel, "0 IRE"}, std::pair{format.level50Ire, "50 IRE"}}) {
-        svg += Printf("<line x1=\"%.1f\" x2=\"%.1f\" y1=\"%.1f\" y2=\"%.1f\" stroke=\"#ccc\"/>\n", kLeft,
-                      kLeft + plotW, y(level), y(level));
+        svg += Printf("<line x1=\"%.1f\" x2=\"%.1f\" y1=\"%.1f\" y2=\"%.1f\" stroke=\"#ccc\"/>\n", kLeft, kLeft + plotW,
+                      y(level), y(level));
         svg += Printf("<text x=\"4\" y=\"%.1f\">", y(level) + 4) + name + "</text>\n";
     }
     // The samples.
@@ -92,9 +92,9 @@ std::string LineSvg(const uint8_t* samples, size_t count, const SamplingFormat& 
                   Printf("; run-in at sample %.0f; eye opening %.2f", t0, result.quality);
         svg += Printf("<text x=\"%.1f\" y=\"%.1f\" fill=\"#7a7a7a\">start bits</text>\n", x(t0 + (kRunInCycles)*T),
                       kTop + plotH + 32);
-        svg += Printf("<text x=\"%.1f\" y=\"%.1f\" fill=\"#1e8449\">", x(t0 + (kRunInCycles + 3) * T),
-                      kTop + plotH + 32) +
-               "first byte, " + Escaped(CharText(result.first)) + " + parity</text>\n";
+        svg +=
+            Printf("<text x=\"%.1f\" y=\"%.1f\" fill=\"#1e8449\">", x(t0 + (kRunInCycles + 3) * T), kTop + plotH + 32) +
+            "first byte, " + Escaped(CharText(result.first)) + " + parity</text>\n";
         svg += Printf("<text x=\"%.1f\" y=\"%.1f\" fill=\"#1e8449\">", x(t0 + (kRunInCycles + 11) * T),
                       kTop + plotH + 32) +
                "second byte, " + Escaped(CharText(result.second)) + " + parity</text>\n";

@@ -70,6 +70,8 @@ ChannelTable TunerModel::Table() const {
 
 bool TunerModel::Tune(int32_t channel) {
     if (!Table().Contains(channel)) return false;
+    // Asked for the channel it is on, the tuner stays locked (or keeps settling).
+    if (channel == m_channel) return true;
     m_signal.BeforeChange();  // the frames so far came from the old channel
     m_channel = channel;
     m_tunedAt = m_clock.Now();

@@ -53,7 +53,8 @@ HResult MediaClasses::Create(const Guid& clsid, const Guid& iid, port::ComPtr& o
     for (const FilterClassDesc& desc : StandardFilterClasses())
         if (desc.clsid == clsid) return create(desc);
     for (const FilterClassDesc& desc : m_context.config.filterClasses)
-        if (desc.clsid == clsid && (desc.kitFile.empty() || m_context.isRegistered(desc))) return create(desc);
+        if (desc.clsid == clsid && (desc.kitFile.empty() || desc.registered || m_context.isRegistered(desc)))
+            return create(desc);
     return kRegdbEClassNotReg;
 }
 

@@ -110,6 +110,8 @@ void ReadKey(FilterClassDesc& f, const ProfileEntry& e) {
         f.pins = ParsePins(e.value, e.line);
     else if (e.Is("kitfile"))
         f.kitFile = e.value;
+    else if (e.Is("registered"))
+        f.registered = ParseChoice(e.value, "yes", "no", e.line);
     else if (e.Is("role")) {
         std::string v = Lower(e.value);
         if (v == "none")

@@ -43,6 +43,7 @@ struct FilterClassDesc {  // a filter created by class identifier
     std::string kitFile;                  // when set, the class exists only once this file is registered
     FilterRole role = FilterRole::Plain;  // VbiAnalyzer: the board's VBI analyzer
     std::string section;                  // its profile section, lower case
+    bool registered = false;              // the kit file was registered before the run (an earlier self-setup)
 };
 
 struct MediaConfig {
