@@ -2,7 +2,8 @@
 //   a key lookup in a 5,000-key INI file, merging 2,000 keys into "~temp.gf",
 //   one OrbexEntry call on an initialised bench, the whole catalogue, and the
 //   decoder tests (the group on a fresh process object, the output enable
-//   test on its own).
+//   test on its own), the tuner, crossbar and caption groups, and the
+//   caption test's longest scan.
 #include <benchmark/benchmark.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -88,9 +89,11 @@ void BM_Merge2000Keys(benchmark::State& state) {
 }
 BENCHMARK(BM_Merge2000Keys)->Unit(benchmark::kMillisecond);
 
+// The shipped graph and settings file, as `make run` puts them in its working directory.
 void WriteReferenceGraph(const std::string& dir) {
-    std::filesystem::copy_file(ORBEX_SOURCE_DIR "/examples/default.gf", dir + "/default.gf",
-                               std::filesystem::copy_options::overwrite_existing);
+    for (const char* name : {"default.gf", "orbex.ini"})
+        std::filesystem::copy_file(std::string(ORBEX_SOURCE_DIR "/examples/") + name, dir + "/" + name,
+                                   std::filesystem::copy_options::overwrite_existing);
 }
 
 // One call on a bench that the first call initialised; the test executer
@@ -164,6 +167,59 @@ void BM_DecoderGroup(benchmark::State& state) {
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_DecoderGroup)->Unit(benchmark::kMillisecond);
+
+struct Expected {
+    const char* line;
+    int32_t result;
+};
+
+// Runs each group on a fresh process object over the board, as the suite
+// does; a result other than the expected one stops the benchmark.
+void RunGroups(benchmark::State& state, const char* name, const orbex::sim::BoardProfile& board,
+               const std::vector<std::vector<Expected>>& groups) {
+    std::string dir = TempDir(name);
+    WriteReferenceGraph(dir);
+    std::string error;
+    for (auto _ : state) {
+        for (const auto& group : groups) {
+            orbex::sim::VirtualBoard platform(board, Options(dir, false));
+            orbex::COrbexProcess process(platform);
+            for (const Expected& c : group) {
+                if (process.OrbexEntry(c.line, 0) == c.result) continue;
+                error = std::string(c.line) + " did not give the board's result";
+                state.SkipWithError(error.c_str());
+                std::filesystem::remove_all(dir);
+                return;
+            }
+        }
+    }
+    std::filesystem::remove_all(dir);
+}
+
+// The tuner, crossbar and caption groups on the reference board: the tuner's
+// three cases and the channel scan of the USA table (68 channels), the
+// crossbar's counts and three routes, and the caption test, which finds
+// captions on the first sample.
+void BM_TunerCrossbarVbiGroups(benchmark::State& state) {
+    RunGroups(state, "tuner-groups", orbex::sim::ReferenceBoard(),
+              {{{"tc1100", 4}, {"tc1101", 4}, {"tc1102", 4}, {"tc2110", 4}},
+               {{"tc1400", 4}, {"tc1401", 4}, {"tc1402", 2}},
+               {{"-g 2 -d 11 -t 1", 4}}});
+}
+BENCHMARK(BM_TunerCrossbarVbiGroups)->Unit(benchmark::kMillisecond);
+
+// The caption test's longest run: no station sends captions, so it samples
+// 12 channels 5 times, 150 ms apart (9 s of virtual waits), and fails.
+void BM_CaptionScanFindingNothing(benchmark::State& state) {
+    std::string error;
+    auto board = orbex::sim::LoadBoardProfile(ORBEX_SOURCE_DIR "/boards/no-captions.ini", error);
+    if (!board) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    RunGroups(state, "caption-scan", *board, {{{"-g 2 -d 11 -t 1", 0}}});
+}
+BENCHMARK(BM_CaptionScanFindingNothing)->Unit(benchmark::kMillisecond);
 
 // The output enable test alone on a bench that the first call initialised:
 // disable, clear both overlay buffers, enable, 2 x 500 ms of virtual frames,

@@ -1,5 +1,5 @@
 // Any board profile on top of the reference board: it is refused with a
-// clear error or builds a machine on which the decoder group runs to its own
+// clear error or builds a machine on which the decoder, tuner, crossbar and caption tests runs to its own
 // reports, never crashing, hanging or touching memory it does not own.
 #include <unistd.h>
 
@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     options.events = [](const orbex::sim::PlatformEvent&) {};
     orbex::sim::VirtualBoard platform(std::move(*profile), options);
     orbex::COrbexProcess process(platform);
-    for (const char* line : {"tc2200", "tc2201", "tc2202", "tc2203", "tc2210"}) {
+    for (const char* line : {"tc2200", "tc2201", "tc2202", "tc2203", "tc2210", "tc1100", "tc1101", "tc1102", "tc2110",
+                             "tc1400", "tc1401", "tc1402", "-g 2 -d 11 -t 1"}) {
         int32_t status = process.OrbexEntry(line, 0);
         if (status != 0 && status != 1 && status != 2 && status != 4) __builtin_trap();
     }
