@@ -174,6 +174,100 @@ TEST(Win32Libraries, WithoutTheTestBoxLibraryTheLockTestIsNoRun) {
                                    "[NoRun]**** Failed to load cctb.dll library.")});
 }
 
+// The virtual board, except that the given classes are created by the real
+// COM runtime: what the tuner and caption tests meet on a PC where the kit's
+// outside components (the channel-scan object, the VBI analyzer filter) are
+// not installed. COM is initialised on both; the real one is uninitialised
+// only when its initialisation succeeded.
+class RealComClasses final : public port::IPlatform, private port::IComRuntime {
+public:
+    RealComClasses(sim::VirtualBoard& board, std::vector<Guid> classes)
+        : m_board(board), m_real(CreateWin32Platform()), m_classes(std::move(classes)) {}
+
+    port::IClock& Clock() override { return m_board.Clock(); }
+    port::ISystemInfo& System() override { return m_board.System(); }
+    port::IUser& User() override { return m_board.User(); }
+    port::ILibraryLoader& Libraries() override { return m_board.Libraries(); }
+    port::IComRuntime& Com() override { return *this; }
+    port::IProfile& Profile() override { return m_board.Profile(); }
+    port::IRegistry& Registry() override { return m_board.Registry(); }
+    port::IFileSystem& Files() override { return m_board.Files(); }
+    port::ICommandRunner& Commands() override { return m_board.Commands(); }
+    port::IDisplay& Display() override { return m_board.Display(); }
+    port::IDirectDrawRuntime& DirectDraw() override { return m_board.DirectDraw(); }
+
+    int m_realCreations = 0;
+
+private:
+    HResult CoInitialize() override {
+        m_realInitialised.push_back(Succeeded(m_real->Com().CoInitialize()));
+        return m_board.Com().CoInitialize();
+    }
+    void CoUninitialize() override {
+        if (!m_realInitialised.empty()) {
+            if (m_realInitialised.back()) m_real->Com().CoUninitialize();
+            m_realInitialised.pop_back();
+        }
+        m_board.Com().CoUninitialize();
+    }
+    HResult CoCreateInstance(const Guid& clsid, const Guid& iid, port::ComPtr& out) override {
+        if (std::find(m_classes.begin(), m_classes.end(), clsid) == m_classes.end())
+            return m_board.Com().CoCreateInstance(clsid, iid, out);
+        ++m_realCreations;
+        return m_real->Com().CoCreateInstance(clsid, iid, out);
+    }
+
+    sim::VirtualBoard& m_board;
+    std::unique_ptr<port::IPlatform> m_real;
+    std::vector<Guid> m_classes;
+    std::vector<bool> m_realInitialised;
+};
+
+TEST(Win32Com, WithoutTheChannelScanObjectTheTunerDoesNotInitialise) {
+    RealComClasses* platform = nullptr;
+    testing::Bench bench(testing::Bench::Board(), [&](sim::VirtualBoard& board) {
+        auto decorated = std::make_unique<RealComClasses>(board, std::vector<Guid>{guids::kClsidQelAnalogLcs});
+        platform = decorated.get();
+        return decorated;
+    });
+    bench.WriteDefaultGraph();
+    EXPECT_EQ(bench.Run("tc1100"), 0);
+    EXPECT_EQ(platform->m_realCreations, 1);
+    ASSERT_FALSE(bench.Reports().empty());
+    EXPECT_EQ(bench.Reports().back(), testing::ReportJson("tc1100", "tc1100", 2, "", "",
+                                                          "[NoRun]**** Unable to cocreate QelAnalogLCS object."));
+}
+
+TEST(Win32Com, WithoutTheVbiAnalyzerTheCaptionTestFindsNothing) {
+    const Guid vbiAnalyzer{0x554456F8, 0x9E81, 0x45D9, {0xB1, 0x8C, 0xD6, 0x87, 0xF7, 0xB8, 0x2A, 0x4D}};
+    RealComClasses* platform = nullptr;
+    testing::Bench bench(testing::Bench::Board(), [&](sim::VirtualBoard& board) {
+        auto decorated = std::make_unique<RealComClasses>(board, std::vector<Guid>{vbiAnalyzer});
+        platform = decorated.get();
+        return decorated;
+    });
+    bench.WriteFile("default.gf",
+                    "[ConnectionMap]\nTuner=;1\nCrossbar=1;2\nCapture=2;0 0 3\nVbi=3\n"
+                    "[Tuner]\nCLSID=A799A800,A46D,11D0,A1,8C,00,A0,24,01,DC,D4\nFilterType=2\n"
+                    "[Crossbar]\nCLSID=A799A801,A46D,11D0,A1,8C,00,A0,24,01,DC,D4\nFilterType=4\n"
+                    "[Capture]\nCLSID=860BB310,5D01,11D0,BD,3B,00,A0,C9,11,CE,86\nFilterType=3\n"
+                    "[Vbi]\nCLSID=554456F8,9E81,45D9,B1,8C,D6,87,F7,B8,2A,4D\nFilterType=8\n");
+    const char* id = "G2_D11_T1_P0_Fdefault";
+    EXPECT_EQ(bench.Run("-g 2 -d 11 -t 1"), 0);
+    EXPECT_EQ(platform->m_realCreations, 1);
+    ASSERT_FALSE(bench.Reports().empty());
+    EXPECT_NE(bench.Reports().front().find("CoCreateInstance failed for filter \\\"Vbi\\\" (Err=-2147221164)"),
+              std::string::npos)
+        << bench.Reports().front();
+    EXPECT_EQ(bench.Reports().back(), testing::ReportJson(id, id, 0, "Checking closed captioning.",
+                                                          "Closed captioning detected on line 21 of odd buffer.",
+                                                          "[Fail]**** Closed captioning not detected."));
+    auto log = bench.LogLines();
+    EXPECT_NE(std::find(log.begin(), log.end(),
+                        "100 0x0000AF00 CVBIAnalyzer::Initialize()>  No Known VBI Analyzer Detected."),
+              log.end());
+}
+
 // A decoder whose every value differs from the others, so that a getter
 // wired to the wrong method shows.
 struct FakeDecoder : Fake<::IAMAnalogVideoDecoder> {
