@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/ports.h"
@@ -48,6 +49,9 @@ public:
 private:
     int32_t AvailableFormatCase(char* description, char* expected, char* actual);
     int32_t AvailableModeCase(char* description, char* expected, char* actual);
+    // The format and mode cases: what the driver reads into field against the type's table value.
+    int32_t TableCase(const char* caseName, const char* caseDescription, int32_t tableValue, int32_t* field,
+                      const std::function<HResult(int32_t*)>& read, char* description, char* expected, char* actual);
     int32_t CountryCodeCase(char* description, char* expected, char* actual);
     void LogDetails(const char* caseName, int32_t status, const char* description, const char* expected,
                     const char* actual);

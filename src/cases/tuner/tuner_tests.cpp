@@ -105,34 +105,32 @@ void CTuner::LogDetails(const char* caseName, int32_t status, const char* descri
 }
 
 // A failed driver call leaves the status NoRun and the three texts empty.
-int32_t CTuner::AvailableFormatCase(char* description, char* expected, char* actual) {
-    Log(Logger(), kLevelProgress, kGreen, "CTuner::TUN_AVAILABLE_FORMAT Enters.");
+int32_t CTuner::TableCase(const char* caseName, const char* caseDescription, int32_t tableValue, int32_t* field,
+                          const std::function<HResult(int32_t*)>& read, char* description, char* expected,
+                          char* actual) {
+    Log(Logger(), kLevelProgress, kGreen, "CTuner::%s Enters.", caseName);
     int32_t status = NoRun;
-    if (m_pTuner->get_AvailableTVFormats(&m_availableFormats) == kSOk) {
-        int32_t mask = StandardMask(m_tunerType);
-        CopyText(description, kText, "Tuner Supported Standard Test");
-        FormatInto(expected, kText, "0x%08x", static_cast<uint32_t>(mask));
-        FormatInto(actual, kText, "0x%08x", static_cast<uint32_t>(m_availableFormats));
-        status = m_availableFormats == mask ? Pass : Fail;
-        LogDetails("TUN_AVAILABLE_FORMAT", status, description, expected, actual);
+    if (read(field) == kSOk) {
+        CopyText(description, kText, caseDescription);
+        FormatInto(expected, kText, "0x%08x", static_cast<uint32_t>(tableValue));
+        FormatInto(actual, kText, "0x%08x", static_cast<uint32_t>(*field));
+        status = *field == tableValue ? Pass : Fail;
+        LogDetails(caseName, status, description, expected, actual);
     }
-    Log(Logger(), kLevelProgress, kGreen, "CTuner::TUN_AVAILABLE_FORMAT Finished.");
+    Log(Logger(), kLevelProgress, kGreen, "CTuner::%s Finished.", caseName);
     return status;
 }
 
+int32_t CTuner::AvailableFormatCase(char* description, char* expected, char* actual) {
+    return TableCase(
+        "TUN_AVAILABLE_FORMAT", "Tuner Supported Standard Test", StandardMask(m_tunerType), &m_availableFormats,
+        [this](int32_t* v) { return m_pTuner->get_AvailableTVFormats(v); }, description, expected, actual);
+}
+
 int32_t CTuner::AvailableModeCase(char* description, char* expected, char* actual) {
-    Log(Logger(), kLevelProgress, kGreen, "CTuner::TUN_AVAILABLE_MODE Enters.");
-    int32_t status = NoRun;
-    if (m_pTuner->get_AvailableModes(&m_availableModes) == kSOk) {
-        int32_t modes = ExpectedModes(m_tunerType);
-        CopyText(description, kText, "Tuner Supported Modes Test");
-        FormatInto(expected, kText, "0x%08x", static_cast<uint32_t>(modes));
-        FormatInto(actual, kText, "0x%08x", static_cast<uint32_t>(m_availableModes));
-        status = m_availableModes == modes ? Pass : Fail;
-        LogDetails("TUN_AVAILABLE_MODE", status, description, expected, actual);
-    }
-    Log(Logger(), kLevelProgress, kGreen, "CTuner::TUN_AVAILABLE_MODE Finished.");
-    return status;
+    return TableCase(
+        "TUN_AVAILABLE_MODE", "Tuner Supported Modes Test", ExpectedModes(m_tunerType), &m_availableModes,
+        [this](int32_t* v) { return m_pTuner->get_AvailableModes(v); }, description, expected, actual);
 }
 
 int32_t CTuner::CountryCodeCase(char* description, char* expected, char* actual) {
