@@ -239,10 +239,9 @@ TEST(TunerStartUp, AGraphStandardTheTunerLacksIsNotApplicable) {
     bench.WriteFile("default.gf", RackGraphWithTunerStandard("0x10"));
     EXPECT_EQ(bench.Run("tc1100"), 0);
     const std::string actual = "[NA] Video standard (0x00000010) is not supported by tuner.";
-    EXPECT_THAT(bench.Results(),
-                ElementsAre(Msg("tc1100", 4, "CTuner::Initialize()>  " + actual),
-                            Rep("tc1100", 1, "Initializing tuner.",
-                                "Video standard (0x00000010) is supported by tuner.", actual)));
+    EXPECT_THAT(bench.Results(), ElementsAre(Msg("tc1100", 4, "CTuner::Initialize()>  " + actual),
+                                             Rep("tc1100", 1, "Initializing tuner.",
+                                                 "Video standard (0x00000010) is supported by tuner.", actual)));
     EXPECT_TRUE(bench.Logged("255 0x00FF0000 CTuner::Initialize()>  " + actual));
     EXPECT_FALSE(bench.Logged("0 0x0000AF00 CTuner::Initialize() Tuner found."));
     EXPECT_FALSE(bench.Builder().Tuner()->IsInitialised());
@@ -277,8 +276,8 @@ TEST(TunerStartUp, WithoutTheScanObjectItIsNoRun) {
         RackBench bench(Bench::Board(extra));
         EXPECT_EQ(bench.Run("tc1100"), 0) << extra;
         const std::string actual = "[NoRun]**** Unable to cocreate QelAnalogLCS object.";
-        EXPECT_THAT(bench.Results(), ElementsAre(Msg("tc1100", 1, "CTuner::Initialize()>  " + actual),
-                                                 Rep("tc1100", 2, "", "", actual)))
+        EXPECT_THAT(bench.Results(),
+                    ElementsAre(Msg("tc1100", 1, "CTuner::Initialize()>  " + actual), Rep("tc1100", 2, "", "", actual)))
             << extra;
         EXPECT_TRUE(bench.Logged("511 0x00000000 CTuner::Initialize()>  " + actual)) << extra;
         EXPECT_FALSE(bench.Logged("0 0x0000AF00 CTuner::Initialize() Tuner found.")) << extra;
@@ -340,8 +339,7 @@ TEST(TunerCases, EachCaseReportsWhatTheDriverAnswers) {
         const char* actual;
     };
     for (const Case& c : {
-             Case{"", "tc1100", 4, "TUN_AVAILABLE_FORMAT", "Tuner Supported Standard Test", "0x00000003",
-                  "0x00000003"},
+             Case{"", "tc1100", 4, "TUN_AVAILABLE_FORMAT", "Tuner Supported Standard Test", "0x00000003", "0x00000003"},
              Case{"[Tuner]\nAvailableFormats=0x13\n", "tc1100", 0, "TUN_AVAILABLE_FORMAT",
                   "Tuner Supported Standard Test", "0x00000003", "0x00000013"},
              Case{"[Tuner]\nAvailableFormats=0x1\n", "tc1100", 0, "TUN_AVAILABLE_FORMAT",

@@ -110,3 +110,18 @@ struct RackBench : SysBench {
 };
 
 }  // namespace orbex::testing
+
+namespace orbex::testing {
+
+// A stock board of boards/, as its profile text.
+inline std::string StockBoardText(const std::string& name) {
+    std::FILE* f = std::fopen((std::string(ORBEX_SOURCE_DIR) + "/boards/" + name + ".ini").c_str(), "rb");
+    if (!f) throw std::runtime_error("no stock board " + name);
+    std::string text;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+    std::fclose(f);
+    return text;
+}
+
+}  // namespace orbex::testing
