@@ -815,7 +815,8 @@ TEST(TunerStockBoards, TheScanAndTheCrossbarGiveWhatEachBoardSays) {
     };
     for (const Case& c :
          {Case{"reference", 5, 1, 3, 3}, Case{"weak-stations", 3, 1, 3, 3}, Case{"crossbar-two-outputs", 5, 2, 3, 3},
-          Case{"unplugged-input", 5, 1, 3, 2}, Case{"pal-tuner", 6, 1, 3, 3}}) {
+          Case{"unplugged-input", 5, 1, 3, 2}, Case{"pal-tuner", 1, 1, 3, 3}, Case{"captions-on-27", 5, 1, 3, 3},
+          Case{"no-captions", 5, 1, 3, 3}}) {
         ScanRig rig(std::string("[Profile]\nBase=") + StockBoard(c.board) + "\n");
         int32_t outputs = 0, inputs = 0, withSignal = 0;
         ASSERT_EQ(rig.crossbar->get_PinCounts(&outputs, &inputs), kSOk);

@@ -2,6 +2,7 @@
 // outcome the board is meant to give.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <sstream>
 
@@ -17,14 +18,19 @@ std::string Load(const std::string& name) {
     return s.str();
 }
 
-// The outcome of one command line on a fresh bench: return value and the
-// statuses of its reports in order.
+std::string Example(const std::string& name) {
+    std::ifstream in(std::string(ORBEX_SOURCE_DIR) + "/examples/" + name);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The outcome of one command line on a fresh bench with the shipped graph
+// file and settings: return value and the statuses of its reports in order.
 std::pair<int32_t, std::string> Outcome(const std::string& board, const char* line) {
     Bench bench(board);
-    std::ifstream graph(std::string(ORBEX_SOURCE_DIR) + "/examples/default.gf");
-    std::stringstream text;
-    text << graph.rdbuf();
-    bench.WriteFile("default.gf", text.str());
+    bench.WriteFile("default.gf", Example("default.gf"));
+    bench.WriteFile("orbex.ini", Example("orbex.ini"));
     int32_t value = bench.Run(line);
     std::string statuses;
     for (const std::string& r : bench.Reports()) statuses += r.substr(r.find("\"status\":") + 9, 1);
@@ -90,6 +96,55 @@ TEST(StockBoards, EachGivesItsOutcomes) {
         auto [value, statuses] = Outcome(Load(c.board), c.line);
         EXPECT_EQ(value, c.value) << c.board << " " << c.line;
         EXPECT_EQ(statuses, c.statuses) << c.board << " " << c.line;
+    }
+}
+
+// The tuner, crossbar and caption cases on every board: each board fails
+// exactly what its one difference should fail and passes the rest.
+TEST(StockBoards, EachGivesItsTunerCrossbarAndCaptionOutcomes) {
+    const char* lines[] = {"tc1100", "tc1101", "tc1102", "tc2110", "tc1400", "tc1401", "tc1402", "-g 2 -d 11 -t 1"};
+    // Per board, the outcome of each line above: "value:statuses".
+    struct Case {
+        const char* board;
+        std::array<const char*, 8> outcomes;
+    };
+    // Red forwarded lines report 0, green ones 4, blue ones 4, black ones 1.
+    const std::array<const char*, 8> allPass = {"4:4", "4:4", "4:4", "4:4", "4:4", "4:4", "2:4444", "4:4"};
+    for (const Case& c : {
+             Case{"reference", allPass},
+             // No tuner: the tuner tests are NA (the crossbar's green no-routing note first); one route step.
+             Case{"no-tuner", {"1:41", "1:41", "1:41", "1:41", "4:4", "4:4", "2:44", "1:41"}},
+             Case{"pal-tuner", {"4:4", "4:4", "4:4", "4:4", "4:4", "4:4", "2:4444", "1:41"}},
+             Case{"captions-on-27", allPass},
+             Case{"no-captions", {"4:4", "4:4", "4:4", "4:4", "4:4", "4:4", "2:4444", "0:00"}},
+             Case{"crossbar-two-outputs", {"4:4", "4:4", "4:4", "4:4", "4:4", "0:0", "2:4444", "4:4"}},
+             Case{"unplugged-input", {"4:4", "4:4", "4:4", "4:4", "4:4", "4:4", "2:44000", "4:4"}},
+             Case{"tuner-formats-differ", {"0:0000", "0:0000", "4:4", "4:4", "4:4", "4:4", "2:4444", "4:4"}},
+             Case{"country-code-zero", {"4:4", "4:4", "0:0000", "2:02", "4:4", "4:4", "2:4444", "4:4"}},
+             Case{"weak-stations", {"4:4", "4:4", "4:4", "0:00", "4:4", "4:4", "2:4444", "4:4"}},
+             // Initialisation fails: its report, and nothing runs.
+             Case{"tuner-without-interface", {"0:12", "0:12", "0:12", "0:12", "0:12", "0:12", "0:12", "0:12"}},
+             Case{"crossbar-without-interface", {"0:21", "0:21", "0:21", "0:21", "0:21", "0:21", "0:21", "0:21"}},
+         }) {
+        for (size_t i = 0; i < std::size(lines); ++i) {
+            auto [value, statuses] = Outcome(Load(c.board), lines[i]);
+            EXPECT_EQ(std::to_string(value) + ":" + statuses, c.outcomes[i]) << c.board << " " << lines[i];
+        }
+    }
+}
+
+TEST(StockBoards, TheCaptionBoardsKeepTheRacksFiveStations) {
+    for (const char* board : {"captions-on-27", "no-captions", "weak-stations"}) {
+        Bench bench(Load(board));
+        bench.WriteFile("default.gf", Example("default.gf"));
+        bench.WriteFile("orbex.ini", Example("orbex.ini"));
+        bench.Run("tc2110");
+        auto reports = bench.Reports();
+        ASSERT_FALSE(reports.empty()) << board;
+        bool weak = std::string(board) == "weak-stations";
+        EXPECT_NE(reports.back().find(weak ? "[Fail]**** 3 channel(s) found." : "[Pass] 5 channel(s) found."),
+                  std::string::npos)
+            << board << " " << reports.back();
     }
 }
 

@@ -218,3 +218,231 @@ TEST(ChannelScan, TheCallbackAsksOnlyAboutTunedChannelsAndGoesOn) {
 
 }  // namespace
 }  // namespace orbex::testing
+
+// ---- End to end over the test rack (shipped graph file and orbex.ini) ----
+
+namespace orbex::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+const std::string kTunerSection = "[Tuner]\n; the TV tuner device category\n";
+
+// The shipped graph with a VideoStandard key in the tuner's section.
+std::string RackGraphWithTunerStandard(const std::string& standard) {
+    return Replaced(ExampleFile("default.gf"), kTunerSection, kTunerSection + "VideoStandard=" + standard + "\n");
+}
+
+TEST(TunerStartUp, AGraphStandardTheTunerLacksIsNotApplicable) {
+    RackBench bench;
+    bench.WriteFile("default.gf", RackGraphWithTunerStandard("0x10"));
+    EXPECT_EQ(bench.Run("tc1100"), 0);
+    const std::string actual = "[NA] Video standard (0x00000010) is not supported by tuner.";
+    EXPECT_THAT(bench.Results(), ElementsAre(Msg("tc1100", 4, "CTuner::Initialize()>  " + actual),
+                                             Rep("tc1100", 1, "Initializing tuner.",
+                                                 "Video standard (0x00000010) is supported by tuner.", actual)));
+    EXPECT_TRUE(bench.Logged("255 0x00FF0000 CTuner::Initialize()>  " + actual));
+    EXPECT_FALSE(bench.Logged("0 0x0000AF00 CTuner::Initialize() Tuner found."));
+    EXPECT_FALSE(bench.Builder().Tuner()->IsInitialised());
+}
+
+TEST(TunerStartUp, AStandardSharedWithTheTunersMaskOrNoneLetsItGoOn) {
+    struct Case {
+        int type;
+        const char* standard;  // nullptr: no key
+        const char* formats;   // what the tuner driver reports
+        const char* expected;
+    };
+    const std::string noKey =
+        "100 0x0000AF00 CTuner::Initialize()>  No VideoStandard specified in graph file. Using MMTable to "
+        "determine video standard for tuner.";
+    for (const Case& c : {Case{6, "0x1", "0x603", "0x00000603"}, Case{1, "0x1", "0x3", "0x00000003"},
+                          Case{1, "0x2", "0x3", "0x00000003"}, Case{1, nullptr, "0x3", "0x00000003"}}) {
+        RackBench bench(BoardWithTunerType(c.type, std::string("[Tuner]\nAvailableFormats=") + c.formats + "\n"));
+        if (c.standard) bench.WriteFile("default.gf", RackGraphWithTunerStandard(c.standard));
+        std::string label = std::to_string(c.type) + " " + (c.standard ? c.standard : "none");
+        EXPECT_EQ(bench.Run("tc1100"), 4) << label;
+        EXPECT_THAT(bench.Results(),
+                    ElementsAre(Rep("tc1100", 4, "Tuner Supported Standard Test", c.expected, c.expected)))
+            << label;
+        EXPECT_TRUE(bench.Logged("0 0x0000AF00 CTuner::Initialize() Finished")) << label;
+        EXPECT_EQ(bench.Logged(noKey), c.standard == nullptr) << label;
+    }
+}
+
+TEST(TunerStartUp, WithoutTheScanObjectItIsNoRun) {
+    for (const char* extra : {"[ChannelScan]\nObject=absent\n", "[Faults]\nCreateChannelScan=0x80004005\n"}) {
+        RackBench bench(Bench::Board(extra));
+        EXPECT_EQ(bench.Run("tc1100"), 0) << extra;
+        const std::string actual = "[NoRun]**** Unable to cocreate QelAnalogLCS object.";
+        EXPECT_THAT(bench.Results(),
+                    ElementsAre(Msg("tc1100", 1, "CTuner::Initialize()>  " + actual), Rep("tc1100", 2, "", "", actual)))
+            << extra;
+        EXPECT_TRUE(bench.Logged("511 0x00000000 CTuner::Initialize()>  " + actual)) << extra;
+        EXPECT_FALSE(bench.Logged("0 0x0000AF00 CTuner::Initialize() Tuner found.")) << extra;
+    }
+}
+
+TEST(TunerStartUp, ASuccessfulStartLogsTheTunerAndTunesTheStartChannel) {
+    RackBench bench(Bench::Board("[Tuner]\nPowerOnChannel=4\n"));
+    bench.Run("tc1102");
+    auto log = bench.LogLines();
+    std::vector<std::string> tuner;
+    for (const std::string& line : log)
+        if (line.find("CTuner::") != std::string::npos && line.find("ExecuteTest") == std::string::npos &&
+            line.find("TUN_") == std::string::npos)
+            tuner.push_back(line);
+    EXPECT_THAT(tuner, ElementsAre("0 0x0000AF00 CTuner::CTuner() Entered.",
+                                   "0 0x0000AF00 CTuner::Tuner Detected, Tuner type reported is 0x00000001.",
+                                   "100 0x0000AF00 CTuner::Initialize()>  No VideoStandard specified in graph file. "
+                                   "Using MMTable to determine video standard for tuner.",
+                                   "0 0x0000AF00 CTuner::Initialize() Tuner found.",
+                                   "0 0x0000AF00 CTuner::Initialize() Finished"));
+    EXPECT_EQ(bench.Channel(), 33);  // orbex.ini: NTSC_Channel=33
+}
+
+TEST(TunerStartUp, TheStartChannelComesFromOrbexIniOrItsDefaults) {
+    struct Case {
+        int type;
+        const char* ini;  // nullptr: no orbex.ini
+        int32_t channel;
+    };
+    for (const Case& c : {Case{1, "[Tuner]\nNTSC_Channel=7\n", 7}, Case{1, nullptr, 33}, Case{1, "[Tuner]\n", 33},
+                          Case{3, "[Tuner]\nPAL_Channel=9\n", 9}, Case{3, nullptr, 2}, Case{7, nullptr, 1},
+                          Case{31, "[Tuner]\nNTSC_Channel=7\n", 1}}) {
+        // Russia's table (1 to 69) holds every start channel of the cases.
+        RackBench bench(BoardWithTunerType(c.type, "[Tuner]\nPowerOnChannel=50\nCountryCode=7\n"));
+        bench.WriteFile("orbex.ini", c.ini ? c.ini : "");
+        if (!c.ini) std::remove((bench.Directory() + "/orbex.ini").c_str());
+        bench.Run("tc1102");
+        EXPECT_EQ(bench.Channel(), c.channel) << c.type << " " << (c.ini ? c.ini : "(none)");
+    }
+}
+
+// ---- The tuner cases ----
+
+std::vector<std::string> Details(const char* testCase, const char* description, const char* expected,
+                                 const char* actual) {
+    std::string head = std::string("CTuner::") + testCase + "()::";
+    return {head + "Description:" + description, head + "Expected   :" + expected, head + "Actual     :" + actual};
+}
+
+TEST(TunerCases, EachCaseReportsWhatTheDriverAnswers) {
+    struct Case {
+        const char* extra;
+        const char* line;
+        int32_t value;
+        const char* testCase;  // nullptr: no detail lines
+        const char* description;
+        const char* expected;
+        const char* actual;
+    };
+    for (const Case& c : {
+             Case{"", "tc1100", 4, "TUN_AVAILABLE_FORMAT", "Tuner Supported Standard Test", "0x00000003", "0x00000003"},
+             Case{"[Tuner]\nAvailableFormats=0x13\n", "tc1100", 0, "TUN_AVAILABLE_FORMAT",
+                  "Tuner Supported Standard Test", "0x00000003", "0x00000013"},
+             Case{"[Tuner]\nAvailableFormats=0x1\n", "tc1100", 0, "TUN_AVAILABLE_FORMAT",
+                  "Tuner Supported Standard Test", "0x00000003", "0x00000001"},
+             Case{"[Faults]\nTunerGetAvailableTVFormats=0x80004005\n", "tc1100", 2, nullptr, "", "", ""},
+             Case{"", "tc1101", 4, "TUN_AVAILABLE_MODE", "Tuner Supported Modes Test", "0x00000001", "0x00000001"},
+             Case{"[Tuner]\nAvailableModes=3\n", "tc1101", 0, "TUN_AVAILABLE_MODE", "Tuner Supported Modes Test",
+                  "0x00000001", "0x00000003"},
+             Case{"[Faults]\nTunerGetAvailableModes=0x80004005\n", "tc1101", 2, nullptr, "", "", ""},
+             Case{"", "tc1102", 4, "TUN_COUNTRY_CODE", "Tuner Country Code Test.", "Any country code other than 0.",
+                  "[Pass] Country code (0x00000001)"},
+             Case{"[Tuner]\nCountryCode=49\n", "tc1102", 4, "TUN_COUNTRY_CODE", "Tuner Country Code Test.",
+                  "Any country code other than 0.", "[Pass] Country code (0x00000031)"},
+             Case{"[Tuner]\nCountryCode=0\n", "tc1102", 0, "TUN_COUNTRY_CODE", "Tuner Country Code Test.",
+                  "Any country code other than 0.", "[Fail]**** Invalid country code (0x00000000)"},
+             Case{"[Faults]\nTunerGetCountryCode=0x80004005\n", "tc1102", 0, "TUN_COUNTRY_CODE",
+                  "Tuner Country Code Test.", "Any country code other than 0.", "[Fail]**** Fail to get country code."},
+         }) {
+        RackBench bench(Bench::Board(c.extra));
+        std::string label = std::string(c.line) + " " + c.extra;
+        EXPECT_EQ(bench.Run(c.line), c.value) << label;
+        std::vector<std::string> want;
+        std::vector<std::string> details;
+        if (c.testCase) details = Details(c.testCase, c.description, c.expected, c.actual);
+        if (c.value != 4)
+            for (const std::string& d : details) want.push_back(Msg(c.line, 0, d));
+        want.push_back(Rep(c.line, c.value, c.description, c.expected, c.actual));
+        EXPECT_THAT(bench.Results(), ElementsAreArray(want)) << label;
+
+        // The detail lines: green on a pass, red otherwise; none without an answer.
+        std::string level = c.value == 4 ? "100 0x0000AF00 " : "765 0x000000FF ";
+        for (const std::string& d : details) EXPECT_TRUE(bench.Logged(level + d)) << label << d;
+        if (!c.testCase) {
+            for (const std::string& line : bench.LogLines())
+                EXPECT_EQ(line.find("()::"), std::string::npos) << label << line;
+        }
+        EXPECT_TRUE(bench.Logged("100 0x0000AF00 CTuner::ExecuteTest() Reporting to Kiln ...")) << label;
+    }
+}
+
+TEST(TunerCases, AnUnknownTestNumberIsNoRunWithoutReport) {
+    RackBench bench;
+    EXPECT_EQ(bench.Run("tc1103"), 2);
+    EXPECT_TRUE(bench.Results().empty());
+    EXPECT_FALSE(bench.Logged("100 0x0000AF00 CTuner::ExecuteTest() Reporting to Kiln ..."));
+}
+
+// ---- The linear channel scan ----
+
+TEST(ChannelScanRun, CountsTheStationsTheDecoderLocksToAndRestoresTheChannel) {
+    struct Case {
+        const char* extra;
+        int32_t value;
+        const char* expected;
+        const char* actual;
+    };
+    for (const Case& c : {
+             Case{"", 4, "5 channel(s) found.", "[Pass] 5 channel(s) found."},
+             Case{"[Channel.7]\nLines=625\n", 0, "5 channel(s) found.", "[Fail]**** 4 channel(s) found."},
+             Case{"[Channel.60]\nSignal=present\n", 0, "5 channel(s) found.", "[Fail]**** 6 channel(s) found."},
+             Case{"[Faults]\nLcsConnect=0x80004005\n", 2, "Able to connect to QelAnalogLCS object.",
+                  "[NoRun]**** Unable to connect to QelAnalogLCS object."},
+             Case{"[Faults]\nTunerGetCountryCode=0x80004005\n", 2, "Able to get country code from tuner.",
+                  "[NoRun]**** Unable to get country code from tuner."},
+             Case{"[Faults]\nLcsSetCountryCode=0x80070057\n", 2, "Able to set country code.",
+                  "[NoRun]**** Unable to set country code to 1."},
+             Case{"[Tuner]\nCountryCode=81\n[Faults]\nLcsSetCountryCode=0x80070057\n", 2, "Able to set country code.",
+                  "[NoRun]**** Unable to set country code to 81."},
+             Case{"[Faults]\nLcsAutoTune=0x80004005\n", 2, "Able to auto tune.", "[NoRun]**** Auto tune failed."},
+         }) {
+        RackBench bench(Bench::Board(c.extra));
+        EXPECT_EQ(bench.Run("tc2110"), c.value) << c.extra;
+        const std::string logged = std::string("CTuner::Test_LinearChannelScan()>  ") + c.actual;
+        std::vector<std::string> want;
+        if (c.value != 4) want.push_back(Msg("tc2110", 0, logged));
+        want.push_back(Rep("tc2110", c.value, "Checking linear channel scan.", c.expected, c.actual));
+        EXPECT_THAT(bench.Results(), ElementsAreArray(want)) << c.extra;
+        EXPECT_TRUE(bench.Logged((c.value == 4 ? "101 0x0000AF00 " : "765 0x000000FF ") + logged)) << c.extra;
+        EXPECT_EQ(bench.Channel(), 33) << c.extra;
+        EXPECT_EQ(FoundChannelCount(), 0) << c.extra;
+    }
+}
+
+TEST(ChannelScanRun, TunesEveryChannelOfTheTableWithItsSettleTime) {
+    // A run of the same process set-up without the scan is the baseline.
+    RackBench bench;
+    uint32_t before = bench.Now();
+    EXPECT_EQ(bench.Run("tc1102"), 4);
+    uint32_t setUp = bench.Now() - before;
+    before = bench.Now();
+    EXPECT_EQ(bench.Run("tc2110"), 4);
+    uint32_t scan = bench.Now() - before - setUp;
+    // Channels 2 to 69 of the USA's table, 100 ms of settling each, and on
+    // the 63 empty ones the decoder's second look at the lock 100 ms later.
+    EXPECT_GE(scan, (68u + 63u) * 100u);
+    EXPECT_LT(scan, (68u + 64u) * 100u);
+}
+
+TEST(ChannelScanRun, AChannelThatCannotBeReadEndsTheScanOnChannel2) {
+    RackBench bench(Bench::Board("[Faults]\nTunerGetChannel=0x80004005\n"));
+    EXPECT_EQ(bench.Run("tc2110"), 4);
+    EXPECT_EQ(bench.Channel(), 2);
+}
+
+}  // namespace
+}  // namespace orbex::testing

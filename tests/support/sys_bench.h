@@ -86,3 +86,42 @@ inline std::string Msg(const std::string& id, int status, const std::string& tex
 }
 
 }  // namespace orbex::testing
+
+namespace orbex::testing {
+
+// A file of examples/ (the shipped graph file and settings).
+inline std::string ExampleFile(const std::string& name) {
+    std::FILE* f = std::fopen((std::string(ORBEX_SOURCE_DIR) + "/examples/" + name).c_str(), "rb");
+    if (!f) throw std::runtime_error("no example file " + name);
+    std::string text;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+    std::fclose(f);
+    return text;
+}
+
+// A bench set up as the test rack: the shipped graph file and orbex.ini.
+struct RackBench : SysBench {
+    explicit RackBench(const std::string& profile = Bench::Board()) : SysBench(profile, ExampleFile("default.gf")) {
+        WriteFile("orbex.ini", ExampleFile("orbex.ini"));
+    }
+    int32_t Channel() { return Platform().Tuner().Channel(); }
+    uint32_t Now() { return Platform().Clock().TimeGetTime(); }
+};
+
+}  // namespace orbex::testing
+
+namespace orbex::testing {
+
+// A stock board of boards/, as its profile text.
+inline std::string StockBoardText(const std::string& name) {
+    std::FILE* f = std::fopen((std::string(ORBEX_SOURCE_DIR) + "/boards/" + name + ".ini").c_str(), "rb");
+    if (!f) throw std::runtime_error("no stock board " + name);
+    std::string text;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+    std::fclose(f);
+    return text;
+}
+
+}  // namespace orbex::testing
