@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "cases/crossbar/dec_xbar.h"
 #include "cases/vbi/vbi.h"
 #include "cases/vbi/vbi_analyzer.h"
@@ -413,6 +415,37 @@ TEST(ClosedCaptionRun, TheRemovedTestAndOtherGraphs) {
     bench.ClearEvents();
     EXPECT_EQ(bench.Run("-g 3 -d 11 -t 1"), 2);
     EXPECT_TRUE(bench.Results().empty());
+}
+
+}  // namespace
+}  // namespace orbex::testing
+
+namespace orbex::testing {
+namespace {
+
+int32_t RecordInt(const VbiRecord& record, int offset) {
+    int32_t value;
+    std::memcpy(&value, record.bytes + offset, sizeof value);
+    return value;
+}
+
+// The six pointers reach the analyzer at offsets 0, 8, 16, 24, 32 and 40:
+// the fields it writes through each land where its record places them.
+TEST(VbiAnalyzerRecord, EachPointerReachesItsPartOfTheRecord) {
+    RackBench bench;
+    ASSERT_EQ(bench.Run("-g 2 -d 11 -t 1"), 4);
+    VbiRecord record;
+    ASSERT_EQ(bench.Builder().VbiAnalyzer()->GetVBIData(&record), kSOk);
+    EXPECT_EQ(RecordInt(record, 4), 1);          // the odd field, through the first pointer
+    EXPECT_EQ(RecordInt(record, 12), 1);         // a pair decoded, through the second
+    EXPECT_GT(RecordInt(record, 16), 500);       // eye opening in thousandths, through the third
+    EXPECT_EQ(RecordInt(record, 24), 28636363);  // sampling rate, through the fourth
+    EXPECT_EQ(RecordInt(record, 28), 1600);
+    EXPECT_EQ(RecordInt(record, 40), 21);  // the line sampled, through the sixth
+    EXPECT_EQ(record.CaptionLine(), 21);
+    const std::string text = "ORBEX CLOSED CAPTION TEST ON CHANNEL 33.";
+    EXPECT_NE(text.find(static_cast<char>(record.bytes[8])), std::string::npos);
+    EXPECT_NE(text.find(static_cast<char>(record.bytes[9])), std::string::npos);
 }
 
 }  // namespace

@@ -112,7 +112,8 @@ TEST(StockBoards, EachGivesItsTunerCrossbarAndCaptionOutcomes) {
     const std::array<const char*, 8> allPass = {"4:4", "4:4", "4:4", "4:4", "4:4", "4:4", "2:4444", "4:4"};
     for (const Case& c : {
              Case{"reference", allPass},
-             // No tuner: the tuner tests are NA (the crossbar's green no-routing note first); one route step.
+             // No tuner: the tuner tests are NA after the forwarded blue "No Tuner Found on Board" line;
+             // one route step.
              Case{"no-tuner", {"1:41", "1:41", "1:41", "1:41", "4:4", "4:4", "2:44", "1:41"}},
              Case{"pal-tuner", {"4:4", "4:4", "4:4", "4:4", "4:4", "4:4", "2:4444", "1:41"}},
              Case{"captions-on-27", allPass},

@@ -381,10 +381,54 @@ TEST(TunerCases, EachCaseReportsWhatTheDriverAnswers) {
 }
 
 TEST(TunerCases, AnUnknownTestNumberIsNoRunWithoutReport) {
-    RackBench bench;
-    EXPECT_EQ(bench.Run("tc1103"), 2);
-    EXPECT_TRUE(bench.Results().empty());
-    EXPECT_FALSE(bench.Logged("100 0x0000AF00 CTuner::ExecuteTest() Reporting to Kiln ..."));
+    // tc2100 and tc1110: the scan needs graph 2 and test 10 together.
+    for (const char* line : {"tc1103", "tc2100", "tc1110"}) {
+        RackBench bench;
+        EXPECT_EQ(bench.Run(line), 2) << line;
+        EXPECT_TRUE(bench.Results().empty()) << line;
+        EXPECT_FALSE(bench.Logged("100 0x0000AF00 CTuner::ExecuteTest() Reporting to Kiln ...")) << line;
+        EXPECT_FALSE(bench.Logged("101 0x0000AF00 CTuner::Test_LinearChannelScan()>  [Pass] 5 channel(s) found."))
+            << line;
+    }
+}
+
+// The tuner is set with the default sub-channels (-1) on start-up.
+TEST(TunerCases, TheStartChannelIsSetWithTheDefaultSubChannels) {
+    RackBench bench(Bench::Board("[Tuner]\nPowerOnChannel=4\n"));
+    EXPECT_EQ(bench.Run("tc1100"), 4);
+    EXPECT_EQ(bench.Platform().Tuner().Channel(), 33);
+    EXPECT_EQ(bench.Platform().Tuner().VideoSubChannel(), -1);
+    EXPECT_EQ(bench.Platform().Tuner().AudioSubChannel(), -1);
+}
+
+// Called directly: a tuner whose start-up failed after it got its interface,
+// and a call without a test identifier text.
+TEST(TunerExecute, AFailedStartUpAndAMissingTestTextAreReportedAsSuch) {
+    {
+        SysBench bench(Bench::Board(), Replaced(SysGraph(), "FilterType=2\n", "FilterType=2\nVideoStandard=0x10\n"));
+        bench.RunThenReopen("tc1100");
+        EXPECT_EQ(bench.Builder().Tuner()->ExecuteTest("tc1100", 100, 0), 1);
+        ASSERT_EQ(bench.Results().size(), 2u);
+        EXPECT_EQ(bench.Results()[0], Msg("tc1100", 4,
+                                          "CTuner::ExecuteTest() No Tuner Found on Board, or tuner initialization "
+                                          "failed. No test ran."));
+        EXPECT_EQ(bench.Results()[1], Rep("tc1100", 1, "Tuner test.", "No tuner test should be ran.",
+                                          "No tuner found or tuner initialization failed."));
+        EXPECT_TRUE(
+            bench.Logged("255 0x00FF0000 CTuner::ExecuteTest() No Tuner Found on Board, or tuner "
+                         "initialization failed. No test ran."));
+    }
+    {
+        RackBench bench;
+        bench.RunThenReopen("tc1100");
+        EXPECT_EQ(bench.Builder().Tuner()->ExecuteTest(nullptr, 100, 0), 2);
+        ASSERT_EQ(bench.Reports().size(), 2u);
+        EXPECT_NE(bench.Reports()[1].find("\"status\":2,\"description\":\"Tuner Testes.\",\"expected\":\"Valid test "
+                                          "string.\",\"actual\":\"Invalid test string was passed in.\""),
+                  std::string::npos)
+            << bench.Reports()[1];
+        EXPECT_TRUE(bench.Logged("511 0x00000000 CTuner::ExecuteTest() Invalid tuner test string."));
+    }
 }
 
 // ---- The linear channel scan ----

@@ -1,6 +1,8 @@
 // Construction, set-up and teardown of the test bench.
 #include "graph/orb_gbuilder.h"
 
+#include <new>
+
 #include "cases/crossbar/dec_xbar.h"
 #include "cases/decoder/decoder.h"
 #include "cases/tuner/tuner.h"
@@ -75,12 +77,17 @@ bool COrbGBuilder::IsTestObjectReady(TestObject object) const {
 // crossbar, board tables, component checker, video analyzer, VBI analyzer,
 // renderer, VBI test. The stream, board-table, component-checker, video
 // analyzer and renderer classes are not in this build; their places stay empty.
+// An object that cannot be allocated ends the creation; those made so far stay.
 bool COrbGBuilder::CreateTestObjects() {
-    m_pTuner = std::make_unique<CTuner>(this);
-    m_pDecoder = std::make_unique<CDecoder>(this);
-    m_pCrossbar = std::make_unique<CDecXbar>(this);
-    m_pVbiAnalyzer = std::make_unique<CVBIAnalyzer>(this);
-    m_pVbi = std::make_unique<CVBI>(this);
+    try {
+        m_pTuner = std::make_unique<CTuner>(this);
+        m_pDecoder = std::make_unique<CDecoder>(this);
+        m_pCrossbar = std::make_unique<CDecXbar>(this);
+        m_pVbiAnalyzer = std::make_unique<CVBIAnalyzer>(this);
+        m_pVbi = std::make_unique<CVBI>(this);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     return true;
 }
 
@@ -97,6 +104,8 @@ int32_t COrbGBuilder::Initialize() {
     Log(m_pLogger, kLevelTrace, kGreen, "%sEnter", kInitPrefix);
     if (m_initialised) return 0;
     m_initialised = 1;
+    const int32_t tunerType = m_boardInfo.GetTunerType(0);
+    const int32_t decoderType = m_boardInfo.GetDecoderType(0);
 
     if (m_testId.graphNumber == 5) {
         // Board-table path: only the board-table test object, no graph.
@@ -125,10 +134,8 @@ int32_t COrbGBuilder::Initialize() {
     GetMediaControl();
     GetGlobalKeyVar();
     if (!CreateTestObjects()) return 1;
-    int32_t tunerType = m_boardInfo.GetTunerType(0);
     if (tunerType > 0 && m_pTuner->Initialize(&m_logFile, 0, tunerType, m_pLogger, this) != 0) return 1;
     // The stream test's initialisation would follow the crossbar's; it is not in this build.
-    int32_t decoderType = m_boardInfo.GetDecoderType(0);
     if (decoderType > 0) {
         if (m_pDecoder->InitDecoder(&m_logFile, 0, m_boardInfo.GetDecoderType(0), this) != 0) return 1;
         if (m_pCrossbar->InitDecXbar(&m_logFile, &m_boardInfo, 0, decoderType) != 0) return 1;

@@ -42,6 +42,8 @@ public:
     // without a table uses the USA's); false for any other channel.
     bool Tune(int32_t channel);
     int32_t Channel() const { return m_channel; }
+    int32_t VideoSubChannel() const { return m_videoSubChannel; }
+    int32_t AudioSubChannel() const { return m_audioSubChannel; }
     uint32_t SettleMs() const { return m_config.settleMs; }
     ChannelTable Table() const;
     // The interface as the tuner filter hands it out.
