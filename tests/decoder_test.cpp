@@ -249,6 +249,27 @@ TEST(OutputEnable, FollowsWhatTheOverlayBuffersShow) {
     }
 }
 
+// The overlay shows the capture format stretched to its size: a record whose
+// scaler fills less than the format leaves rows without picture, so the
+// check that every row of both buffers shows picture fails at that size.
+TEST(OutputEnable, EveryRowShowsPictureOnlyWhereTheCaptureFormatIsFilled) {
+    struct Case {
+        const char* board;
+        bool everyRow;
+    };
+    for (const Case& c : {
+             Case{"", true},
+             Case{"[CaptureStream]\nStartSize=720x480\n", true},
+             Case{"[CaptureFormat.1]\nFills=640x240\n[CaptureStream]\nStartSize=320x240\n", true},
+             Case{"[CaptureFormat.1]\nFills=640x240\n[CaptureStream]\nStartSize=720x480\n", false},
+             Case{"[CaptureFormat.1]\nFills=720x478\n[CaptureStream]\nStartSize=720x480\n", false},
+         }) {
+        DecoderBench bench(c.board);
+        EXPECT_EQ(bench.Run("tc2200"), 4) << c.board << ": some rows show picture";
+        EXPECT_EQ(bench.Decoder().VerifyBufferState(1), c.everyRow) << c.board;
+    }
+}
+
 // The graph's crossbar routes input 1, the composite input: a camera there
 // shows, an empty socket does not.
 TEST(OutputEnable, ShowsTheInputTheCrossbarRoutes) {

@@ -41,6 +41,7 @@ VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
       m_tuner(m_profile.tuner, m_profile.signal.tuner, m_signal, m_clock, m_faults),
       m_crossbar(m_profile.crossbar, m_signal),
       m_decoder(m_profile.decoder, m_signal, m_faults),
+      m_captureStream(m_profile.captureStream, m_faults),
       m_overlayMixer(m_profile.overlay, m_profile.videoMemory.leak, m_decoder, m_signal, m_surfaces, m_videoMemory,
                      m_directDraw, m_clock, m_faults),
       m_testBox(m_profile.testBox, m_signal, m_options.events),
@@ -72,6 +73,8 @@ VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
     auto settle = [this] { m_overlayMixer.Settle(); };
     m_signal.SetBeforeChange(settle);
     m_decoder.SetBeforeChange(settle);
+    m_captureStream.SetBeforeChange(settle);
+    m_overlayMixer.SetCaptureShape([this] { return m_captureStream.Shape(); });
     m_surfaces.SetBeforeAccess(settle);
     m_overlayMixer.SetChangeTimes([this](uint32_t from, uint32_t to) { return m_tuner.SettlesWithin(from, to); });
 }
@@ -86,8 +89,14 @@ void VirtualBoard::WireInterfaces() {
             return kSOk;
         };
     };
-    m_media.SetInterfaceProvider(FilterRole::Decoder,
-                                 only(guids::kIidAnalogVideoDecoder, [this] { return m_decoder.Interface(); }));
+    // The capture filter: its decoder, and its capture pin's stream
+    // configuration when the board advertises capture formats.
+    m_media.SetInterfaceProvider(FilterRole::Decoder, [this](SimFilter&, const Guid& iid, port::ComPtr& out) {
+        out.reset();
+        if (iid == guids::kIidAnalogVideoDecoder) out = m_decoder.Interface();
+        if (iid == guids::kIidAmStreamConfig) out = m_captureStream.Interface();
+        return out ? kSOk : kENoInterface;
+    });
     m_media.SetInterfaceProvider(FilterRole::OverlayMixer, [this](SimFilter&, const Guid& iid, port::ComPtr& out) {
         return m_overlayMixer.MixerInterface(iid, out);
     });

@@ -12,6 +12,7 @@
 #include "platform/sim/components/result_library.h"
 #include "platform/sim/components/test_box.h"
 #include "platform/sim/components/vbi_analyzer.h"
+#include "platform/sim/devices/capture_stream.h"
 #include "platform/sim/devices/crossbar.h"
 #include "platform/sim/devices/decoder.h"
 #include "platform/sim/devices/overlay_mixer.h"
@@ -73,6 +74,7 @@ public:
     void Emit(const std::string& event, std::vector<EventField> fields);
     // The board's devices, for checks of their state.
     const DecoderModel& Decoder() const { return m_decoder; }
+    const CaptureStreamModel& CaptureStream() const { return m_captureStream; }
     const TunerModel& Tuner() const { return m_tuner; }
     const CrossbarModel& Crossbar() const { return m_crossbar; }
     const SignalPath& Signal() const { return m_signal; }
@@ -108,6 +110,7 @@ private:
     TunerModel m_tuner;
     CrossbarModel m_crossbar;
     DecoderModel m_decoder;
+    CaptureStreamModel m_captureStream;
     OverlayMixerModel m_overlayMixer;
     TestBox m_testBox;
     VbiLineSource m_vbiLine;

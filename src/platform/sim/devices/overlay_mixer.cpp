@@ -57,6 +57,7 @@ FeedConditions OverlayMixerModel::Conditions(uint32_t at) const {
     DecoderInput input = m_signal.InputAt(at);
     c.flowing = linked && m_decoder.OutputEnabled() && m_decoder.LockedAt(at) && input.signal;
     c.source = input.source;
+    if (m_shape) c.shape = m_shape();
     return c;
 }
 

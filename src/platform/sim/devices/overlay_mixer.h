@@ -33,6 +33,9 @@ public:
         m_feed.SetChangeTimes(std::move(next));
     }
 
+    // Lets the frames follow the capture pin's format.
+    void SetCaptureShape(std::function<CaptureShape()> shape) { m_shape = std::move(shape); }
+
     // IGraphObserver
     void BeforeGraphChange() override { Settle(); }
     HResult LinkConnected(OverlayLink link, bool graphRunning) override;
@@ -57,6 +60,7 @@ private:
     DirectDrawRuntime& m_directDraw;
     FaultTable& m_faults;
     std::map<OverlayLink, Link> m_links;
+    std::function<CaptureShape()> m_shape;
     FrameFeed m_feed;
 };
 

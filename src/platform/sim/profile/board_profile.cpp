@@ -6,6 +6,7 @@
 
 #include "platform/sim/components/channel_scan_config.h"
 #include "platform/sim/components/test_box_config.h"
+#include "platform/sim/devices/capture_stream_config.h"
 #include "platform/sim/devices/crossbar_config.h"
 #include "platform/sim/devices/decoder_config.h"
 #include "platform/sim/devices/tuner_config.h"
@@ -49,6 +50,11 @@ const SectionKind kSectionKinds[] = {
     {"channel", [](BoardProfile& p, const std::string& section, int line) { ChannelOf(p.tuner, section, line); },
      [](BoardProfile& p, const ProfileEntry& e) { ReadChannelKey(p.tuner, e); }, nullptr},
     {"crossbar", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.crossbar, e); }, nullptr},
+    {"capturestream", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.captureStream, e); },
+     [](const BoardProfile& p, int line) { CheckCaptureStream(p.captureStream, line); }},
+    {"captureformat",
+     [](BoardProfile& p, const std::string& section, int line) { CaptureFormatOf(p.captureStream, section, line); },
+     [](BoardProfile& p, const ProfileEntry& e) { ReadCaptureFormatKey(p.captureStream, e); }, nullptr},
     {"channelscan", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.channelScan, e); }, nullptr},
 };
 

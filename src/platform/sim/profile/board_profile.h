@@ -10,6 +10,7 @@
 #include "platform/sim/components/channel_scan.h"
 #include "platform/sim/components/components_config.h"
 #include "platform/sim/components/test_box.h"
+#include "platform/sim/devices/capture_stream.h"
 #include "platform/sim/devices/crossbar.h"
 #include "platform/sim/devices/decoder.h"
 #include "platform/sim/devices/tuner.h"
@@ -32,7 +33,8 @@ struct BoardProfile {
     MediaConfig media;
     SignalConfig signal;
     DecoderConfig decoder;
-    TunerConfig tuner;  // with the channel plan
+    CaptureStreamConfig captureStream;  // the capture pin's records and start format
+    TunerConfig tuner;                  // with the channel plan
     CrossbarConfig crossbar;
     ChannelScanConfig channelScan;
     OverlayMixerConfig overlay;

@@ -6,6 +6,10 @@
 
 namespace orbex::sim {
 
+uint64_t FramePeriod(const FeedConditions& c) {
+    return std::max<uint64_t>(FramePeriodMicroseconds(c.source.family), c.shape.frameInterval / 10);
+}
+
 void FrameFeed::Update() {
     if (m_updating) return;  // a surface lock inside a frame write does not settle again
     m_updating = true;
@@ -26,16 +30,18 @@ void FrameFeed::Advance(uint32_t from, uint32_t to) {
     uint64_t elapsed = static_cast<uint32_t>(to - from) * uint64_t{1000};
     FeedConditions conditions = m_conditions(from);
     if (conditions.flowing) {
-        uint64_t period = FramePeriodMicroseconds(conditions.source.family);
+        uint64_t period = FramePeriod(conditions);
         uint64_t due = (m_flowMicroseconds + elapsed) / period - m_flowMicroseconds / period;
         m_flowMicroseconds += elapsed;
         // Only the last frame of each buffer survives; older ones are overwritten.
-        for (uint64_t k = due > 2 ? due - 2 : 0; k < due; ++k) WriteFrame(m_frames + k, conditions.source);
+        for (uint64_t k = due > 2 ? due - 2 : 0; k < due; ++k) WriteFrame(m_frames + k, conditions);
         m_frames += due;
     }
 }
 
-void FrameFeed::WriteFrame(uint64_t frame, const SourceConfig& source) {
+void FrameFeed::WriteFrame(uint64_t frame, const FeedConditions& conditions) {
+    const SourceConfig& source = conditions.source;
+    const CaptureShape& shape = conditions.shape;
     OverlaySurfaces::Surface* surface =
         m_surfaces.Find(frame % 2 == 0 ? SurfaceKind::OverlayBack : SurfaceKind::OverlayFront);
     if (!surface) return;
@@ -44,6 +50,10 @@ void FrameFeed::WriteFrame(uint64_t frame, const SourceConfig& source) {
     uint32_t lines = ActiveLines(source.family) * std::min<uint32_t>(source.coverage, 100) / 100;
     lines = std::min(lines, surface->config.height);
     size_t bytes = surface->RowBytes();
+    if (shape.width > 0 && shape.height > 0) {
+        lines = static_cast<uint32_t>(uint64_t{lines} * std::min(shape.filledHeight, shape.height) / shape.height);
+        bytes = static_cast<size_t>(uint64_t{bytes} * std::min(shape.filledWidth, shape.width) / shape.width);
+    }
     size_t pitch = static_cast<size_t>(surface->config.pitch);
     for (uint32_t line = 0; line < lines; ++line)
         FillPictureRow(source.picture, line, static_cast<uint32_t>(frame), rows + line * pitch, bytes);

@@ -13,10 +13,26 @@
 
 namespace orbex::sim {
 
+// The capture format the frames follow: the overlay shows the captured
+// picture stretched to its size, so a format whose scaler fills only part of
+// it leaves that share of the overlay's rows and columns without picture.
+struct CaptureShape {
+    uint32_t width = 0;  // the format's size; 0: the frames fill the overlay
+    uint32_t height = 0;
+    uint32_t filledWidth = 0;  // what the scaler really fills of it
+    uint32_t filledHeight = 0;
+    uint64_t frameInterval = 0;  // 100 ns units; never shorter than the standard's frame
+};
+
 struct FeedConditions {
     bool flowing = false;
     SourceConfig source;  // what the frames show
+    CaptureShape shape;
 };
+
+// The virtual time between two frames: the format's interval, but never
+// faster than the standard's own rate (29.97 or 25 frames per second).
+uint64_t FramePeriod(const FeedConditions& conditions);
 
 class FrameFeed {
 public:
@@ -38,7 +54,7 @@ public:
 
 private:
     void Advance(uint32_t from, uint32_t to);
-    void WriteFrame(uint64_t frame, const SourceConfig& source);
+    void WriteFrame(uint64_t frame, const FeedConditions& conditions);
 
     std::function<uint32_t()> m_now;
     std::function<FeedConditions(uint32_t)> m_conditions;
