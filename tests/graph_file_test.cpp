@@ -187,7 +187,7 @@ protected:
     void SetUp() override {
         bench.WriteDefaultGraph(
             "[Misc]\nTestDuration=0\nEmpty=\nMarker=-268435457\nText=abc\n"
-            "[Stream]\nFormat=59565955,0000,0010,80,00,00,AA,00,38,9B,71\nBlank=\n");
+            "[Guids]\nFormat=59565955,0000,0010,80,00,00,AA,00,38,9B,71\nBlank=\n");
         bench.Run("-d 3");
         bench.ClearEvents();
         bench.Process().Verdict().Load();  // the call above unloaded it
@@ -223,19 +223,18 @@ TEST_F(KeyReaders, IntegerKeysFoundMissingOptionalAndRequired) {
 
 TEST_F(KeyReaders, GuidKeysFoundMissingOptionalAndRequired) {
     Guid guid{1, 2, 3, {}};
-    EXPECT_EQ(g->ReadKeyGUID("Stream", "Format", &guid, 0), 0);
+    EXPECT_EQ(g->ReadKeyGUID("Guids", "Format", &guid, 0), 0);
     EXPECT_EQ(guid.data1, 0x59565955u);
     Guid untouched{1, 2, 3, {}};
-    EXPECT_EQ(g->ReadKeyGUID("Stream", "Blank", &untouched, 0), 1);
+    EXPECT_EQ(g->ReadKeyGUID("Guids", "Blank", &untouched, 0), 1);
     EXPECT_EQ(untouched, (Guid{1, 2, 3, {}}));
-    EXPECT_EQ(
-        bench.LogLines().back(),
-        "100 0x0000AF00 COrbGBuilder::ReadKeyArrayInt()>  [Note] \"Blank\" entry is missing in [Stream] section.");
-    EXPECT_EQ(g->ReadKeyGUID("Stream", "Absent", &untouched, 1), 1);
+    EXPECT_EQ(bench.LogLines().back(),
+              "100 0x0000AF00 COrbGBuilder::ReadKeyArrayInt()>  [Note] \"Blank\" entry is missing in [Guids] section.");
+    EXPECT_EQ(g->ReadKeyGUID("Guids", "Absent", &untouched, 1), 1);
     EXPECT_EQ(bench.Reports()[0],
-              ReportJson("G0_D3_T0_P0_Fdefault", "0", 2, "Reading key \"Absent\" in section [Stream].",
-                         "\"Absent\" entry exists in [Stream] section.",
-                         "[NoRun]**** \"Absent\" entry is missing in [Stream] section."));
+              ReportJson("G0_D3_T0_P0_Fdefault", "0", 2, "Reading key \"Absent\" in section [Guids].",
+                         "\"Absent\" entry exists in [Guids] section.",
+                         "[NoRun]**** \"Absent\" entry is missing in [Guids] section."));
 }
 
 TEST(GlobalKeys, TestDurationDefaultsToTenWithTwoNotes) {

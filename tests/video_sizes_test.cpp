@@ -28,8 +28,9 @@ std::vector<VideoSize> Reported(const port::VideoStreamConfigCaps& caps) {
 
 TEST(VideoSizes, ThePredefinedTableByFamilyAndMaximumSize) {
     auto ntsc640 = Record({80, 60}, {640, 480}, {4, 2});
-    EXPECT_THAT(PredefinedSizes(ntsc640, 0x1), ElementsAreArray(std::vector<VideoSize>{
-                                                   {80, 60}, {160, 120}, {240, 180}, {320, 240}, {640, 240}, {640, 480}}));
+    EXPECT_THAT(
+        PredefinedSizes(ntsc640, 0x1),
+        ElementsAreArray(std::vector<VideoSize>{{80, 60}, {160, 120}, {240, 180}, {320, 240}, {640, 240}, {640, 480}}));
     auto pal720 = Record({80, 60}, {720, 576}, {4, 2});
     EXPECT_THAT(PredefinedSizes(pal720, 0x2),
                 ElementsAreArray(std::vector<VideoSize>{

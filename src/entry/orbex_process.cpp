@@ -2,6 +2,7 @@
 
 #include "cases/crossbar/dec_xbar.h"
 #include "cases/decoder/decoder.h"
+#include "cases/stream/orb_stream.h"
 #include "cases/tuner/tuner.h"
 #include "cases/vbi/vbi.h"
 #include "common/format.h"
@@ -101,6 +102,7 @@ int32_t COrbexProcess::TestExecuter() {
         case TestObject::Tuner: return m_gBuilder.Tuner()->ExecuteTest(id.testIdText, testCode, id.parameter);
         case TestObject::Decoder: return m_gBuilder.Decoder()->ExecuteTest(id.testIdText, testCode, id.parameter);
         case TestObject::Crossbar: return m_gBuilder.Crossbar()->ExecuteTest(id.testIdText, testCode, id.parameter);
+        case TestObject::Stream: return m_gBuilder.Stream()->ExecuteTest();
         case TestObject::Vbi: return m_gBuilder.Vbi()->ExecuteTest();
         default: return NoRun;  // not reached: only built test objects are ready
     }

@@ -5,6 +5,7 @@
 
 #include "cases/crossbar/dec_xbar.h"
 #include "cases/decoder/decoder.h"
+#include "cases/stream/orb_stream.h"
 #include "cases/tuner/tuner.h"
 #include "cases/vbi/vbi.h"
 #include "cases/vbi/vbi_analyzer.h"
@@ -64,6 +65,7 @@ bool COrbGBuilder::HasCaptureCapability() const {
 bool COrbGBuilder::IsTestObjectReady(TestObject object) const {
     if (!m_graphReady) return false;
     switch (object) {
+        case TestObject::Stream: return m_pStream != nullptr;
         case TestObject::Tuner: return m_pTuner != nullptr;
         case TestObject::Decoder: return m_pDecoder != nullptr;
         case TestObject::Crossbar: return m_pCrossbar != nullptr;
@@ -75,11 +77,12 @@ bool COrbGBuilder::IsTestObjectReady(TestObject object) const {
 
 // Creates the test objects in the bench's order: stream, tuner, decoder,
 // crossbar, board tables, component checker, video analyzer, VBI analyzer,
-// renderer, VBI test. The stream, board-table, component-checker, video
-// analyzer and renderer classes are not in this build; their places stay empty.
+// renderer, VBI test. The board-table, component-checker, video analyzer and
+// renderer classes are not in this build; their places stay empty.
 // An object that cannot be allocated ends the creation; those made so far stay.
 bool COrbGBuilder::CreateTestObjects() {
     try {
+        m_pStream = std::make_unique<COrbStream>(this);
         m_pTuner = std::make_unique<CTuner>(this);
         m_pDecoder = std::make_unique<CDecoder>(this);
         m_pCrossbar = std::make_unique<CDecXbar>(this);
@@ -93,6 +96,7 @@ bool COrbGBuilder::CreateTestObjects() {
 
 // Destroys the test objects in the bench's order (stream first, VBI test last).
 void COrbGBuilder::DestroyTestObjects() {
+    m_pStream.reset();
     m_pTuner.reset();
     m_pDecoder.reset();
     m_pCrossbar.reset();
@@ -135,10 +139,10 @@ int32_t COrbGBuilder::Initialize() {
     GetGlobalKeyVar();
     if (!CreateTestObjects()) return 1;
     if (tunerType > 0 && m_pTuner->Initialize(&m_logFile, 0, tunerType, m_pLogger, this) != 0) return 1;
-    // The stream test's initialisation would follow the crossbar's; it is not in this build.
     if (decoderType > 0) {
         if (m_pDecoder->InitDecoder(&m_logFile, 0, m_boardInfo.GetDecoderType(0), this) != 0) return 1;
         if (m_pCrossbar->InitDecXbar(&m_logFile, &m_boardInfo, 0, decoderType) != 0) return 1;
+        if (m_pStream->Initialize() != 0) return 1;
     }
     // Of the objects whose initialisation may fail without stopping the bench
     // (board tables, component checker, video analyzer, VBI analyzer,

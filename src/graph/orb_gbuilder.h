@@ -11,6 +11,7 @@
 #include "entry/test_identifier.h"
 #include "graph/filter_entry.h"
 #include "platform/ports.h"
+#include "platform/stream_config.h"
 #include "report/log_file.h"
 #include "report/log_manager.h"
 #include "report/reg_settings.h"
@@ -18,6 +19,7 @@
 
 namespace orbex {
 
+class COrbStream;
 class CTuner;
 class CDecoder;
 class CDecXbar;
@@ -89,6 +91,7 @@ public:
     port::IPlatform& Platform() { return m_platform; }
     CBoardInfo& BoardInfo() { return m_boardInfo; }
     CVerdict& Verdict() { return m_verdict; }
+    COrbStream* Stream() { return m_pStream.get(); }
     CTuner* Tuner() { return m_pTuner.get(); }
     CDecoder* Decoder() { return m_pDecoder.get(); }
     CDecXbar* Crossbar() { return m_pCrossbar.get(); }
@@ -97,6 +100,11 @@ public:
 
     TestIdentifier& Id() { return m_testId; }
     const TestIdentifier& Id() const { return m_testId; }
+    // The capture pin's stream configuration, kept by the stream object's set-up.
+    const std::shared_ptr<port::IAMStreamConfig>& StreamConfig() const { return m_pStreamConfig; }
+    void SetStreamConfig(std::shared_ptr<port::IAMStreamConfig> config) { m_pStreamConfig = std::move(config); }
+    // The filter graph, for the tests that query it for media control themselves.
+    const std::shared_ptr<port::IGraphBuilder>& Graph() const { return m_pGraphBuilder; }
     int32_t TestDuration() const { return m_testDuration; }
     int32_t FilterCount() const { return m_filterCount; }
     const FilterEntry& Filter(int index) const { return m_filters[index]; }
@@ -125,15 +133,15 @@ private:
     std::shared_ptr<port::ICaptureGraphBuilder> m_pCaptureGraphBuilder;
     std::shared_ptr<port::IGraphBuilder> m_pGraphBuilder;
     std::shared_ptr<port::IBaseFilter> m_pCaptureFilter;
-    port::ComPtr m_pStreamConfig;
+    std::shared_ptr<port::IAMStreamConfig> m_pStreamConfig;
     std::shared_ptr<port::IMediaControl> m_pMediaControl;
     FilterEntry m_filters[kMaxFilters];
     int32_t m_filterCount = 0;
     int32_t m_initialised = 0;
     bool m_graphReady = false;  // the graph path got through: connected and started
-    // The test objects; the stream, board-table, component-checker, video
-    // analyzer and renderer classes are not part of this build, so their
-    // slots are absent.
+    // The test objects; the board-table, component-checker, video analyzer
+    // and renderer classes are not part of this build, so their slots are absent.
+    std::unique_ptr<COrbStream> m_pStream;
     std::unique_ptr<CTuner> m_pTuner;
     std::unique_ptr<CDecoder> m_pDecoder;
     std::unique_ptr<CDecXbar> m_pCrossbar;

@@ -83,7 +83,9 @@ void Bench::WriteDefaultGraph(const std::string& extra) const {
               "[Tuner]\nCLSID=A799A800,A46D,11D0,A1,8C,00,A0,24,01,DC,D4\nFilterType=2\n"
               "[Crossbar]\nCLSID=A799A801,A46D,11D0,A1,8C,00,A0,24,01,DC,D4\nFilterType=4\n"
               "[Capture]\nCLSID=860BB310,5D01,11D0,BD,3B,00,A0,C9,11,CE,86\nFilterType=3\n"
-              "[Renderer]\nCLSID=70E102B0,5556,11CE,97,C0,00,AA,00,55,59,5A\nFilterType=1\n" +
+              "[Renderer]\nCLSID=70E102B0,5556,11CE,97,C0,00,AA,00,55,59,5A\nFilterType=1\n"
+              "[Stream]\nCaptureFormatGUID=59565955,0000,0010,80,00,00,AA,00,38,9B,71\n"
+              "VideoOutputWidth=320\nVideoOutputHeight=240\n" +
                   extra);
 }
 
