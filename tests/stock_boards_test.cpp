@@ -64,6 +64,12 @@ TEST(StockBoards, EachGivesItsOutcomes) {
              Case{"reference", "tc2203", 2, "4444"},
              Case{"reference", "tc2210", 4, "4"},
              Case{"no-tuner", "tc2203", 2, "4444"},
+             // The size tests: the reference board passes its eight NTSC sizes; without a
+             // tuner the family mask is every group, so all sixteen table sizes are tried.
+             Case{"reference", "tc2204", 2, "444444444"},
+             Case{"no-tuner", "tc2204", 2, "44444444444444444"},
+             Case{"few-sizes", "tc2205", 2, "44444"},
+             Case{"few-sizes", "tc2204", 2, "44444"},
              // Each decoder defect fails what it should, and nothing else of the decoder group.
              // (Without an overlay mixer the graph is built with an [Info] Pass report and its log line.)
              Case{"decoder-missing-standard", "tc1200", 0, "0"},

@@ -1,8 +1,6 @@
 // The stream test object end to end on the virtual board: how its set-up
 // reads the graph file's [Stream] keys into the capture pin's format, what
 // stops the bench, and how ExecuteTest answers each test number.
-#include "cases/stream/orb_stream.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -10,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "cases/stream/orb_stream.h"
 #include "graph/orb_gbuilder.h"
 #include "platform/guids.h"
 #include "support/bench.h"
@@ -62,8 +61,8 @@ TEST(StreamInit, TheGraphFileSetsTheCaptureFormatSize) {
     EXPECT_EQ(format.width, 640);
     EXPECT_EQ(format.height, 480);
     EXPECT_EQ(format.subtype, guids::kMediaSubtypeUyvy);
-    for (const char* note : {"No CaptureFormatGUID found. Using UYVY.", "No VideoOutputWidth found.",
-                             "No VideoOutputHeight found."})
+    for (const char* note :
+         {"No CaptureFormatGUID found. Using UYVY.", "No VideoOutputWidth found.", "No VideoOutputHeight found."})
         EXPECT_FALSE(bench.Logged(std::string("255 0x00FF0000 COrbStream::Initialize()>  ") + note)) << note;
 }
 
@@ -75,12 +74,18 @@ TEST(StreamInit, MissingKeysKeepThePinsFormatWithABlueNote) {
         std::vector<std::string> notes;
     };
     for (const Case& c : {
-             Case{"", 352, 288,
+             Case{"",
+                  352,
+                  288,
                   {"No CaptureFormatGUID found. Using UYVY.", "No VideoOutputWidth found.",
                    "No VideoOutputHeight found."}},
-             Case{"VideoOutputHeight=120\n", 352, 120,
+             Case{"VideoOutputHeight=120\n",
+                  352,
+                  120,
                   {"No CaptureFormatGUID found. Using UYVY.", "No VideoOutputWidth found."}},
-             Case{"CaptureFormatGUID=59565955,0000,0010,80,00,00,AA,00,38,9B,71\nVideoOutputWidth=160\n", 160, 288,
+             Case{"CaptureFormatGUID=59565955,0000,0010,80,00,00,AA,00,38,9B,71\nVideoOutputWidth=160\n",
+                  160,
+                  288,
                   {"No VideoOutputHeight found."}},
          }) {
         StreamBench bench("[CaptureStream]\nStartSize=352x288\n", GraphWithStream(c.keys));
@@ -102,8 +107,9 @@ TEST(StreamInit, FailuresEndTheBenchWithTheirLogLine) {
         const char* graphKeys;
         const char* line;
     };
-    const char* sized = "CaptureFormatGUID=59565955,0000,0010,80,00,00,AA,00,38,9B,71\n"
-                        "VideoOutputWidth=320\nVideoOutputHeight=240\n";
+    const char* sized =
+        "CaptureFormatGUID=59565955,0000,0010,80,00,00,AA,00,38,9B,71\n"
+        "VideoOutputWidth=320\nVideoOutputHeight=240\n";
     const std::string uyvy = "CaptureFormatGUID=59565955,0000,0010,80,00,00,AA,00,38,9B,71\n";
     const std::string w724 = uyvy + "VideoOutputWidth=724\nVideoOutputHeight=240\n";
     const std::string w322 = uyvy + "VideoOutputWidth=322\nVideoOutputHeight=240\n";
@@ -186,10 +192,10 @@ TEST(StreamExecute, EachTestNumberGetsItsAnswer) {
             continue;
         }
         bool run = std::string(c.actual) == notBuilt;
-        std::string logged = std::string(run ? "COrbStream::StreamTest()>  " : "COrbStream::ExecuteTest()>  ") + c.actual;
-        EXPECT_THAT(bench.Reports(),
-                    ElementsAre(ReportJson(c.id, "msg1", run ? 1 : 4, "Message Log:", "", logged),
-                                ReportJson(c.id, c.id, 2, "Video stream test.", c.expected, c.actual)))
+        std::string logged =
+            std::string(run ? "COrbStream::StreamTest()>  " : "COrbStream::ExecuteTest()>  ") + c.actual;
+        EXPECT_THAT(bench.Reports(), ElementsAre(ReportJson(c.id, "msg1", run ? 1 : 4, "Message Log:", "", logged),
+                                                 ReportJson(c.id, c.id, 2, "Video stream test.", c.expected, c.actual)))
             << c.line;
         EXPECT_EQ(bench.LogLines().back(), std::string(run ? "511 0x00000000 " : "255 0x00FF0000 ") + logged);
     }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "cases/decoder/buffer_status.h"
+#include "cases/decoder/video_sizes.h"
 #include "platform/ports.h"
 #include "report/log_file.h"
 
@@ -51,6 +52,13 @@ private:
     int32_t OutputEnableTest(const char* testId);
     int32_t SetSupportedStandardsTest(const char* testId);
     int32_t NotBuiltYet(const char* testId, const char* handler);
+    // Video size test: size mode 2 tries the predefined table, 1 every reported size.
+    void VideoSizeTestHandler(const char* testId, int32_t sizeMode, int32_t parameter);
+    void SizeStep(const char* testId, VideoSize size, int32_t step, int32_t& status, int32_t& total, int32_t& passed,
+                  int32_t& failed);
+    bool AllocateCapabilityRecords(int32_t count);
+    // Runs (1) or stops (0) the graph through its media control; true on a non-negative result.
+    bool RunGraph(int32_t run);
     bool LoadTestBox();
     void WriteTestBox(uint32_t value);
     void Report(const char* testId, const char* step, int32_t status, const char* description, const char* expected,
