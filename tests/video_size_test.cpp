@@ -74,20 +74,23 @@ TEST(VideoSize, ThePredefinedSizesOfTheFamilyMaskInTableOrder) {
     };
     for (const Case& c : {
              // NTSC tuner (standard class 1): the 525-line slots up to 720x480.
-             Case{"", "tc2204",
-                  {"80x60", "160x120", "240x180", "320x240", "640x240", "640x480", "720x240", "720x480"}},
-             Case{"[CaptureFormat.1]\nMaxOutputSize=640x480\n", "tc2204",
+             Case{"", "tc2204", {"80x60", "160x120", "240x180", "320x240", "640x240", "640x480", "720x240", "720x480"}},
+             Case{"[CaptureFormat.1]\nMaxOutputSize=640x480\n",
+                  "tc2204",
                   {"80x60", "160x120", "240x180", "320x240", "640x240", "640x480"}},
              // The parameter names the family: PAL's slots only, then all sixteen that fit.
-             Case{"", "-g 2 -d 2 -t 4 -p 2",
+             Case{"",
+                  "-g 2 -d 2 -t 4 -p 2",
                   {"80x72", "128x96", "176x144", "240x176", "352x240", "352x288", "640x288", "720x288"}},
-             Case{"", "-g 2 -d 2 -t 4 -p 255",
+             Case{"",
+                  "-g 2 -d 2 -t 4 -p 255",
                   {"80x60", "80x72", "128x96", "160x120", "176x144", "240x176", "240x180", "320x240", "352x240",
                    "352x288", "640x240", "640x288", "640x480", "720x240", "720x288", "720x480"}},
              // Every record is tried in turn.
              Case{"[CaptureFormat.1]\nMaxOutputSize=160x120\n[CaptureFormat.2]\nSubtype=UYVY\nMinOutputSize=80x60\n"
                   "MaxOutputSize=240x180\nGranularity=4x2\nFrameInterval=333667-10000000\n",
-                  "tc2204", {"80x60", "160x120", "80x60", "160x120", "240x180"}},
+                  "tc2204",
+                  {"80x60", "160x120", "80x60", "160x120", "240x180"}},
          }) {
         SizeBench bench(c.board);
         EXPECT_EQ(bench.Run(c.line), 2) << c.line;
@@ -104,7 +107,8 @@ TEST(VideoSize, ThePredefinedSizesOfTheFamilyMaskInTableOrder) {
 TEST(VideoSize, EachStepLogsAndReportsInOrder) {
     SizeBench bench("[CaptureFormat.1]\nMaxOutputSize=160x120\n");
     EXPECT_EQ(bench.Run("tc2204"), 2);
-    std::vector<std::string> expected = {"0 0x0000AF00 CDecoder::VideoSizeTestHandler()::VideoSizeTestHandler() Entered"};
+    std::vector<std::string> expected = {
+        "0 0x0000AF00 CDecoder::VideoSizeTestHandler()::VideoSizeTestHandler() Entered"};
     auto step = [&](int n, int w, int h) {
         std::string size = std::to_string(w) + "x" + std::to_string(h);
         std::string spaced = std::to_string(w) + " x " + std::to_string(h);
@@ -123,19 +127,19 @@ TEST(VideoSize, EachStepLogsAndReportsInOrder) {
     };
     step(1, 80, 60);
     step(2, 160, 120);
-    for (const char* l : {"100 0x0000AF00 %===== SUMMARY =====", "100 0x0000AF00 %Description:VIDEO SIZE TESTES",
-                          "100 0x0000AF00 %Expected   :Pass all 2 testes",
-                          "100 0x0000AF00 %Actual     :PASS::  All 2 testes passed",
-                          "100 0x0000AF00 %===== END OF SUMMARY =====", "0 0x0000AF00 %Report Final Result",
-                          "0 0x0000AF00 %VideoSizeTestHandler() Exited"}) {
+    for (const char* l :
+         {"100 0x0000AF00 %===== SUMMARY =====", "100 0x0000AF00 %Description:VIDEO SIZE TESTES",
+          "100 0x0000AF00 %Expected   :Pass all 2 testes", "100 0x0000AF00 %Actual     :PASS::  All 2 testes passed",
+          "100 0x0000AF00 %===== END OF SUMMARY =====", "0 0x0000AF00 %Report Final Result",
+          "0 0x0000AF00 %VideoSizeTestHandler() Exited"}) {
         std::string line = l;
         line.replace(line.find('%'), 1, kPrefix);
         expected.push_back(line);
     }
     EXPECT_THAT(bench.HandlerLines(), ElementsAreArray(expected));
-    EXPECT_THAT(bench.Reports(), ElementsAre(StepReport("tc2204", 1, true, 80, 60),
-                                             StepReport("tc2204", 2, true, 160, 120),
-                                             Summary("tc2204", 4, 2, "PASS::  All 2 testes passed")));
+    EXPECT_THAT(bench.Reports(),
+                ElementsAre(StepReport("tc2204", 1, true, 80, 60), StepReport("tc2204", 2, true, 160, 120),
+                            Summary("tc2204", 4, 2, "PASS::  All 2 testes passed")));
 }
 
 // A record that advertises more than its scaler fills: the sizes taller than
@@ -144,7 +148,8 @@ TEST(VideoSize, EachStepLogsAndReportsInOrder) {
 TEST(VideoSize, ARecordThatLiesFailsItsLargerSizes) {
     SizeBench bench("[CaptureFormat.1]\nFills=640x240\n");
     EXPECT_EQ(bench.Run("tc2204"), 2);
-    const int sizes[][2] = {{80, 60}, {160, 120}, {240, 180}, {320, 240}, {640, 240}, {640, 480}, {720, 240}, {720, 480}};
+    const int sizes[][2] = {{80, 60},   {160, 120}, {240, 180}, {320, 240},
+                            {640, 240}, {640, 480}, {720, 240}, {720, 480}};
     std::vector<std::string> expected;
     for (int i = 0; i < 8; ++i)
         expected.push_back(StepReport("tc2204", i + 1, sizes[i][1] <= 240, sizes[i][0], sizes[i][1]));
@@ -182,7 +187,7 @@ TEST(VideoSize, ARefusedSizeCarriesTheStatusBefore) {
          }) {
         SizeBench bench(c.board);
         EXPECT_EQ(bench.Run("tc2204"), 2);
-        const int sizes[][2] = {{80, 60},  {160, 120}, {240, 180}, {320, 240},
+        const int sizes[][2] = {{80, 60},   {160, 120}, {240, 180}, {320, 240},
                                 {640, 240}, {640, 480}, {720, 240}, {720, 480}};
         std::vector<std::string> expected;
         for (int i = 0; i < 8; ++i)
@@ -206,17 +211,28 @@ TEST(VideoSize, AllReportedSizesStepByTheGranularity) {
         const char* summary;
     };
     for (const Case& c : {
-             Case{"MinOutputSize=160x120\nMaxOutputSize=320x240\nGranularity=160x120\n", "120",
-                  {"160x120", "160x240", "320x120", "320x240"}, 4, "PASS::  All 4 testes passed"},
+             Case{"MinOutputSize=160x120\nMaxOutputSize=320x240\nGranularity=160x120\n",
+                  "120",
+                  {"160x120", "160x240", "320x120", "320x240"},
+                  4,
+                  "PASS::  All 4 testes passed"},
              // The family mask plays no part; rows taller than the scaler fills fail.
-             Case{"MinOutputSize=80x60\nMaxOutputSize=90x64\nGranularity=5x2\nFills=85x62\n", "60",
-                  {"80x60", "80x62", "80x64", "85x60", "85x62", "85x64", "90x60", "90x62", "90x64"}, 0,
+             Case{"MinOutputSize=80x60\nMaxOutputSize=90x64\nGranularity=5x2\nFills=85x62\n",
+                  "60",
+                  {"80x60", "80x62", "80x64", "85x60", "85x62", "85x64", "90x60", "90x62", "90x64"},
+                  0,
                   "FAIL::  Total: 9, Passed: 6, Failed 3"},
              // A zero step tries the minimum once in that dimension.
-             Case{"MinOutputSize=160x120\nMaxOutputSize=320x240\nGranularity=0x120\n", "120",
-                  {"160x120", "160x240"}, 4, "PASS::  All 2 testes passed"},
-             Case{"MinOutputSize=160x120\nMaxOutputSize=320x240\nGranularity=160x0\n", "120",
-                  {"160x120", "320x120"}, 4, "PASS::  All 2 testes passed"},
+             Case{"MinOutputSize=160x120\nMaxOutputSize=320x240\nGranularity=0x120\n",
+                  "120",
+                  {"160x120", "160x240"},
+                  4,
+                  "PASS::  All 2 testes passed"},
+             Case{"MinOutputSize=160x120\nMaxOutputSize=320x240\nGranularity=160x0\n",
+                  "120",
+                  {"160x120", "320x120"},
+                  4,
+                  "PASS::  All 2 testes passed"},
          }) {
         std::string record = c.record;
         std::string width = record.substr(14, record.find('x') - 14);
@@ -225,7 +241,8 @@ TEST(VideoSize, AllReportedSizesStepByTheGranularity) {
         EXPECT_EQ(bench.SizesTried(), c.sizes) << c.record;
         auto lines = bench.HandlerLines();
         ASSERT_GE(lines.size(), 3u);
-        EXPECT_EQ(lines[1], std::string("0 0x0000AF00 ") + kPrefix + "Testing against ALL the available sizes reported");
+        EXPECT_EQ(lines[1],
+                  std::string("0 0x0000AF00 ") + kPrefix + "Testing against ALL the available sizes reported");
         EXPECT_EQ(lines[2], std::string("0 0x0000AF00 ") + kPrefix +
                                 "*** WARNING *** The test is VERY long.  TURN OFF POWER SAVING OR STANDBY MODE");
         EXPECT_EQ(bench.OwnReports().back(),

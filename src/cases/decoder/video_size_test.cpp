@@ -1,15 +1,15 @@
 // The video size test (test codes 204 and 205): one picture size after
 // another on the capture stream, each checked by the overlay buffers' rows.
+#include <cstring>
+#include <memory>
+#include <new>
+
 #include "cases/decoder/decoder.h"
 #include "cases/decoder/video_sizes.h"
 #include "common/format.h"
 #include "graph/orb_gbuilder.h"
 #include "platform/guids.h"
 #include "report/test_status.h"
-
-#include <cstring>
-#include <memory>
-#include <new>
 
 namespace orbex {
 namespace {
@@ -58,7 +58,8 @@ void CDecoder::VideoSizeTestHandler(const char* testId, int32_t sizeMode, int32_
                 ++step;
             };
             for (int32_t index = 0; index < count; ++index) {
-                std::span<uint8_t> bytes(m_pVStreamConfigCaps.get() + static_cast<size_t>(index) * kRecordSize, kRecordSize);
+                std::span<uint8_t> bytes(m_pVStreamConfigCaps.get() + static_cast<size_t>(index) * kRecordSize,
+                                         kRecordSize);
                 port::VideoMediaType capsFormat;
                 config->GetStreamCaps(index, capsFormat, bytes);
                 port::VideoStreamConfigCaps caps;
@@ -108,8 +109,8 @@ void CDecoder::SizeStep(const char* testId, VideoSize size, int32_t step, int32_
                         int32_t& passed, int32_t& failed) {
     CLogManager* logger = m_pGBuilder->m_pLogger;
     const std::shared_ptr<port::IAMStreamConfig>& config = m_pGBuilder->StreamConfig();
-    Log(logger, kLevelProgress, kGreen, "%sRunning for Step (%d).  Testing Size %dx%d ... ", kPrefix, step,
-        size.width, size.height);
+    Log(logger, kLevelProgress, kGreen, "%sRunning for Step (%d).  Testing Size %dx%d ... ", kPrefix, step, size.width,
+        size.height);
     port::VideoMediaType format;
     config->GetFormat(format);
     Log(logger, kLevelTrace, kGreen, "%sGet Format", kPrefix);
@@ -142,8 +143,9 @@ void CDecoder::SizeStep(const char* testId, VideoSize size, int32_t step, int32_
     char description[256], stepId[32], actual[256];
     FormatInto(description, sizeof description, "Test Video Size  %d x %d", size.width, size.height);
     FormatInto(stepId, sizeof stepId, "%d", step);
-    FormatInto(actual, sizeof actual, status == Pass ? "PASS::Test Video Size  %d x %d" : "FAIL::Test Video Size  %d x %d",
-               size.width, size.height);
+    FormatInto(actual, sizeof actual,
+               status == Pass ? "PASS::Test Video Size  %d x %d" : "FAIL::Test Video Size  %d x %d", size.width,
+               size.height);
     const int32_t level = status == Pass ? kLevelPassNote : kLevelFailure;
     const uint32_t colour = status == Pass ? kGreen : kRed;
     Log(logger, level, colour, "%sDescription:%s", kPrefix, description);
