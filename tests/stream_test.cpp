@@ -144,6 +144,35 @@ TEST(StreamInit, ACapturePinWithoutRecordsHasNoStream) {
     EXPECT_FALSE(bench.Process().GraphBuilder().StreamConfig());
 }
 
+// The stream object is set up after the decoder and the crossbar: when one of
+// them fails, the stream's own failure never shows.
+TEST(StreamInit, ComesAfterTheDecoderAndTheCrossbar) {
+    std::string board = Bench::Board();
+    const std::string noRecords =
+        board.substr(0, board.find("[CaptureFormat.1]")) + board.substr(board.find("[CaptureStream]"));
+    struct Case {
+        const char* extra;
+        const char* graphFrom;
+        const char* graphTo;
+        const char* lastActual;
+    };
+    for (const Case& c : {
+             Case{"", "VideoStandard=1", "VideoStandard=0x10",
+                  "[NA] Video standard (0x00000010) is not supported by decoder."},
+             Case{"[Device.Crossbar]\nInterface=absent\n", "", "", ""},
+         }) {
+        std::string graph = ExampleGraph();
+        if (*c.graphFrom) graph.replace(graph.find(c.graphFrom), std::string(c.graphFrom).size(), c.graphTo);
+        Bench bench(noRecords + c.extra);
+        bench.WriteFile("default.gf", graph);
+        EXPECT_EQ(bench.Run("tc2200"), 0) << c.extra;
+        auto reports = bench.Reports();
+        ASSERT_FALSE(reports.empty());
+        for (const std::string& r : reports) EXPECT_EQ(r.find("COrbStream"), std::string::npos) << r;
+        if (*c.lastActual) EXPECT_NE(reports.back().find(c.lastActual), std::string::npos) << reports.back();
+    }
+}
+
 // The decoder's own set-up stops a bench without a decoder filter first; the
 // stream object on its own reports the missing decoder, and only once.
 TEST(StreamInit, WithoutADecoderFilterItFailsOnceWithItsReport) {
