@@ -94,6 +94,9 @@ TEST(StockBoards, EachGivesItsOutcomes) {
              // Without a tuner on the board the tuner tests do not apply: the Pass note, then NA.
              Case{"no-tuner", "tc1100", 1, "41"},
              Case{"windows98", "tc0000", 1, "4"},
+             // The same board in a Windows 98 machine: its channel scan and captions work as on the reference.
+             Case{"windows98", "tc2110", 4, "4"},
+             Case{"windows98", "-g 2 -d 11 -t 1", 4, "4"},
              Case{"no-board-tables", "tc5000", 2, "12"},
              // No capture capability: the NA initialisation report, and nothing else runs.
              Case{"no-capture", "tc2200", 0, "1"},
