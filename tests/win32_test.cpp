@@ -131,6 +131,7 @@ public:
     port::ICommandRunner& Commands() override { return m_board.Commands(); }
     port::IDisplay& Display() override { return m_board.Display(); }
     port::IDirectDrawRuntime& DirectDraw() override { return m_board.DirectDraw(); }
+    port::IDesktop& Desktop() override { return m_board.Desktop(); }
 
 private:
     port::ILibraryLoader& For(port::LibraryHandle library) {
@@ -195,6 +196,7 @@ public:
     port::ICommandRunner& Commands() override { return m_board.Commands(); }
     port::IDisplay& Display() override { return m_board.Display(); }
     port::IDirectDrawRuntime& DirectDraw() override { return m_board.DirectDraw(); }
+    port::IDesktop& Desktop() override { return m_board.Desktop(); }
 
     int m_realCreations = 0;
 

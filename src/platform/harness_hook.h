@@ -19,6 +19,24 @@ typedef void (*OrbexHarnessEventFn)(const char* event, const OrbexEventField* fi
 
 #define ORBEX_HARNESS_EVENT_SYMBOL "OrbexHarnessEvent"
 
+/* The window a hosting harness lends the library (its timers reach the
+   harness's message loop); 0 when it lends none. Optional export. */
+typedef unsigned long long (*OrbexHarnessHostWindowFn)(void);
+#define ORBEX_HARNESS_HOST_WINDOW_SYMBOL "OrbexHarnessHostWindow"
+
+/* What a virtual machine offers its host: waiting for the machine's next
+   timer lets virtual time pass until it expires. waitForTimer returns 0 when
+   no timer is armed, else 1 with the timer's window and identifier. */
+typedef struct OrbexVirtualMachine {
+    void* context;
+    int (*waitForTimer)(void* context, unsigned long long* window, unsigned long long* id);
+} OrbexVirtualMachine;
+
+/* Called by a virtual machine when it starts (and with null when it goes),
+   so that the harness can deliver its timers. Optional export. */
+typedef void (*OrbexHarnessAttachMachineFn)(const OrbexVirtualMachine* machine);
+#define ORBEX_HARNESS_ATTACH_MACHINE_SYMBOL "OrbexHarnessAttachMachine"
+
 /* How a program exports the hook. */
 #if defined(_WIN32)
 #define ORBEX_HOOK_EXPORT __declspec(dllexport)

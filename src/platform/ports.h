@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/com.h"
+#include "platform/desktop.h"
 #include "platform/media.h"
 #include "platform/types.h"
 #include "platform/video.h"
@@ -160,6 +161,7 @@ public:
     virtual ICommandRunner& Commands() = 0;
     virtual IDisplay& Display() = 0;
     virtual IDirectDrawRuntime& DirectDraw() = 0;
+    virtual IDesktop& Desktop() = 0;
 };
 
 }  // namespace orbex::port

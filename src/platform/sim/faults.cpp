@@ -50,6 +50,7 @@ const std::vector<std::string>& FaultOperations() {
                                                   "GetSystemDirectory",
                                                   "GetWindowsDirectory",
                                                   "GetVersionEx",
+                                                  "SetTimer",
                                                   "LoadLibrary",
                                                   "RegOpenKeyEx",
                                                   "RegCreateKeyEx",

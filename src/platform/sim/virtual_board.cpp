@@ -33,6 +33,7 @@ VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
       m_files(m_profile.files, m_profile.machine, m_paths, m_profiles),
       m_registry(m_profile.registry, m_faults, m_options.events),
       m_commands(m_profile.machine, m_profile.media, m_files, m_registry, m_faults, m_options.events),
+      m_desktop(m_profile.desktop, m_clock, m_faults, m_options.events),
       m_display(m_profile.display, m_faults),
       m_videoMemory(m_profile.videoMemory),
       m_surfaces(m_profile.overlay.surfaces, m_faults),

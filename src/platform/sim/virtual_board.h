@@ -26,6 +26,7 @@
 #include "platform/sim/machine/clock.h"
 #include "platform/sim/machine/com.h"
 #include "platform/sim/machine/commands.h"
+#include "platform/sim/machine/desktop.h"
 #include "platform/sim/machine/files.h"
 #include "platform/sim/machine/libraries.h"
 #include "platform/sim/machine/path_map.h"
@@ -65,6 +66,8 @@ public:
     port::ICommandRunner& Commands() override { return m_commands; }
     port::IDisplay& Display() override { return m_display; }
     port::IDirectDrawRuntime& DirectDraw() override { return m_directDraw; }
+    port::IDesktop& Desktop() override { return m_desktop; }
+    VirtualDesktop& VirtualDesk() { return m_desktop; }
 
     const BoardProfile& Board() const { return m_profile; }
     // Maps a Windows path of the virtual machine to a file on disk, if it has one.
@@ -99,6 +102,7 @@ private:
     VirtualFiles m_files;
     VirtualRegistry m_registry;
     CommandInterpreter m_commands;
+    VirtualDesktop m_desktop;
     // The display
     DisplayDriver m_display;
     VideoMemory m_videoMemory;

@@ -19,6 +19,7 @@
 #include "platform/harness_hook.h"
 #include "platform/host/host.h"
 #include "platform/win32/win32_com.h"
+#include "platform/win32/win32_desktop.h"
 
 namespace orbex::win32 {
 namespace {
@@ -129,6 +130,7 @@ public:
     port::ICommandRunner& Commands() override { return *this; }
     port::IDisplay& Display() override { return *this; }
     port::IDirectDrawRuntime& DirectDraw() override { return m_directDraw; }
+    port::IDesktop& Desktop() override { return *m_desktop; }
 
 private:
     // IClock
@@ -240,6 +242,7 @@ private:
 
     Win32Registry m_registry;
     Win32DirectDraw m_directDraw;
+    std::unique_ptr<port::IDesktop> m_desktop = CreateWin32Desktop();
 };
 
 }  // namespace

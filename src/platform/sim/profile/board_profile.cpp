@@ -26,6 +26,7 @@ struct SectionKind {
 
 const SectionKind kSectionKinds[] = {
     {"machine", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.machine, e); }, nullptr},
+    {"desktop", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.desktop, e); }, nullptr},
     {"components", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.components, e); }, nullptr},
     {"display", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.display, e); }, nullptr},
     {"videomemory", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.videoMemory, e); },

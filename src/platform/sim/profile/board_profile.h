@@ -17,6 +17,7 @@
 #include "platform/sim/display/display_config.h"
 #include "platform/sim/display/overlay_config.h"
 #include "platform/sim/faults.h"
+#include "platform/sim/machine/desktop_config.h"
 #include "platform/sim/machine/machine_config.h"
 #include "platform/sim/media/media_config.h"
 #include "platform/sim/signal/signal_path.h"
@@ -27,6 +28,7 @@ struct BoardProfile {
     std::string source = "<built-in reference board>";
 
     MachineConfig machine;
+    DesktopConfig desktop;  // the host window and system metrics
     ComponentsConfig components;
     DisplayConfig display;
     VideoMemoryConfig videoMemory;
