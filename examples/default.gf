@@ -1,6 +1,7 @@
 ; Graph for the reference board: tuner -> crossbar -> capture; the capture
-; filter's preview pin feeds the overlay mixer, which draws for the renderer,
-; and its VBI pin feeds the VBI analyzer, which reads the closed captions.
+; filter's preview pin feeds the video analyzer, which measures the frames on
+; their way to the overlay mixer, which draws for the renderer; its VBI pin
+; feeds the VBI analyzer, which reads the closed captions.
 ; The mixer's first input stays free: the memory leak test connects the
 ; capture pin there for its run.
 [IncludeFile]
@@ -9,7 +10,8 @@ common.gf=0
 [ConnectionMap]
 Tuner=;1
 Crossbar=1;2
-Capture=2;3 0 5
+Capture=2;6 0 5
+Analyzer=6;3
 Mixer=0 3;4
 Renderer=4
 Vbi=5
@@ -31,6 +33,11 @@ InputPin=0
 CLSID=860BB310,5D01,11D0,BD,3B,00,A0,C9,11,CE,86
 FilterType=3
 VideoStandard=1
+
+[Analyzer]
+; the video analyzer of the test kit (vanalyze.ax)
+CLSID=4DCF9720,E5E8,11D3,9E,FE,00,80,29,E6,43,A4
+FilterType=5
 
 [Mixer]
 ; the overlay mixer

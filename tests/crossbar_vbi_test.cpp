@@ -387,7 +387,7 @@ TEST(ClosedCaptionRun, FailsAfterTwelveChannelsWithoutReadableCaptions) {
 
 TEST(ClosedCaptionRun, AnUnconnectedVbiPinReadsNoCaptions) {
     RackBench bench;
-    bench.WriteFile("default.gf", Replaced(Replaced(ExampleFile("default.gf"), "Capture=2;3 0 5", "Capture=2;3 0 0"),
+    bench.WriteFile("default.gf", Replaced(Replaced(ExampleFile("default.gf"), "Capture=2;6 0 5", "Capture=2;6 0 0"),
                                            "Vbi=5", "Vbi="));
     EXPECT_EQ(bench.Run(kCaptions), 0);
     EXPECT_THAT(bench.Results(), ElementsAreArray(CaptionResults(0, "[Fail]**** Closed captioning not detected.")));

@@ -584,8 +584,8 @@ TEST(MemoryLeak, EachStepThatCannotRunIsNoRunAndTheGraphRunsAgain) {
     for (const Case& c : {
              Case{"", GraphWith("FilterType=6", "FilterType=0"), "Overlay mixer exist.",
                   "[NoRun]**** No overlay mixer found."},
-             // The bench makes five connections; the sixth is the test's.
-             Case{"[Faults]\nConnectDirect=0x80004005,1,5\n", graph, "Able to connect decoder to overlay mixer.",
+             // The bench makes six connections; the seventh is the test's.
+             Case{"[Faults]\nConnectDirect=0x80004005,1,6\n", graph, "Able to connect decoder to overlay mixer.",
                   "[NoRun]**** Failed to connect from decoder pin2 to overlay mixer pin1."},
              Case{"[Faults]\nDisconnect=0x80004005\n", graph, "Able to disconnect decoder from overlay mixer.",
                   "[NoRun]**** Failed to disconnect from decoder pin3 to overlay mixer pin1."},

@@ -48,6 +48,7 @@ VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
       m_testBox(m_profile.testBox, m_signal, m_options.events),
       m_vbiLine(m_decoder, m_signal, m_clock),
       m_vbiAnalyzer(m_vbiLine, m_faults),
+      m_videoAnalyzer([this] { return uint64_t{m_clock.Now()} * 1000; }, m_faults),
       m_resultLibrary(m_profile.components, m_options.verdictLibraryPath, m_options.noVerdict),
       m_logging(m_profile.components, m_faults, m_system, m_paths, m_clock),
       m_media(m_profile.media, m_faults,
@@ -78,6 +79,9 @@ VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
     m_overlayMixer.SetCaptureShape([this] { return m_captureStream.Shape(); });
     m_surfaces.SetBeforeAccess(settle);
     m_overlayMixer.SetChangeTimes([this](uint32_t from, uint32_t to) { return m_tuner.SettlesWithin(from, to); });
+    // The video analyzer sees the frames on their way to the overlay mixer.
+    m_overlayMixer.SetFrameObserver([this](uint64_t, uint64_t atUs) { m_videoAnalyzer.Frame(atUs); });
+    m_videoAnalyzer.SetSettle(settle);
 }
 
 // Each role's filters hand out the interface of its device.
@@ -104,6 +108,10 @@ void VirtualBoard::WireInterfaces() {
     m_media.SetInterfaceProvider(FilterRole::Tuner, only(guids::kIidAmTvTuner, [this] { return m_tuner.Interface(); }));
     m_media.SetInterfaceProvider(FilterRole::Crossbar,
                                  only(guids::kIidAmCrossbar, [this] { return m_crossbar.Interface(m_faults); }));
+    m_media.SetInterfaceProvider(FilterRole::VideoAnalyzer,
+                                 [this](SimFilter& filter, const Guid& iid, port::ComPtr& out) {
+                                     return m_videoAnalyzer.Interface(filter, iid, out);
+                                 });
     m_media.SetInterfaceProvider(FilterRole::VbiAnalyzer,
                                  [this](SimFilter& filter, const Guid& iid, port::ComPtr& out) {
                                      return m_vbiAnalyzer.Interface(filter, iid, out);

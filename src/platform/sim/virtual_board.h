@@ -12,6 +12,7 @@
 #include "platform/sim/components/result_library.h"
 #include "platform/sim/components/test_box.h"
 #include "platform/sim/components/vbi_analyzer.h"
+#include "platform/sim/components/video_analyzer.h"
 #include "platform/sim/devices/capture_stream.h"
 #include "platform/sim/devices/crossbar.h"
 #include "platform/sim/devices/decoder.h"
@@ -84,6 +85,8 @@ public:
     const VbiLineSource& Vbi() const { return m_vbiLine; }
     VirtualClock& Time() { return m_clock; }
     const VideoMemory& Memory() const { return m_videoMemory; }
+    const OverlayMixerModel& OverlayMixer() const { return m_overlayMixer; }
+    VideoAnalyzer& Analyzer() { return m_videoAnalyzer; }
 
 private:
     void WireInterfaces();
@@ -119,6 +122,7 @@ private:
     TestBox m_testBox;
     VbiLineSource m_vbiLine;
     VbiAnalyzer m_vbiAnalyzer;
+    VideoAnalyzer m_videoAnalyzer;
     // What serves libraries and classes, then the runtimes that dispatch to it
     ResultLibrary m_resultLibrary;
     LoggingComponent m_logging;

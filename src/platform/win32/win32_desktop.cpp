@@ -12,7 +12,9 @@
 namespace orbex::win32 {
 namespace {
 
-HWND Hwnd(port::WindowHandle w) { return reinterpret_cast<HWND>(w); }
+HWND Hwnd(port::WindowHandle w) {
+    return reinterpret_cast<HWND>(w);
+}
 
 class Win32Desktop final : public port::IDesktop {
 public:
@@ -87,6 +89,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<port::IDesktop> CreateWin32Desktop() { return std::make_unique<Win32Desktop>(); }
+std::unique_ptr<port::IDesktop> CreateWin32Desktop() {
+    return std::make_unique<Win32Desktop>();
+}
 
 }  // namespace orbex::win32

@@ -133,9 +133,12 @@ port::SizeRecord CaptureStreamModel::FilledSize() const {
 CaptureShape CaptureStreamModel::Shape() const {
     if (m_config.records.empty()) return {};
     port::SizeRecord filled = FilledSize();
-    return {static_cast<uint32_t>(m_current.width), static_cast<uint32_t>(m_current.height),
-            static_cast<uint32_t>(filled.cx), static_cast<uint32_t>(filled.cy),
-            static_cast<uint64_t>(std::max<int64_t>(m_current.avgTimePerFrame, 0))};
+    return {static_cast<uint32_t>(m_current.width),
+            static_cast<uint32_t>(m_current.height),
+            static_cast<uint32_t>(filled.cx),
+            static_cast<uint32_t>(filled.cy),
+            static_cast<uint64_t>(std::max<int64_t>(m_current.avgTimePerFrame, 0)),
+            m_config.delivery};
 }
 
 void CaptureStreamModel::FillCaps(size_t record, port::VideoStreamConfigCaps& caps) const {

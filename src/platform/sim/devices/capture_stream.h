@@ -32,6 +32,7 @@ struct CaptureStreamConfig {
     int32_t startRecord = 0;
     port::SizeRecord startSize{0, 0};  // 0: the record's maximum
     int64_t startInterval = 0;         // 0: the record's minimum
+    FrameDelivery delivery;            // the driver's delivery defects
 };
 
 // Bytes per pixel of the subtypes the board captures in.

@@ -96,6 +96,19 @@ void ReadKey(CaptureStreamConfig& c, const ProfileEntry& e) {
         c.startSize = ParseSize(e);
     } else if (e.Is("startframeinterval")) {
         c.startInterval = ParseInterval(e, e.value);
+    } else if (e.Is("dropeverynth")) {
+        int64_t n = ParseNumber(e.value, e.line);
+        if (n != 0 && (n < 2 || n > 1000000)) e.Refuse("DropEveryNth is 0 (none) or 2 to 1000000");
+        c.delivery.dropEvery = static_cast<uint32_t>(n);
+    } else if (e.Is("stallafter")) {
+        double seconds = ParseDecimal(e.value, e.line);
+        if (seconds < 0 || seconds > 86400) e.Refuse("StallAfter is 0 (never) to 86400 seconds");
+        c.delivery.stallAfterMs = static_cast<uint32_t>(seconds * 1000 + 0.5);
+    } else if (e.Is("maxframerate")) {
+        double rate = ParseDecimal(e.value, e.line);
+        if (rate != 0 && (rate < 0.01 || rate > 1000))
+            e.Refuse("MaxFrameRate is 0 (no cap) or 0.01 to 1000 frames per second");
+        c.delivery.minPeriodUs = rate > 0 ? static_cast<uint64_t>(1e6 / rate + 0.5) : 0;
     } else {
         e.RefuseKey();
     }

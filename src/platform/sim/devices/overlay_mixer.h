@@ -33,6 +33,12 @@ public:
         m_feed.SetChangeTimes(std::move(next));
     }
 
+    // Tells the observer of every frame delivered (with its time in microseconds).
+    void SetFrameObserver(std::function<void(uint64_t, uint64_t)> observer) {
+        m_feed.SetFrameObserver(std::move(observer));
+    }
+    uint64_t FramesDelivered() const { return m_feed.FramesDelivered(); }
+
     // Lets the frames follow the capture pin's format.
     void SetCaptureShape(std::function<CaptureShape()> shape) { m_shape = std::move(shape); }
 

@@ -1,5 +1,7 @@
 #include "platform/sim/media/filter_graph.h"
 
+#include <algorithm>
+
 #include "platform/guids.h"
 #include "platform/sim/media/filter.h"
 
@@ -53,13 +55,12 @@ public:
         for (auto it = m_filters.begin(); it != m_filters.end(); ++it) {
             if (*it != f) continue;
             Settle();
+            std::vector<OverlayLink> before = Links();
             for (const auto& pin : f->Pins()) {  // removing a filter breaks its connections
-                if (auto peer = pin->Peer()) {
-                    Unlink(pin, peer);
-                    peer->SetPeer(nullptr);
-                }
+                if (auto peer = pin->Peer()) peer->SetPeer(nullptr);
                 pin->SetPeer(nullptr);
             }
+            EndLinksGone(before);
             f->graph.reset();
             f->running = false;
             m_filters.erase(it);
@@ -79,10 +80,21 @@ public:
         if (o->Peer() || i->Peer()) return kVfwEAlreadyConnected;
         if (o->Desc().medium != i->Desc().medium) return kVfwENoAcceptableTypes;
         Settle();
-        if (IsOverlayLink(o, i))
-            if (HResult hr = m_context.observer->LinkConnected(o.get(), m_running)) return hr;
+        std::vector<OverlayLink> before = Links();
         o->SetPeer(i);
         i->SetPeer(o);
+        // Links the connection completes; one the mixer refuses undoes it.
+        std::vector<OverlayLink> added;
+        for (OverlayLink link : Links()) {
+            if (Holds(before, link)) continue;
+            if (HResult hr = m_context.observer->LinkConnected(link, m_running)) {
+                for (OverlayLink made : added) m_context.observer->LinkDisconnected(made);
+                o->SetPeer(nullptr);
+                i->SetPeer(nullptr);
+                return hr;
+            }
+            added.push_back(link);
+        }
         return kSOk;
     }
 
@@ -93,8 +105,9 @@ public:
         auto peer = p->Peer();
         if (!peer) return kSFalse;
         Settle();
-        Unlink(p, peer);
-        p->SetPeer(nullptr);
+        std::vector<OverlayLink> before = Links();
+        p->SetPeer(nullptr);  // the other side stays until it is disconnected too
+        EndLinksGone(before);
         return kSOk;
     }
 
@@ -126,28 +139,36 @@ private:
     void Settle() {
         if (m_context.observer) m_context.observer->BeforeGraphChange();
     }
-    // A connection from the decoder's output to the overlay mixer's input.
-    bool IsOverlayLink(const std::shared_ptr<SimPin>& out, const std::shared_ptr<SimPin>& in) const {
-        auto source = out->Owner();
-        auto sink = in->Owner();
-        return m_context.observer && source && sink && source->Role() == FilterRole::Decoder &&
-               sink->Role() == FilterRole::OverlayMixer;
+    // Frames of a decoder output reach the overlay mixer directly or through
+    // filters between (an analyzer); a graph is shallow, the bound keeps a loop finite.
+    static bool ReachesMixer(const SimPin& out, int depth) {
+        auto peer = out.Peer();  // a connection holds while both sides name each other
+        auto sink = peer && peer->Peer().get() == &out ? peer->Owner() : nullptr;
+        if (!sink || depth > 16) return false;
+        if (sink->Role() == FilterRole::OverlayMixer) return true;
+        for (const auto& pin : sink->Pins())
+            if (pin->Desc().direction == PinDirection::Output && ReachesMixer(*pin, depth + 1)) return true;
+        return false;
     }
-    // Breaking a connection from either side ends its overlay link (once: the
-    // link is named by the output pin, and the observer forgets it).
-    void Unlink(const std::shared_ptr<SimPin>& pin, const std::shared_ptr<SimPin>& peer) {
-        const auto& out = pin->Desc().direction == PinDirection::Output ? pin : peer;
-        const auto& in = pin->Desc().direction == PinDirection::Output ? peer : pin;
-        if (IsOverlayLink(out, in)) m_context.observer->LinkDisconnected(out.get());
-    }
+    // The overlay links: decoder outputs whose frames reach the mixer, named by the output pin.
     std::vector<OverlayLink> Links() const {
         std::vector<OverlayLink> links;
+        if (!m_context.observer) return links;
         for (const auto& f : m_filters)
-            for (const auto& pin : f->Pins())
-                if (auto peer = pin->Peer();
-                    peer && pin->Desc().direction == PinDirection::Output && IsOverlayLink(pin, peer))
-                    links.push_back(pin.get());
+            if (f->Role() == FilterRole::Decoder)
+                for (const auto& pin : f->Pins())
+                    if (pin->Desc().direction == PinDirection::Output && ReachesMixer(*pin, 0))
+                        links.push_back(pin.get());
         return links;
+    }
+    static bool Holds(const std::vector<OverlayLink>& links, OverlayLink link) {
+        return std::find(links.begin(), links.end(), link) != links.end();
+    }
+    // Ends the links a disconnection broke.
+    void EndLinksGone(const std::vector<OverlayLink>& before) {
+        std::vector<OverlayLink> now = Links();
+        for (OverlayLink link : before)
+            if (!Holds(now, link)) m_context.observer->LinkDisconnected(link);
     }
 
     MediaContext& m_context;

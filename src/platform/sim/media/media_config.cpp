@@ -118,8 +118,10 @@ void ReadKey(FilterClassDesc& f, const ProfileEntry& e) {
             f.role = FilterRole::Plain;
         else if (v == "vbianalyzer")
             f.role = FilterRole::VbiAnalyzer;
+        else if (v == "videoanalyzer")
+            f.role = FilterRole::VideoAnalyzer;
         else
-            e.Refuse("\"" + e.value + "\" is not a filter role (None or VbiAnalyzer)");
+            e.Refuse("\"" + e.value + "\" is not a filter role (None, VbiAnalyzer or VideoAnalyzer)");
     } else
         e.RefuseKey();
 }

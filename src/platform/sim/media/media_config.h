@@ -13,8 +13,8 @@ namespace orbex::sim {
 struct ProfileEntry;
 
 // What a filter is to the board's devices: whose interface it hands out.
-enum class FilterRole : uint8_t { Plain, Decoder, OverlayMixer, Tuner, Crossbar, VbiAnalyzer };
-constexpr size_t kFilterRoles = 6;
+enum class FilterRole : uint8_t { Plain, Decoder, OverlayMixer, Tuner, Crossbar, VbiAnalyzer, VideoAnalyzer };
+constexpr size_t kFilterRoles = 7;
 
 struct PinDesc {
     PinDirection direction = PinDirection::Input;

@@ -7,7 +7,8 @@
 namespace orbex::sim {
 
 uint64_t FramePeriod(const FeedConditions& c) {
-    return std::max<uint64_t>(FramePeriodMicroseconds(c.source.family), c.shape.frameInterval / 10);
+    return std::max(
+        {uint64_t{FramePeriodMicroseconds(c.source.family)}, c.shape.frameInterval / 10, c.shape.delivery.minPeriodUs});
 }
 
 void FrameFeed::Update() {
@@ -29,14 +30,31 @@ void FrameFeed::Update() {
 void FrameFeed::Advance(uint32_t from, uint32_t to) {
     uint64_t elapsed = static_cast<uint32_t>(to - from) * uint64_t{1000};
     FeedConditions conditions = m_conditions(from);
-    if (conditions.flowing) {
-        uint64_t period = FramePeriod(conditions);
-        uint64_t due = (m_flowMicroseconds + elapsed) / period - m_flowMicroseconds / period;
-        m_flowMicroseconds += elapsed;
-        // Only the last frame of each buffer survives; older ones are overwritten.
-        for (uint64_t k = due > 2 ? due - 2 : 0; k < due; ++k) WriteFrame(m_frames + k, conditions);
-        m_frames += due;
+    if (!conditions.flowing) {
+        m_streamMicroseconds = 0;  // a stalled driver starts again with the stream
+        return;
     }
+    const FrameDelivery& delivery = conditions.shape.delivery;
+    uint64_t period = FramePeriod(conditions);
+    uint64_t first = m_flowMicroseconds / period + 1;  // the first period that ends in this stretch
+    uint64_t due = (m_flowMicroseconds + elapsed) / period - m_flowMicroseconds / period;
+    // The frames that really arrive: not past a stall, not the dropped ones.
+    uint64_t arrived = 0;
+    uint64_t startUs = uint64_t{from} * 1000;
+    for (uint64_t k = 0; k < due; ++k) {
+        uint64_t offset = (first + k) * period - m_flowMicroseconds;  // from the stretch's start
+        if (delivery.stallAfterMs && m_streamMicroseconds + offset > uint64_t{delivery.stallAfterMs} * 1000) break;
+        uint64_t slot = m_slots + k + 1;
+        if (delivery.dropEvery && slot % delivery.dropEvery == 0) continue;
+        if (m_observer) m_observer(m_frames + arrived, startUs + offset);
+        ++arrived;
+    }
+    m_slots += due;
+    m_flowMicroseconds += elapsed;
+    m_streamMicroseconds += elapsed;
+    // Only the last frame of each buffer survives; older ones are overwritten.
+    for (uint64_t k = arrived > 2 ? arrived - 2 : 0; k < arrived; ++k) WriteFrame(m_frames + k, conditions);
+    m_frames += arrived;
 }
 
 void FrameFeed::WriteFrame(uint64_t frame, const FeedConditions& conditions) {

@@ -16,12 +16,20 @@ namespace orbex::sim {
 // The capture format the frames follow: the overlay shows the captured
 // picture stretched to its size, so a format whose scaler fills only part of
 // it leaves that share of the overlay's rows and columns without picture.
+// How the driver delivers frames, as a profile can spoil it.
+struct FrameDelivery {
+    uint32_t dropEvery = 0;     // every Nth frame is lost (0: none)
+    uint32_t stallAfterMs = 0;  // frames stop after this long of flowing, until the stream restarts (0: never)
+    uint64_t minPeriodUs = 0;   // the driver's own rate cap, as the shortest frame period (0: none)
+};
+
 struct CaptureShape {
     uint32_t width = 0;  // the format's size; 0: the frames fill the overlay
     uint32_t height = 0;
     uint32_t filledWidth = 0;  // what the scaler really fills of it
     uint32_t filledHeight = 0;
     uint64_t frameInterval = 0;  // 100 ns units; never shorter than the standard's frame
+    FrameDelivery delivery;
 };
 
 struct FeedConditions {
@@ -51,6 +59,10 @@ public:
     // the conditions, and the surfaces before they are read.
     void Update();
     uint64_t FramesDelivered() const { return m_frames; }
+    // Told of every frame delivered, with its virtual time in microseconds.
+    void SetFrameObserver(std::function<void(uint64_t frame, uint64_t atUs)> observer) {
+        m_observer = std::move(observer);
+    }
 
 private:
     void Advance(uint32_t from, uint32_t to);
@@ -61,7 +73,10 @@ private:
     std::function<std::optional<uint32_t>(uint32_t, uint32_t)> m_nextChange;
     OverlaySurfaces& m_surfaces;
     uint32_t m_last;
-    uint64_t m_flowMicroseconds = 0;  // virtual time frames have flowed
+    std::function<void(uint64_t, uint64_t)> m_observer;
+    uint64_t m_flowMicroseconds = 0;    // virtual time frames have flowed
+    uint64_t m_streamMicroseconds = 0;  // of that, since the stream last started flowing
+    uint64_t m_slots = 0;               // frame periods passed, delivered or not
     uint64_t m_frames = 0;
     bool m_updating = false;
 };
