@@ -5,6 +5,7 @@
 
 #include "cases/crossbar/dec_xbar.h"
 #include "cases/decoder/decoder.h"
+#include "cases/stream/analyzer.h"
 #include "cases/stream/orb_stream.h"
 #include "cases/tuner/tuner.h"
 #include "cases/vbi/vbi.h"
@@ -69,6 +70,7 @@ bool COrbGBuilder::IsTestObjectReady(TestObject object) const {
         case TestObject::Tuner: return m_pTuner != nullptr;
         case TestObject::Decoder: return m_pDecoder != nullptr;
         case TestObject::Crossbar: return m_pCrossbar != nullptr;
+        case TestObject::Analyzer: return m_pAnalyzer != nullptr;
         case TestObject::VbiAnalyzer: return m_pVbiAnalyzer != nullptr;
         case TestObject::Vbi: return m_pVbi != nullptr;
         default: return false;
@@ -77,8 +79,8 @@ bool COrbGBuilder::IsTestObjectReady(TestObject object) const {
 
 // Creates the test objects in the bench's order: stream, tuner, decoder,
 // crossbar, board tables, component checker, video analyzer, VBI analyzer,
-// renderer, VBI test. The board-table, component-checker, video analyzer and
-// renderer classes are not in this build; their places stay empty.
+// renderer, VBI test. The board-table and component-checker classes are not
+// in this build; their places stay empty.
 // An object that cannot be allocated ends the creation; those made so far stay.
 bool COrbGBuilder::CreateTestObjects() {
     try {
@@ -86,6 +88,7 @@ bool COrbGBuilder::CreateTestObjects() {
         m_pTuner = std::make_unique<CTuner>(this);
         m_pDecoder = std::make_unique<CDecoder>(this);
         m_pCrossbar = std::make_unique<CDecXbar>(this);
+        m_pAnalyzer = std::make_unique<CAnalyzer>(this);
         m_pVbiAnalyzer = std::make_unique<CVBIAnalyzer>(this);
         m_pVbi = std::make_unique<CVBI>(this);
     } catch (const std::bad_alloc&) {
@@ -100,6 +103,7 @@ void COrbGBuilder::DestroyTestObjects() {
     m_pTuner.reset();
     m_pDecoder.reset();
     m_pCrossbar.reset();
+    m_pAnalyzer.reset();
     m_pVbiAnalyzer.reset();
     m_pVbi.reset();
 }
@@ -144,9 +148,10 @@ int32_t COrbGBuilder::Initialize() {
         if (m_pCrossbar->InitDecXbar(&m_logFile, &m_boardInfo, 0, decoderType) != 0) return 1;
         if (m_pStream->Initialize() != 0) return 1;
     }
-    // Of the objects whose initialisation may fail without stopping the bench
+    // The objects whose initialisation may fail without stopping the bench
     // (board tables, component checker, video analyzer, VBI analyzer,
-    // renderer), only the VBI analyzer is in this build.
+    // renderer; the first two are not in this build).
+    m_pAnalyzer->Initialize();
     m_pVbiAnalyzer->Initialize();
     if (ConnectFilters() != 0) return 1;
     SetGraphState(1);

@@ -24,6 +24,7 @@ class CTuner;
 class CDecoder;
 class CDecXbar;
 class CVBIAnalyzer;
+class CAnalyzer;
 class CVBI;
 
 // The test objects of the device classes, in the order Initialize creates them.
@@ -96,6 +97,7 @@ public:
     CDecoder* Decoder() { return m_pDecoder.get(); }
     CDecXbar* Crossbar() { return m_pCrossbar.get(); }
     CVBIAnalyzer* VbiAnalyzer() { return m_pVbiAnalyzer.get(); }
+    CAnalyzer* Analyzer() { return m_pAnalyzer.get(); }
     CVBI* Vbi() { return m_pVbi.get(); }
 
     TestIdentifier& Id() { return m_testId; }
@@ -145,6 +147,7 @@ private:
     std::unique_ptr<CTuner> m_pTuner;
     std::unique_ptr<CDecoder> m_pDecoder;
     std::unique_ptr<CDecXbar> m_pCrossbar;
+    std::unique_ptr<CAnalyzer> m_pAnalyzer;
     std::unique_ptr<CVBIAnalyzer> m_pVbiAnalyzer;
     std::unique_ptr<CVBI> m_pVbi;
     char m_mergedFilePath[260] = {};

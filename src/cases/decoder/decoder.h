@@ -51,7 +51,9 @@ private:
     int32_t SupportedStandardTest(const char* testId);
     int32_t OutputEnableTest(const char* testId);
     int32_t SetSupportedStandardsTest(const char* testId);
-    int32_t NotBuiltYet(const char* testId, const char* handler);
+    int32_t VideoFrameRateTestHandler(const char* testId);
+    int32_t FrameRateStep(const char* testId, double rate, int32_t step, double& measured, int32_t& total,
+                          int32_t& passed, int32_t& failed);
     // Video size test: size mode 2 tries the predefined table, 1 every reported size.
     void VideoSizeTestHandler(const char* testId, int32_t sizeMode, int32_t parameter);
     void SizeStep(const char* testId, VideoSize size, int32_t step, int32_t& status, int32_t& total, int32_t& passed,
@@ -87,5 +89,8 @@ private:
 
 // Whether a standard bit takes part in a group-driven test with this family mask.
 bool StandardInFamily(uint32_t standard, uint32_t familyMask);
+// The deviation of a measured frame rate from the one set, in percent (the
+// difference truncated toward zero to whole frames per second first).
+double FrameRateDeviation(double measured, double rate);
 
 }  // namespace orbex
