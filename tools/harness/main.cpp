@@ -13,6 +13,7 @@
 
 #include "catalogue.h"
 #include "event.h"
+#include "host_window.h"
 #include "platform/harness_hook.h"
 #include "platform/host/host.h"
 #include "platform/sim/profile/board_profile.h"
@@ -24,6 +25,22 @@ using orbex::harness::Event;
 using orbex::harness::Recorder;
 
 Recorder* g_recorder = nullptr;
+const OrbexVirtualMachine* g_machine = nullptr;  // the virtual board, when the library runs on one
+bool g_timerArmed = false;                       // the library armed a timer during the last call
+
+// A stream run waits for a step timer at most this long on a real desktop.
+constexpr uint32_t kStepTimeoutMs = 60'000;
+
+// Delivers the timer the library armed: on the virtual board by letting its
+// virtual time pass, on a real desktop by the host window's message loop.
+bool WaitForStepTimer() {
+    g_timerArmed = false;
+    if (g_machine) {
+        unsigned long long window = 0, id = 0;
+        return g_machine->waitForTimer(g_machine->context, &window, &id) != 0;
+    }
+    return orbex::harness::WaitForTimerMessage(kStepTimeoutMs);
+}
 
 std::string NameOf(const std::string& commandLine) {
     for (const auto& e : orbex::harness::Catalogue())
@@ -66,7 +83,11 @@ int RunInProcess(const Options& o, Recorder& recorder) {
     for (size_t i = 0; i < o.commandLines.size(); ++i) {
         const std::string& cmd = o.commandLines[i];
         recorder.BeginTestCase(cmd, NameOf(cmd), i, o.commandLines.size());
+        g_timerArmed = false;
         int value = entry(cmd.c_str(), 0);
+        // A stream run goes on in 5-second steps: each armed timer that
+        // expires is one more call, until the run gives its outcome.
+        while (value == 2 && g_timerArmed && WaitForStepTimer()) value = entry(cmd.c_str(), 0);
         recorder.OnEvent(Event{"Return", {{"commandLine", cmd}, {"value", static_cast<int64_t>(value)}}});
         if (o.stopOnFail && HasFail(recorder.TestCases().back())) break;
     }
@@ -143,8 +164,24 @@ int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string
 
 }  // namespace
 
+extern "C" ORBEX_HOOK_EXPORT void OrbexHarnessAttachMachine(const OrbexVirtualMachine* machine) {
+    g_machine = machine;
+}
+
+extern "C" ORBEX_HOOK_EXPORT unsigned long long OrbexHarnessHostWindow() {
+    return orbex::harness::HostWindow();
+}
+
 extern "C" ORBEX_HOOK_EXPORT void OrbexHarnessEvent(const char* event, const OrbexEventField* fields, int count) {
-    if (!g_recorder || !event) return;
+    if (!event) return;
+    if (std::string(event) == "Platform")
+        for (int i = 0; i < count; ++i)
+            if (!fields[i].isNumber && std::string(fields[i].name) == "what" && fields[i].text) {
+                std::string what = fields[i].text;
+                if (what == "SetTimer") g_timerArmed = true;
+                if (what == "KillTimer") g_timerArmed = false;
+            }
+    if (!g_recorder) return;
     Event e{event, {}};
     for (int i = 0; i < count; ++i) {
         const OrbexEventField& f = fields[i];

@@ -31,6 +31,8 @@ public:
 
     int32_t InitDecoder(CLogFile* logFile, int32_t reserved, int32_t decoderType, COrbGBuilder* gBuilder);
     int32_t ExecuteTest(const char* testId, int32_t testCode, int32_t parameter);
+    // The TV standard the decoder is set to.
+    int32_t VideoStandard() const { return m_videoStandard; }
     int32_t CheckForSignal();
     int32_t IsSignalLocked();
 

@@ -22,8 +22,14 @@ public:
     // done before), 1 when the bench cannot have a stream.
     int32_t Initialize();
     int32_t ExecuteTest();
-    // One step of a stream run; the run itself is not in this build.
+    // One step of a stream run: the first call starts it, every later call
+    // advances it by one 5-second step; 2 while it goes on, then its outcome.
     int32_t StreamTest();
+    // Starts (nonzero) or ends (0) the system's screen saver; 1 when starting
+    // found no screen saver, else 0.
+    int32_t ScreenSaver(int32_t start);
+    // Suspends the system (nonzero) or wakes the display (0); 0.
+    int32_t LowPower(int32_t start);
 
     const Guid& CaptureFormat() const { return m_captureFormat; }
     int32_t OutputWidth() const { return m_outputWidth; }

@@ -65,6 +65,7 @@ VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
     m_logging.RegisterClasses(m_com);
     m_media.SetObserver(&m_overlayMixer, m_profile.overlay.filter);
     WireInterfaces();
+    AttachToHost(true);
     m_media.RegisterClasses(m_com);
     m_channelScan.RegisterClasses(m_com);
     // The tuner's current channel is the tuner source, in virtual time.
@@ -116,6 +117,30 @@ void VirtualBoard::WireInterfaces() {
                                  [this](SimFilter& filter, const Guid& iid, port::ComPtr& out) {
                                      return m_vbiAnalyzer.Interface(filter, iid, out);
                                  });
+}
+
+VirtualBoard::~VirtualBoard() {
+    AttachToHost(false);
+}
+
+// The harness delivers the machine's timers to the library as a message loop
+// would: waiting for one lets virtual time pass until it expires.
+void VirtualBoard::AttachToHost(bool attach) {
+    auto hook = reinterpret_cast<OrbexHarnessAttachMachineFn>(host::ProgramSymbol(ORBEX_HARNESS_ATTACH_MACHINE_SYMBOL));
+    if (!hook) return;
+    if (!attach) {
+        hook(nullptr);
+        return;
+    }
+    m_hostView.context = this;
+    m_hostView.waitForTimer = [](void* context, unsigned long long* window, unsigned long long* id) -> int {
+        VirtualDesktop::ArmedTimer fired;
+        if (!static_cast<VirtualBoard*>(context)->m_desktop.WaitForTimer(fired)) return 0;
+        if (window) *window = fired.window;
+        if (id) *id = fired.id;
+        return 1;
+    };
+    hook(&m_hostView);
 }
 
 void VirtualBoard::Emit(const std::string& event, std::vector<EventField> fields) {

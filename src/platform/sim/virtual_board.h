@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/harness_hook.h"
 #include "platform/ports.h"
 #include "platform/sim/components/channel_scan.h"
 #include "platform/sim/components/logging_component.h"
@@ -53,6 +54,7 @@ struct SimOptions {
 class VirtualBoard final : public port::IPlatform {
 public:
     VirtualBoard(BoardProfile profile, SimOptions options);
+    ~VirtualBoard() override;
     VirtualBoard(const VirtualBoard&) = delete;
     VirtualBoard& operator=(const VirtualBoard&) = delete;
 
@@ -90,6 +92,9 @@ public:
 
 private:
     void WireInterfaces();
+    // Lets a hosting harness wait for the machine's timers.
+    void AttachToHost(bool attach);
+    OrbexVirtualMachine m_hostView{};
 
     // Declared in construction order: each model is built from the profile and
     // the models before it; they are destroyed in reverse.

@@ -20,7 +20,9 @@ bool FedByDecoder(const SimPin& in, int depth) {
     return false;
 }
 
-void Put(uint8_t* slot, const void* value, size_t size) { std::memcpy(slot, value, size); }
+void Put(uint8_t* slot, const void* value, size_t size) {
+    std::memcpy(slot, value, size);
+}
 
 class SimVideoAnalyzer final : public port::IVideoAnalyzer, public std::enable_shared_from_this<SimVideoAnalyzer> {
 public:
@@ -36,8 +38,7 @@ public:
 
     // S_OK with the measurement; S_FALSE and zeros when no frames reach the
     // filter; a fault's code with zeros.
-    HResult GetMeasurement(uint8_t* p0, uint8_t* p8, uint8_t* p16, uint8_t* p24, uint8_t* p32,
-                           uint8_t* p40) override {
+    HResult GetMeasurement(uint8_t* p0, uint8_t* p8, uint8_t* p16, uint8_t* p24, uint8_t* p32, uint8_t* p40) override {
         if (!p0 || !p8 || !p16 || !p24 || !p32 || !p40) return kEPointer;
         for (uint8_t* p : {p0, p8, p16, p24, p32, p40}) std::memset(p, 0, 8);
         if (HResult hr = m_analyzer.Faults().Next("AnalyzerGetMeasurement")) return hr;

@@ -60,7 +60,7 @@ private:
     std::function<uint64_t()> m_nowUs;
     FaultTable& m_faults;
     std::function<void()> m_settle;
-    std::deque<uint64_t> m_frames;  // time stamps within the window, oldest first
+    std::deque<uint64_t> m_frames;                    // time stamps within the window, oldest first
     std::vector<std::weak_ptr<SimFilter>> m_filters;  // analyzer filters handed out
 };
 
