@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <string>
 
-#include "report_tally.h"
 #include "entry/orbex_process.h"
 #include "platform/sim/virtual_board.h"
+#include "report_tally.h"
 
 namespace {
 

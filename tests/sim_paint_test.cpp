@@ -132,7 +132,10 @@ TEST(SimPaint, ALockShowsWhatDrawingEachFrameAtOnceWouldShow) {
         {"reference overlay", DefaultSurfaces(), bars, {320, 240, 320, 240, 0}, {720, 480, 720, 480, 0}},
         {"scaler fills less, odd row bytes", DefaultSurfaces(), bars, {720, 480, 641, 301, 0}, {720, 480, 333, 479, 0}},
         {"625 lines in a shorter buffer", Surfaces(700, 400, 1536), pal, {0, 0, 0, 0, 0}, {352, 288, 352, 144, 400000}},
-        {"a third of the lines, slow frames", Surfaces(720, 576, 1440), partial, {320, 240, 320, 240, 1000000},
+        {"a third of the lines, slow frames",
+         Surfaces(720, 576, 1440),
+         partial,
+         {320, 240, 320, 240, 1000000},
          {80, 60, 79, 59, 0}},
     };
     for (const Case& c : cases) {
