@@ -1,6 +1,8 @@
 #include "platform/sim/display/overlay_surfaces.h"
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 #include "platform/guids.h"
 
@@ -10,10 +12,44 @@ constexpr HResult kDdErrInvalidParams = static_cast<HResult>(0x80070057);
 constexpr HResult kDdErrSurfaceBusy = static_cast<HResult>(0x887601AE);
 constexpr HResult kDdErrNotLocked = static_cast<HResult>(0x887602C2);
 
-uint8_t* OverlaySurfaces::Surface::Rows() {
+uint8_t* OverlaySurfaces::Surface::Memory() {
     size_t bytes = static_cast<size_t>(std::max(config.pitch, 0)) * config.height;
     if (memory.size() != bytes) memory.assign(bytes, 0);
     return memory.empty() ? nullptr : memory.data();
+}
+
+void OverlaySurfaces::Surface::Draw(const PendingFrame& frame) {
+    uint8_t* rows = Memory();
+    if (!rows || !frame.rows || frame.rows->count == 0 || frame.rows->bytes == 0) return;
+    const RowCycle& cycle = *frame.rows;
+    size_t pitch = static_cast<size_t>(config.pitch);
+    size_t rowBytes = std::min(cycle.bytes, pitch);
+    uint32_t lines = std::min(frame.lines, config.height);
+    uint32_t index = frame.first % cycle.count;
+    for (uint32_t line = 0; line < lines; ++line) {
+        std::memcpy(rows + line * pitch, cycle.Row(index), rowBytes);
+        if (++index == cycle.count) index = 0;
+    }
+}
+
+uint8_t* OverlaySurfaces::Surface::Rows() {
+    for (const PendingFrame& frame : pending) Draw(frame);
+    pending.clear();
+    return Memory();
+}
+
+// A frame that reaches at least as many lines and bytes as a waiting one
+// hides it; one that reaches less leaves the older frame showing around it.
+void OverlaySurfaces::Surface::Land(PendingFrame frame) {
+    if (!frame.rows || frame.rows->count == 0 || frame.rows->bytes == 0 || frame.lines == 0) return;
+    std::erase_if(pending, [&](const PendingFrame& older) {
+        return frame.lines >= older.lines && frame.rows->bytes >= older.rows->bytes;
+    });
+    if (pending.size() == kMaxPending) {
+        Draw(pending.front());
+        pending.erase(pending.begin());
+    }
+    pending.push_back(std::move(frame));
 }
 
 size_t OverlaySurfaces::Surface::RowBytes() const {
@@ -60,7 +96,7 @@ private:
 
 OverlaySurfaces::OverlaySurfaces(const SurfaceConfigs& configs, FaultTable& faults) : m_faults(faults) {
     for (const auto& [name, config] : configs)
-        if (config.present) m_surfaces.push_back(std::make_unique<Surface>(Surface{config, {}, false}));
+        if (config.present) m_surfaces.push_back(std::make_unique<Surface>(Surface{config, {}, false, {}}));
 }
 
 port::SurfaceDesc OverlaySurfaces::Describe(const SurfaceConfig& config) {

@@ -1,6 +1,8 @@
 // The overlay mixer's DirectDraw surfaces: overlay front and back buffer and
 // the primary surface, with their memory. Frames of the decoder land in the
-// overlay buffers; the system locks them to blank or inspect rows.
+// overlay buffers; the system locks them to blank or inspect rows. A frame
+// that lands is drawn only when the memory is next read, so frames that a
+// later one overwrites unseen cost nothing.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/display/frame_rows.h"
 #include "platform/sim/faults.h"
 #include "platform/video.h"
 
@@ -54,11 +57,23 @@ public:
     uint32_t OverlayBytes() const;
 
     struct Surface {
+        static constexpr size_t kMaxPending = 4;  // more, and the oldest is drawn at once
+
         SurfaceConfig config;
         std::vector<uint8_t> memory;  // pitch x height bytes, allocated on first use
         bool locked = false;
+        // The frames that landed and are not drawn yet, oldest first; a frame
+        // that covers an older one whole has replaced it.
+        std::vector<PendingFrame> pending;
+        // The memory with every frame that landed drawn; null when the surface has none.
         uint8_t* Rows();
+        // A frame lands; it is drawn when the memory is next read.
+        void Land(PendingFrame frame);
         size_t RowBytes() const;  // bytes of a row that carry pixels, within the pitch
+
+    private:
+        uint8_t* Memory();
+        void Draw(const PendingFrame& frame);
     };
 
 private:

@@ -57,14 +57,13 @@ void FrameFeed::Advance(uint32_t from, uint32_t to) {
     m_frames += arrived;
 }
 
+// The frame lands in its buffer undrawn; the buffer draws it when it is read.
 void FrameFeed::WriteFrame(uint64_t frame, const FeedConditions& conditions) {
     const SourceConfig& source = conditions.source;
     const CaptureShape& shape = conditions.shape;
     OverlaySurfaces::Surface* surface =
         m_surfaces.Find(frame % 2 == 0 ? SurfaceKind::OverlayBack : SurfaceKind::OverlayFront);
     if (!surface) return;
-    uint8_t* rows = surface->Rows();
-    if (!rows) return;
     uint32_t lines = ActiveLines(source.family) * std::min<uint32_t>(source.coverage, 100) / 100;
     lines = std::min(lines, surface->config.height);
     size_t bytes = surface->RowBytes();
@@ -72,9 +71,9 @@ void FrameFeed::WriteFrame(uint64_t frame, const FeedConditions& conditions) {
         lines = static_cast<uint32_t>(uint64_t{lines} * std::min(shape.filledHeight, shape.height) / shape.height);
         bytes = static_cast<size_t>(uint64_t{bytes} * std::min(shape.filledWidth, shape.width) / shape.width);
     }
-    size_t pitch = static_cast<size_t>(surface->config.pitch);
-    for (uint32_t line = 0; line < lines; ++line)
-        FillPictureRow(source.picture, line, static_cast<uint32_t>(frame), rows + line * pitch, bytes);
+    std::shared_ptr<const RowCycle> rows = m_cycles.Get(source.picture, bytes);
+    uint32_t first = static_cast<uint32_t>(frame) % rows->count;
+    surface->Land({std::move(rows), first, lines});
 }
 
 }  // namespace orbex::sim

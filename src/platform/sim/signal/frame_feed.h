@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "platform/sim/display/overlay_surfaces.h"
+#include "platform/sim/signal/picture.h"
 #include "platform/sim/signal/video_source.h"
 
 namespace orbex::sim {
@@ -72,6 +73,7 @@ private:
     std::function<FeedConditions(uint32_t)> m_conditions;
     std::function<std::optional<uint32_t>(uint32_t, uint32_t)> m_nextChange;
     OverlaySurfaces& m_surfaces;
+    PictureCycles m_cycles;
     uint32_t m_last;
     std::function<void(uint64_t, uint64_t)> m_observer;
     uint64_t m_flowMicroseconds = 0;    // virtual time frames have flowed

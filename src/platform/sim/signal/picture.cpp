@@ -30,4 +30,23 @@ void FillPictureRow(PictureKind kind, uint32_t line, uint32_t frame, uint8_t* ro
     }
 }
 
+// The bars' ramp repeats every 8 lines and frames, the snow every 3.
+std::shared_ptr<const RowCycle> MakePictureCycle(PictureKind kind, size_t bytes) {
+    auto cycle = std::make_shared<RowCycle>();
+    cycle->bytes = bytes;
+    cycle->count = kind == PictureKind::Noise ? 3 : 8;
+    cycle->data.resize(cycle->count * bytes);
+    for (uint32_t i = 0; i < cycle->count; ++i) FillPictureRow(kind, i, 0, cycle->data.data() + i * bytes, bytes);
+    return cycle;
+}
+
+std::shared_ptr<const RowCycle> PictureCycles::Get(PictureKind kind, size_t bytes) {
+    for (const Entry& e : m_entries)
+        if (e.kind == kind && e.rows->bytes == bytes) return e.rows;
+    constexpr size_t kKept = 8;  // a sweep of scaler shares does not grow the cache without bound
+    if (m_entries.size() == kKept) m_entries.erase(m_entries.begin());
+    m_entries.push_back({kind, MakePictureCycle(kind, bytes)});
+    return m_entries.back().rows;
+}
+
 }  // namespace orbex::sim
