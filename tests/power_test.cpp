@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,7 @@ std::string BoardWithoutSaver(const std::string& extra = "") {
 struct PowerBench : RackBench {
     explicit PowerBench(const std::string& profile = Bench::Board()) : RackBench(profile) {
         Run("-g 2 -d 10 -t 1");
+        if (!Process().GraphBuilder().Stream()) throw std::runtime_error("the stream object was not set up");
         ClearEvents();
     }
     COrbStream& Stream() { return *Process().GraphBuilder().Stream(); }
@@ -55,7 +57,9 @@ struct PowerBench : RackBench {
 std::string Find(const std::string& path, const std::string& name = "") {
     return "FindFileName path=" + path + " name=" + name + " result=" + (name.empty() ? "0" : "1");
 }
-std::string Start(const std::string& path) { return "StartProcess commandLine=" + path + " -s result=1"; }
+std::string Start(const std::string& path) {
+    return "StartProcess commandLine=" + path + " -s result=1";
+}
 const std::string kSpiOn = "SystemParametersInfo action=17 uiParam=1 winIni=2 active=1 result=1";
 std::string Cursor(int x, int y, const char* what = "SetCursorPos") {
     return std::string(what) + " x=" + std::to_string(x) + " y=" + std::to_string(y) + " result=1";
@@ -73,13 +77,21 @@ TEST(ScreenSaverStart, SearchesTheSystemDirectoriesInOrderAndStartsTheFirstFound
         std::vector<std::string> calls;
     };
     const std::vector<Case> cases = {
-        {"scrnsave.scr in both directories", "File=" + kSys32Saver + "\nFile=" + kSysSaver + "\n", 0,
+        {"scrnsave.scr in both directories",
+         "File=" + kSys32Saver + "\nFile=" + kSysSaver + "\n",
+         0,
          {Find(kSys32Saver, "scrnsave.scr"), Start(kSys32Saver)}},
-        {"only Blank Screen.scr under system", "File=" + kSysBlank + "\n", 0,
+        {"only Blank Screen.scr under system",
+         "File=" + kSysBlank + "\n",
+         0,
          {Find(kSys32Saver), Find(kSysBlank, "Blank Screen.scr"), Start(kSysBlank)}},
-        {"Blank Screen.scr before scrnsave.scr under system", "File=" + kSysSaver + "\nFile=" + kSysBlank + "\n", 0,
+        {"Blank Screen.scr before scrnsave.scr under system",
+         "File=" + kSysSaver + "\nFile=" + kSysBlank + "\n",
+         0,
          {Find(kSys32Saver), Find(kSysBlank, "Blank Screen.scr"), Start(kSysBlank)}},
-        {"only scrnsave.scr under system, named in capitals", "File=C:\\WINNT\\SYSTEM\\SCRNSAVE.SCR\n", 0,
+        {"only scrnsave.scr under system, named in capitals",
+         "File=C:\\WINNT\\SYSTEM\\SCRNSAVE.SCR\n",
+         0,
          {Find(kSys32Saver), Find(kSysBlank), Find(kSysSaver, "SCRNSAVE.SCR"),
           Start("C:\\WINNT\\system\\SCRNSAVE.SCR")}},
         {"no screen saver", "", 1, {Find(kSys32Saver), Find(kSysBlank), Find(kSysSaver)}},
@@ -96,14 +108,13 @@ TEST(ScreenSaverEnd, On9xTheSaversWindowIsClosedAndTheCursorStays) {
     PowerBench bench(StockBoardText("windows98") + "\n[Desktop]\nCursor=500,400\n");
     EXPECT_EQ(bench.Stream().ScreenSaver(1), 0);
     const std::string blank = "C:\\WINDOWS\\system\\Blank Screen.scr";
-    EXPECT_THAT(bench.Calls(),
-                ElementsAre(Find("C:\\WINDOWS\\system32\\scrnsave.scr"), Find(blank, "Blank Screen.scr"), Start(blank)));
+    EXPECT_THAT(bench.Calls(), ElementsAre(Find("C:\\WINDOWS\\system32\\scrnsave.scr"), Find(blank, "Blank Screen.scr"),
+                                           Start(blank)));
     bench.ClearEvents();
     EXPECT_EQ(bench.Stream().ScreenSaver(0), 0);
-    EXPECT_THAT(bench.Calls(),
-                ElementsAre("FindWindow class=WindowsScreenSaverClass window=131120",
-                            "PostMessage window=131120 message=16 wParam=0 lParam=0 result=1",
-                            "ScreenSaverEnd program=" + blank + " by=WM_CLOSE", kSpiOn));
+    EXPECT_THAT(bench.Calls(), ElementsAre("FindWindow class=WindowsScreenSaverClass window=131120",
+                                           "PostMessage window=131120 message=16 wParam=0 lParam=0 result=1",
+                                           "ScreenSaverEnd program=" + blank + " by=WM_CLOSE", kSpiOn));
     EXPECT_FALSE(bench.Platform().ScreenSaver().Running());
 }
 
@@ -145,8 +156,8 @@ TEST(LowPower, StartSuspendsForcedAndEndNudgesTheCursor) {
                 ElementsAre("SetSuspendState hibernate=0 force=1 disableWakeEvent=0 slept=7000 result=1"));
     bench.ClearEvents();
     EXPECT_EQ(bench.Stream().LowPower(0), 0);
-    EXPECT_THAT(bench.Calls(), ElementsAre(Cursor(320, 240, "GetCursorPos"), Cursor(10, 10), Cursor(100, 100),
-                                           Cursor(320, 240)));
+    EXPECT_THAT(bench.Calls(),
+                ElementsAre(Cursor(320, 240, "GetCursorPos"), Cursor(10, 10), Cursor(100, 100), Cursor(320, 240)));
 }
 
 TEST(LowPower, ARefusedSuspendLetsNoTimePassAndFramesGoOn) {
@@ -155,8 +166,7 @@ TEST(LowPower, ARefusedSuspendLetsNoTimePassAndFramesGoOn) {
     uint32_t before = bench.Now();
     EXPECT_EQ(bench.Stream().LowPower(1), 0);
     EXPECT_EQ(bench.Now(), before);
-    EXPECT_THAT(bench.Calls(),
-                ElementsAre("SetSuspendState hibernate=0 force=1 disableWakeEvent=0 slept=0 result=0"));
+    EXPECT_THAT(bench.Calls(), ElementsAre("SetSuspendState hibernate=0 force=1 disableWakeEvent=0 slept=0 result=0"));
     bench.Wait(1000);
     EXPECT_GE(bench.Frames() - frames, 29u);
 }

@@ -6,6 +6,8 @@
 #include <windows.h>
 // clang-format on
 
+#include "platform/win32/win32_desktop.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -15,7 +17,6 @@
 
 #include "cases/stream/orb_stream.h"
 #include "graph/orb_gbuilder.h"
-#include "platform/win32/win32_desktop.h"
 #include "support/bench.h"
 #include "support/sys_bench.h"
 

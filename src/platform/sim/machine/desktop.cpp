@@ -4,7 +4,9 @@
 
 namespace orbex::sim {
 
-port::WindowHandle VirtualDesktop::HostWindow() { return m_config.hostWindow ? kHostWindow : 0; }
+port::WindowHandle VirtualDesktop::HostWindow() {
+    return m_config.hostWindow ? kHostWindow : 0;
+}
 
 bool VirtualDesktop::GetClientRect(port::WindowHandle window, port::WindowRect& out) {
     if (!m_config.hostWindow || window != kHostWindow) return false;

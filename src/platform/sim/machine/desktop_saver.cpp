@@ -15,7 +15,9 @@ bool EndsWithFolded(const std::string& text, const char* tail) {
     return text.size() >= n && ini::Folded(text.substr(text.size() - n)) == ini::Folded(tail);
 }
 
-int64_t Flag(bool b) { return b ? 1 : 0; }
+int64_t Flag(bool b) {
+    return b ? 1 : 0;
+}
 
 }  // namespace
 

@@ -4,8 +4,12 @@ namespace orbex::sim {
 namespace {
 
 // Times are compared as distances, so the 32-bit clock may wrap.
-bool Within(uint32_t at, uint32_t start, uint32_t end) { return at - start < end - start; }
-bool AtOrAfter(uint32_t at, uint32_t start) { return static_cast<int32_t>(at - start) >= 0; }
+bool Within(uint32_t at, uint32_t start, uint32_t end) {
+    return at - start < end - start;
+}
+bool AtOrAfter(uint32_t at, uint32_t start) {
+    return static_cast<int32_t>(at - start) >= 0;
+}
 
 }  // namespace
 
