@@ -113,7 +113,9 @@ TEST(Win32Desktop, TheScreenSaverPhaseEndsWithTheCursorWhereItWasAndTheSettingOn
     ASSERT_TRUE(ScreenSaverActive(*desktop, was));
     for (const char* machine : {"[Machine]\nPlatform=NT\n", "[Machine]\nPlatform=9x\n"}) {
         testing::Bench bench(testing::Bench::Board(machine),
-                             [](sim::VirtualBoard& board) { return std::make_unique<RealDesktop>(board); });
+                             testing::Bench::Decorate([](sim::VirtualBoard& board) -> std::unique_ptr<port::IPlatform> {
+                                 return std::make_unique<RealDesktop>(board);
+                             }));
         bench.WriteFile("default.gf", testing::ExampleFile("default.gf"));
         bench.Run("-g 2 -d 10 -t 1");
         COrbStream* stream = bench.Process().GraphBuilder().Stream();
