@@ -28,7 +28,7 @@ public:
     // Starts (nonzero) or ends (0) the system's screen saver; 1 when starting
     // found no screen saver, else 0.
     int32_t ScreenSaver(int32_t start);
-    // Suspends the system (nonzero) or wakes the display (0); 0.
+    // Suspends the system (nonzero) or wakes the display (0); returns 0.
     int32_t LowPower(int32_t start);
 
     const Guid& CaptureFormat() const { return m_captureFormat; }
@@ -36,6 +36,8 @@ public:
     int32_t OutputHeight() const { return m_outputHeight; }
 
 private:
+    void NudgeCursor();
+
     COrbGBuilder* m_pGBuilder = nullptr;
     Guid m_captureFormat{};
     int32_t m_outputWidth = 0;

@@ -33,7 +33,9 @@ VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
       m_files(m_profile.files, m_profile.machine, m_paths, m_profiles),
       m_registry(m_profile.registry, m_faults, m_options.events),
       m_commands(m_profile.machine, m_profile.media, m_files, m_registry, m_faults, m_options.events),
-      m_desktop(m_profile.desktop, m_clock, m_faults, m_options.events),
+      m_screenSaver(m_profile.screenSaver, m_profile.machine, m_options.events),
+      m_power(m_profile.power, m_clock),
+      m_desktop(m_profile.desktop, m_files, m_screenSaver, m_power, m_clock, m_faults, m_options.events),
       m_display(m_profile.display, m_faults),
       m_videoMemory(m_profile.videoMemory),
       m_surfaces(m_profile.overlay.surfaces, m_faults),
@@ -79,7 +81,15 @@ VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
     m_captureStream.SetBeforeChange(settle);
     m_overlayMixer.SetCaptureShape([this] { return m_captureStream.Shape(); });
     m_surfaces.SetBeforeAccess(settle);
-    m_overlayMixer.SetChangeTimes([this](uint32_t from, uint32_t to) { return m_tuner.SettlesWithin(from, to); });
+    // Frames stop while the machine sleeps (and stay away when capture does
+    // not come back); the feed splits its stretches where that changes.
+    m_overlayMixer.SetHeld([this](uint32_t at) { return m_power.FramesHeld(at); });
+    m_overlayMixer.SetChangeTimes([this](uint32_t from, uint32_t to) {
+        std::optional<uint32_t> tuner = m_tuner.SettlesWithin(from, to);
+        std::optional<uint32_t> power = m_power.ChangeWithin(from, to);
+        if (tuner && power) return *tuner - from <= *power - from ? tuner : power;
+        return tuner ? tuner : power;
+    });
     // The video analyzer sees the frames on their way to the overlay mixer.
     m_overlayMixer.SetFrameObserver([this](uint64_t, uint64_t atUs) { m_videoAnalyzer.Frame(atUs); });
     m_videoAnalyzer.SetSettle(settle);

@@ -32,8 +32,10 @@
 #include "platform/sim/machine/files.h"
 #include "platform/sim/machine/libraries.h"
 #include "platform/sim/machine/path_map.h"
+#include "platform/sim/machine/power.h"
 #include "platform/sim/machine/profile_files.h"
 #include "platform/sim/machine/registry.h"
+#include "platform/sim/machine/screen_saver.h"
 #include "platform/sim/machine/system_info.h"
 #include "platform/sim/machine/user.h"
 #include "platform/sim/media/media_classes.h"
@@ -86,6 +88,10 @@ public:
     const SignalPath& Signal() const { return m_signal; }
     const VbiLineSource& Vbi() const { return m_vbiLine; }
     VirtualClock& Time() { return m_clock; }
+    const PowerModel& Power() const { return m_power; }
+    const ScreenSaverModel& ScreenSaver() const { return m_screenSaver; }
+    // Frames that reached the overlay buffers so far (settled to now).
+    uint64_t FramesDelivered() { return m_overlayMixer.FramesDelivered(); }
     const VideoMemory& Memory() const { return m_videoMemory; }
     const OverlayMixerModel& OverlayMixer() const { return m_overlayMixer; }
     VideoAnalyzer& Analyzer() { return m_videoAnalyzer; }
@@ -110,6 +116,8 @@ private:
     VirtualFiles m_files;
     VirtualRegistry m_registry;
     CommandInterpreter m_commands;
+    ScreenSaverModel m_screenSaver;
+    PowerModel m_power;
     VirtualDesktop m_desktop;
     // The display
     DisplayDriver m_display;

@@ -49,13 +49,15 @@ OverlayMixerModel::OverlayMixerModel(const OverlayMixerConfig& config, uint32_t 
       m_feed([&clock] { return clock.Now(); }, [this](uint32_t at) { return Conditions(at); }, surfaces) {}
 
 // Frames flow while a running graph links the decoder to the mixer, the
-// decoder's output is enabled and it is locked to a signal at its input.
+// decoder's output is enabled and it is locked to a signal at its input,
+// unless the machine holds them back (asleep).
 FeedConditions OverlayMixerModel::Conditions(uint32_t at) const {
     FeedConditions c;
     bool linked = false;
     for (const auto& [link, state] : m_links) linked = linked || state.running;
     DecoderInput input = m_signal.InputAt(at);
-    c.flowing = linked && m_decoder.OutputEnabled() && m_decoder.LockedAt(at) && input.signal;
+    bool held = m_held && m_held(at);
+    c.flowing = linked && m_decoder.OutputEnabled() && m_decoder.LockedAt(at) && input.signal && !held;
     c.source = input.source;
     if (m_shape) c.shape = m_shape();
     return c;

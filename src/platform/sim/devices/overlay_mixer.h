@@ -37,7 +37,12 @@ public:
     void SetFrameObserver(std::function<void(uint64_t, uint64_t)> observer) {
         m_feed.SetFrameObserver(std::move(observer));
     }
-    uint64_t FramesDelivered() const { return m_feed.FramesDelivered(); }
+    // Holds the frames back at the times held(at) says (a machine asleep).
+    void SetHeld(std::function<bool(uint32_t)> held) { m_held = std::move(held); }
+    uint64_t FramesDelivered() {
+        Settle();
+        return m_feed.FramesDelivered();
+    }
 
     // Lets the frames follow the capture pin's format.
     void SetCaptureShape(std::function<CaptureShape()> shape) { m_shape = std::move(shape); }
@@ -67,6 +72,7 @@ private:
     FaultTable& m_faults;
     std::map<OverlayLink, Link> m_links;
     std::function<CaptureShape()> m_shape;
+    std::function<bool(uint32_t)> m_held;
     FrameFeed m_feed;
 };
 

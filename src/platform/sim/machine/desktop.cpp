@@ -69,32 +69,4 @@ bool VirtualDesktop::WaitForTimer(ArmedTimer& fired) {
     return true;
 }
 
-// What the power and screen-saver model does not carry out yet says so.
-bool VirtualDesktop::FindFileName(const char*, char* name, uint32_t size) {
-    if (name && size) name[0] = '\0';
-    return false;
-}
-bool VirtualDesktop::StartProcess(const char*) {
-    return false;
-}
-port::WindowHandle VirtualDesktop::FindWindow(const char*, const char*) {
-    return 0;
-}
-bool VirtualDesktop::PostMessage(port::WindowHandle, uint32_t, uintptr_t, intptr_t) {
-    return false;
-}
-bool VirtualDesktop::SystemParametersInfo(uint32_t, uint32_t, int32_t*, uint32_t) {
-    return false;
-}
-bool VirtualDesktop::SetSuspendState(bool, bool, bool) {
-    return false;
-}
-bool VirtualDesktop::GetCursorPos(port::CursorPoint& out) {
-    out = {};
-    return false;
-}
-bool VirtualDesktop::SetCursorPos(int32_t, int32_t) {
-    return false;
-}
-
 }  // namespace orbex::sim

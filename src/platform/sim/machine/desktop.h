@@ -1,6 +1,7 @@
 // The desktop of the virtual machine: the host window the harness lends the
-// library, its timers, and the system metrics. Every call the system makes
-// is recorded as a platform event.
+// library, its timers, the system metrics, the cursor, and the calls that
+// reach the screen saver and the machine's power state. Every call the system
+// makes is recorded as a platform event.
 #pragma once
 
 #include <map>
@@ -11,6 +12,9 @@
 #include "platform/sim/faults.h"
 #include "platform/sim/machine/clock.h"
 #include "platform/sim/machine/desktop_config.h"
+#include "platform/sim/machine/files.h"
+#include "platform/sim/machine/power.h"
+#include "platform/sim/machine/screen_saver.h"
 
 namespace orbex::sim {
 
@@ -18,8 +22,16 @@ class VirtualDesktop final : public port::IDesktop {
 public:
     static constexpr port::WindowHandle kHostWindow = 0x00010010;
 
-    VirtualDesktop(const DesktopConfig& config, VirtualClock& clock, FaultTable& faults, const EventSink& events)
-        : m_config(config), m_clock(clock), m_faults(faults), m_events(events) {}
+    VirtualDesktop(const DesktopConfig& config, const VirtualFiles& files, ScreenSaverModel& screenSaver,
+                   PowerModel& power, VirtualClock& clock, FaultTable& faults, const EventSink& events)
+        : m_config(config),
+          m_files(files),
+          m_screenSaver(screenSaver),
+          m_power(power),
+          m_clock(clock),
+          m_faults(faults),
+          m_events(events),
+          m_cursor{config.cursorX, config.cursorY} {}
 
     port::WindowHandle HostWindow() override;
     bool GetClientRect(port::WindowHandle window, port::WindowRect& out) override;
@@ -47,13 +59,20 @@ public:
     std::optional<ArmedTimer> NextTimer() const;
     // Waits for the earliest timer; false when none is armed.
     bool WaitForTimer(ArmedTimer& fired);
+    port::CursorPoint Cursor() const { return m_cursor; }
 
 private:
+    void Emit(const char* what, std::vector<EventField> fields) const;
+
     const DesktopConfig& m_config;
+    const VirtualFiles& m_files;
+    ScreenSaverModel& m_screenSaver;
+    PowerModel& m_power;
     VirtualClock& m_clock;
     FaultTable& m_faults;
     const EventSink& m_events;
     std::map<std::pair<port::WindowHandle, uintptr_t>, uint32_t> m_timers;  // due times
+    port::CursorPoint m_cursor;
 };
 
 }  // namespace orbex::sim

@@ -24,6 +24,14 @@ void ReadKey(DesktopConfig& c, const ProfileEntry& e) {
         int64_t v = ParseNumber(e.value, e.line);
         if (v < 0 || v > 100) e.Refuse("BorderHeight is 0 to 100 pixels");
         c.borderHeight = static_cast<int32_t>(v);
+    } else if (e.Is("cursor")) {
+        std::vector<std::string> xy = Split(e.value, ',');
+        if (xy.size() != 2) e.Refuse("Cursor is the screen position X,Y: 320,240");
+        int64_t x = ParseNumber(xy[0], e.line);
+        int64_t y = ParseNumber(xy[1], e.line);
+        if (x < -32768 || x > 32767 || y < -32768 || y > 32767) e.Refuse("a cursor coordinate is -32768 to 32767");
+        c.cursorX = static_cast<int32_t>(x);
+        c.cursorY = static_cast<int32_t>(y);
     } else {
         e.RefuseKey();
     }

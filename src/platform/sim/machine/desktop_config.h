@@ -1,5 +1,5 @@
 // The [Desktop] section of a board profile: the host window the harness
-// lends the library and the system's metrics.
+// lends the library, the system's metrics and where the cursor starts.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,8 @@ struct DesktopConfig {
     int32_t clientWidth = 640;
     int32_t clientHeight = 480;
     int32_t borderHeight = 1;  // the system's border height metric
+    int32_t cursorX = 320;     // the cursor's screen position at start
+    int32_t cursorY = 240;
 };
 
 void ReadKey(DesktopConfig& config, const ProfileEntry& entry);

@@ -30,8 +30,20 @@ bool VirtualFiles::Exists(const std::string& windowsPath) const {
     return host && HostFileExists(*host);
 }
 
+std::optional<std::string> VirtualFiles::StoredName(const std::string& windowsPath) const {
+    std::string spelt;
+    if (auto it = m_files.find(ini::Folded(windowsPath)); it != m_files.end())
+        spelt = it->second;
+    else if (auto host = m_paths.HostPath(windowsPath); host && HostFileExists(*host))
+        spelt = windowsPath;  // found on the host under this spelling
+    else
+        return std::nullopt;
+    size_t slash = spelt.find_last_of("\\/:");
+    return slash == std::string::npos ? spelt : spelt.substr(slash + 1);
+}
+
 void VirtualFiles::Add(const std::string& windowsPath) {
-    m_files.insert(ini::Folded(windowsPath));
+    m_files.emplace(ini::Folded(windowsPath), windowsPath);
 }
 
 // The machine has no path beyond its three directories.

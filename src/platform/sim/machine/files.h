@@ -2,7 +2,8 @@
 // made, plus whatever exists on the host where the machine's paths map to.
 #pragma once
 
-#include <set>
+#include <map>
+#include <optional>
 #include <string>
 
 #include "platform/ports.h"
@@ -20,6 +21,9 @@ public:
     bool OpenFileExists(const char* name, char* buffer, uint32_t size) override;
 
     bool Exists(const std::string& windowsPath) const;
+    // The file's name (its last path component) spelt as the machine stores
+    // it, whatever the case the path asks with; nullopt when there is none.
+    std::optional<std::string> StoredName(const std::string& windowsPath) const;
     // A file that exists in the machine's memory from now on.
     void Add(const std::string& windowsPath);
 
@@ -27,7 +31,7 @@ private:
     const MachineConfig& m_machine;
     const PathMap& m_paths;
     ProfileFiles& m_profiles;
-    std::set<std::string> m_files;  // folded full paths
+    std::map<std::string, std::string> m_files;  // folded full path -> as declared
 };
 
 }  // namespace orbex::sim

@@ -27,6 +27,8 @@ struct SectionKind {
 const SectionKind kSectionKinds[] = {
     {"machine", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.machine, e); }, nullptr},
     {"desktop", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.desktop, e); }, nullptr},
+    {"power", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.power, e); }, nullptr},
+    {"screensaver", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.screenSaver, e); }, nullptr},
     {"components", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.components, e); }, nullptr},
     {"display", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.display, e); }, nullptr},
     {"videomemory", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.videoMemory, e); },

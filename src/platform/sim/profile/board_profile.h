@@ -19,6 +19,7 @@
 #include "platform/sim/faults.h"
 #include "platform/sim/machine/desktop_config.h"
 #include "platform/sim/machine/machine_config.h"
+#include "platform/sim/machine/power_config.h"
 #include "platform/sim/media/media_config.h"
 #include "platform/sim/signal/signal_path.h"
 
@@ -28,7 +29,9 @@ struct BoardProfile {
     std::string source = "<built-in reference board>";
 
     MachineConfig machine;
-    DesktopConfig desktop;  // the host window and system metrics
+    DesktopConfig desktop;  // the host window, system metrics and cursor
+    PowerConfig power;
+    ScreenSaverConfig screenSaver;
     ComponentsConfig components;
     DisplayConfig display;
     VideoMemoryConfig videoMemory;
