@@ -6,6 +6,7 @@
 #include "cases/crossbar/dec_xbar.h"
 #include "cases/decoder/decoder.h"
 #include "cases/stream/orb_stream.h"
+#include "cases/stream/video_renderer.h"
 #include "cases/tuner/tuner.h"
 #include "cases/vbi/vbi.h"
 #include "cases/vbi/vbi_analyzer.h"
@@ -77,8 +78,8 @@ bool COrbGBuilder::IsTestObjectReady(TestObject object) const {
 
 // Creates the test objects in the bench's order: stream, tuner, decoder,
 // crossbar, board tables, component checker, video analyzer, VBI analyzer,
-// renderer, VBI test. The board-table, component-checker, video analyzer and
-// renderer classes are not in this build; their places stay empty.
+// renderer, VBI test. The board-table, component-checker and video analyzer
+// classes are not in this build; their places stay empty.
 // An object that cannot be allocated ends the creation; those made so far stay.
 bool COrbGBuilder::CreateTestObjects() {
     try {
@@ -87,6 +88,7 @@ bool COrbGBuilder::CreateTestObjects() {
         m_pDecoder = std::make_unique<CDecoder>(this);
         m_pCrossbar = std::make_unique<CDecXbar>(this);
         m_pVbiAnalyzer = std::make_unique<CVBIAnalyzer>(this);
+        m_pVideoRenderer = std::make_unique<CVideoRenderer>(this);
         m_pVbi = std::make_unique<CVBI>(this);
     } catch (const std::bad_alloc&) {
         return false;
@@ -101,6 +103,8 @@ void COrbGBuilder::DestroyTestObjects() {
     m_pDecoder.reset();
     m_pCrossbar.reset();
     m_pVbiAnalyzer.reset();
+    if (m_pCurrentRenderer == m_pVideoRenderer.get()) m_pCurrentRenderer = nullptr;
+    m_pVideoRenderer.reset();
     m_pVbi.reset();
 }
 
@@ -144,11 +148,14 @@ int32_t COrbGBuilder::Initialize() {
         if (m_pCrossbar->InitDecXbar(&m_logFile, &m_boardInfo, 0, decoderType) != 0) return 1;
         if (m_pStream->Initialize() != 0) return 1;
     }
-    // Of the objects whose initialisation may fail without stopping the bench
-    // (board tables, component checker, video analyzer, VBI analyzer,
-    // renderer), only the VBI analyzer is in this build.
+    // The objects whose initialisation may fail without stopping the bench:
+    // board tables, component checker, video analyzer (not in this build),
+    // then the VBI analyzer and the renderer.
     m_pVbiAnalyzer->Initialize();
+    m_pVideoRenderer->Initialize();
     if (ConnectFilters() != 0) return 1;
+    // The connected graph gets the renderer's window placed once more.
+    m_pVideoRenderer->AttachWindow();
     SetGraphState(1);
     m_graphReady = true;
     Log(m_pLogger, kLevelTrace, kGreen, "%sExit", kInitPrefix);

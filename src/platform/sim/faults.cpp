@@ -86,7 +86,11 @@ const std::vector<std::string>& FaultOperations() {
                                                   "CreateChannelScan",
                                                   "LcsConnect",
                                                   "LcsAutoTune",
-                                                  "LcsSetCountryCode"};
+                                                  "LcsSetCountryCode",
+                                                  "RendererPutOwner",
+                                                  "RendererPutWindowStyle",
+                                                  "RendererSetWindowPosition",
+                                                  "RendererPutVisible"};
     return kOps;
 }
 

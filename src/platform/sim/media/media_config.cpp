@@ -118,10 +118,18 @@ void ReadKey(FilterClassDesc& f, const ProfileEntry& e) {
             f.role = FilterRole::Plain;
         else if (v == "vbianalyzer")
             f.role = FilterRole::VbiAnalyzer;
+        else if (v == "videorenderer")
+            f.role = FilterRole::VideoRenderer;
         else
-            e.Refuse("\"" + e.value + "\" is not a filter role (None or VbiAnalyzer)");
-    } else
+            e.Refuse("\"" + e.value + "\" is not a filter role (None, VbiAnalyzer or VideoRenderer)");
+    } else if (e.Is("interface"))
+        f.roleInterface = ParseChoice(e.value, "present", "absent", e.line);
+    else
         e.RefuseKey();
+}
+
+FilterRole RoleOf(const FilterClassDesc& f) {
+    return f.roleInterface ? f.role : FilterRole::Plain;
 }
 
 void CheckDevices(const MediaConfig& config, int line) {
