@@ -122,8 +122,8 @@ TEST(RendererInit, ARendererWithoutItsWindowIsANoRun) {
     // The renderer's records come last of the set-up, right before the test's own.
     std::vector<std::string> expected = HealthyResults();
     ASSERT_FALSE(expected.empty());
-    expected.insert(expected.end() - 1, {Msg(kTestId, 1, "Failed to get Video Window pointer"),
-                                         Rep(kTestId, 2, kNoInterface, "", "")});
+    expected.insert(expected.end() - 1,
+                    {Msg(kTestId, 1, "Failed to get Video Window pointer"), Rep(kTestId, 2, kNoInterface, "", "")});
     EXPECT_EQ(bench.Results(), expected);
     EXPECT_TRUE(bench.Logged("511 0x00000000 Failed to get Video Window pointer"));
     EXPECT_TRUE(Windows(bench).empty());
@@ -161,8 +161,8 @@ TEST(RendererRelease, TheWindowIsLeftUnownedAndHidden) {
     EXPECT_EQ(Windows(bench)[0].owner, 0u);
     EXPECT_FALSE(Windows(bench)[0].visible);
     EXPECT_EQ(Windows(bench)[0].width, 640);  // the position stays where it was
-    EXPECT_THAT(WindowEvents(bench), ::testing::ElementsAre(WindowEvent("Owner", "\"owner\":0"),
-                                                            WindowEvent("Visible", "\"visible\":0")));
+    EXPECT_THAT(WindowEvents(bench),
+                ::testing::ElementsAre(WindowEvent("Owner", "\"owner\":0"), WindowEvent("Visible", "\"visible\":0")));
 }
 
 // A window call that fails leaves that setting as it was; nothing is reported
@@ -221,7 +221,7 @@ TEST(SimRendererWindow, RefusesWhatAWindowRefuses) {
     ASSERT_EQ(bench.Builder().FindInterface(guids::kIidVideoWindow, found), 0);
     auto window = port::ComCast<port::IVideoWindow>(found);
     ASSERT_TRUE(window);
-    EXPECT_EQ(window->put_Owner(0x1234), kEInvalidArg);  // not a window of the desktop
+    EXPECT_EQ(window->put_Owner(0x1234), kEInvalidArg);                         // not a window of the desktop
     EXPECT_EQ(window->put_WindowStyle(0x40000000 | 0x08000000), kEInvalidArg);  // WS_DISABLED
     EXPECT_EQ(window->put_WindowStyle(0x40000000 | 0x00200000), kEInvalidArg);  // WS_VSCROLL
     EXPECT_EQ(window->SetWindowPosition(0, 0, 10, -1), kEInvalidArg);

@@ -47,8 +47,7 @@ int32_t CVideoRenderer::AttachWindow() {
     m_pVideoWindow->put_Owner(host);
     m_pVideoWindow->put_WindowStyle(port::kWsChild);
     port::WindowRect client{0, 0, kDetachedClientWidth, kDetachedClientHeight};
-    if (host == 0 || !desktop.GetClientRect(host, client))
-        client = {0, 0, kDetachedClientWidth, kDetachedClientHeight};
+    if (host == 0 || !desktop.GetClientRect(host, client)) client = {0, 0, kDetachedClientWidth, kDetachedClientHeight};
     const int32_t width = client.right - client.left;
     const int32_t height = client.bottom - client.top - desktop.GetSystemMetrics(port::kSmCyBorder);
     m_pVideoWindow->SetWindowPosition(0, 0, width, height);

@@ -21,8 +21,7 @@ using detail::HasRaw;
 using detail::Wrapper;
 
 static_assert(sizeof(VIDEO_STREAM_CONFIG_CAPS) == port::kVideoStreamConfigCapsSize);
-static_assert(port::kWsChild == static_cast<int32_t>(WS_CHILD) && port::kOaTrue == OATRUE &&
-              port::kOaFalse == OAFALSE);
+static_assert(port::kWsChild == static_cast<int32_t>(WS_CHILD) && port::kOaTrue == OATRUE && port::kOaFalse == OAFALSE);
 
 // Frees a media type that DirectShow allocated: its format block, its
 // object, then the structure itself.
@@ -40,8 +39,7 @@ port::VideoMediaType FromMediaType(const AM_MEDIA_TYPE& type) {
     out.majorType = FromGuid(type.majortype);
     out.subtype = FromGuid(type.subtype);
     out.formatType = FromGuid(type.formattype);
-    if (IsEqualGUID(type.formattype, FORMAT_VideoInfo) && type.pbFormat &&
-        type.cbFormat >= sizeof(VIDEOINFOHEADER)) {
+    if (IsEqualGUID(type.formattype, FORMAT_VideoInfo) && type.pbFormat && type.cbFormat >= sizeof(VIDEOINFOHEADER)) {
         VIDEOINFOHEADER info;
         std::memcpy(&info, type.pbFormat, sizeof info);
         out.avgTimePerFrame = info.AvgTimePerFrame;
@@ -102,8 +100,8 @@ public:
         if (FAILED(hr)) return hr;
         constexpr int kLargestRecord = 1 << 16;
         if (size > kLargestRecord) return E_UNEXPECTED;
-        std::vector<BYTE> record(std::max<size_t>(static_cast<size_t>(std::max(size, 0)),
-                                                  port::kVideoStreamConfigCapsSize));
+        std::vector<BYTE> record(
+            std::max<size_t>(static_cast<size_t>(std::max(size, 0)), port::kVideoStreamConfigCapsSize));
         AM_MEDIA_TYPE* type = nullptr;
         hr = m_raw->GetStreamCaps(index, &type, record.data());
         if (hr == S_OK && type) format = FromMediaType(*type);
