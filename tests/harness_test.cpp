@@ -64,6 +64,9 @@ TEST_F(Harness, WritesEveryEventAsJsonLinesAndFailsOnAFailResult) {
     std::istringstream lines(r.out);
     std::vector<std::string> events;
     for (std::string l; std::getline(lines, l);) events.push_back(l);
+    // When the library unloads, the renderer's window is hidden: those
+    // platform events follow the call's return.
+    while (!events.empty() && events.back().find(R"("what":"VideoWindow)") != std::string::npos) events.pop_back();
     ASSERT_GE(events.size(), 3u);
     EXPECT_EQ(events.front(), R"({"event":"TestBegin","test":"tc1301","a":30,"b":1,"tool":"orbex.exe ver1.0"})");
     EXPECT_EQ(

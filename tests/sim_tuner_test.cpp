@@ -725,7 +725,7 @@ TEST(TunerProfile, RefusesBadKeysWithFileAndLine) {
              Case{"[Crossbar]\nRefuse=1:2:3\n", "t.ini:6: a refusal is input[:code]"},
              Case{"[ChannelScan]\nObject=yes\n", "t.ini:6: \"yes\" is neither \"present\" nor \"absent\""},
              Case{"[Filter.VbiAnalyzer]\nRole=Decoder\n",
-                  "t.ini:6: \"Decoder\" is not a filter role (None, VbiAnalyzer or VideoAnalyzer)"},
+                  "t.ini:6: \"Decoder\" is not a filter role (None, VbiAnalyzer, VideoAnalyzer or VideoRenderer)"},
              Case{"[Device.Tuner]\nInterface=maybe\n", "t.ini:6: \"maybe\" is neither \"present\" nor \"absent\""},
              Case{"[Faults]\nTunerPutChanel=1\n", "t.ini:6: unknown fault operation \"TunerPutChanel\""},
          }) {

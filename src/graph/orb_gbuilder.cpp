@@ -7,6 +7,7 @@
 #include "cases/decoder/decoder.h"
 #include "cases/stream/analyzer.h"
 #include "cases/stream/orb_stream.h"
+#include "cases/stream/video_renderer.h"
 #include "cases/tuner/tuner.h"
 #include "cases/vbi/vbi.h"
 #include "cases/vbi/vbi_analyzer.h"
@@ -90,6 +91,7 @@ bool COrbGBuilder::CreateTestObjects() {
         m_pCrossbar = std::make_unique<CDecXbar>(this);
         m_pAnalyzer = std::make_unique<CAnalyzer>(this);
         m_pVbiAnalyzer = std::make_unique<CVBIAnalyzer>(this);
+        m_pVideoRenderer = std::make_unique<CVideoRenderer>(this);
         m_pVbi = std::make_unique<CVBI>(this);
     } catch (const std::bad_alloc&) {
         return false;
@@ -105,6 +107,8 @@ void COrbGBuilder::DestroyTestObjects() {
     m_pCrossbar.reset();
     m_pAnalyzer.reset();
     m_pVbiAnalyzer.reset();
+    if (m_pCurrentRenderer == m_pVideoRenderer.get()) m_pCurrentRenderer = nullptr;
+    m_pVideoRenderer.reset();
     m_pVbi.reset();
 }
 
@@ -148,12 +152,15 @@ int32_t COrbGBuilder::Initialize() {
         if (m_pCrossbar->InitDecXbar(&m_logFile, &m_boardInfo, 0, decoderType) != 0) return 1;
         if (m_pStream->Initialize() != 0) return 1;
     }
-    // The objects whose initialisation may fail without stopping the bench
-    // (board tables, component checker, video analyzer, VBI analyzer,
-    // renderer; the first two are not in this build).
+    // The objects whose initialisation may fail without stopping the bench:
+    // board tables and component checker (not in this build), the video
+    // analyzer, the VBI analyzer and the renderer.
     m_pAnalyzer->Initialize();
     m_pVbiAnalyzer->Initialize();
+    m_pVideoRenderer->Initialize();
     if (ConnectFilters() != 0) return 1;
+    // The connected graph gets the renderer's window placed once more.
+    m_pVideoRenderer->AttachWindow();
     SetGraphState(1);
     m_graphReady = true;
     Log(m_pLogger, kLevelTrace, kGreen, "%sExit", kInitPrefix);

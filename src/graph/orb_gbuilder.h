@@ -25,6 +25,7 @@ class CDecoder;
 class CDecXbar;
 class CVBIAnalyzer;
 class CAnalyzer;
+class CVideoRenderer;
 class CVBI;
 
 // The test objects of the device classes, in the order Initialize creates them.
@@ -98,6 +99,10 @@ public:
     CDecXbar* Crossbar() { return m_pCrossbar.get(); }
     CVBIAnalyzer* VbiAnalyzer() { return m_pVbiAnalyzer.get(); }
     CAnalyzer* Analyzer() { return m_pAnalyzer.get(); }
+    CVideoRenderer* VideoRenderer() { return m_pVideoRenderer.get(); }
+    // The renderer object that last began its set-up (it records itself).
+    CVideoRenderer* CurrentRenderer() { return m_pCurrentRenderer; }
+    void SetCurrentRenderer(CVideoRenderer* renderer) { m_pCurrentRenderer = renderer; }
     CVBI* Vbi() { return m_pVbi.get(); }
 
     TestIdentifier& Id() { return m_testId; }
@@ -141,15 +146,17 @@ private:
     int32_t m_filterCount = 0;
     int32_t m_initialised = 0;
     bool m_graphReady = false;  // the graph path got through: connected and started
-    // The test objects; the board-table, component-checker, video analyzer
-    // and renderer classes are not part of this build, so their slots are absent.
+    // The test objects; the board-table, component-checker and video analyzer
+    // classes are not part of this build, so their slots are absent.
     std::unique_ptr<COrbStream> m_pStream;
     std::unique_ptr<CTuner> m_pTuner;
     std::unique_ptr<CDecoder> m_pDecoder;
     std::unique_ptr<CDecXbar> m_pCrossbar;
     std::unique_ptr<CAnalyzer> m_pAnalyzer;
     std::unique_ptr<CVBIAnalyzer> m_pVbiAnalyzer;
+    std::unique_ptr<CVideoRenderer> m_pVideoRenderer;
     std::unique_ptr<CVBI> m_pVbi;
+    CVideoRenderer* m_pCurrentRenderer = nullptr;  // not owned
     char m_mergedFilePath[260] = {};
 };
 

@@ -94,7 +94,11 @@ const std::vector<std::string>& FaultOperations() {
                                                   "CreateChannelScan",
                                                   "LcsConnect",
                                                   "LcsAutoTune",
-                                                  "LcsSetCountryCode"};
+                                                  "LcsSetCountryCode",
+                                                  "RendererPutOwner",
+                                                  "RendererPutWindowStyle",
+                                                  "RendererSetWindowPosition",
+                                                  "RendererPutVisible"};
     return kOps;
 }
 

@@ -51,6 +51,8 @@ VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
       m_vbiLine(m_decoder, m_signal, m_clock),
       m_vbiAnalyzer(m_vbiLine, m_faults),
       m_videoAnalyzer([this] { return uint64_t{m_clock.Now()} * 1000; }, m_faults),
+      m_videoRenderer(m_faults, m_options.events,
+                      [this](port::WindowHandle window) { return window != 0 && window == m_desktop.HostWindow(); }),
       m_resultLibrary(m_profile.components, m_options.verdictLibraryPath, m_options.noVerdict),
       m_logging(m_profile.components, m_faults, m_system, m_paths, m_clock),
       m_media(m_profile.media, m_faults,
@@ -126,6 +128,10 @@ void VirtualBoard::WireInterfaces() {
     m_media.SetInterfaceProvider(FilterRole::VbiAnalyzer,
                                  [this](SimFilter& filter, const Guid& iid, port::ComPtr& out) {
                                      return m_vbiAnalyzer.Interface(filter, iid, out);
+                                 });
+    m_media.SetInterfaceProvider(FilterRole::VideoRenderer,
+                                 [this](SimFilter& filter, const Guid& iid, port::ComPtr& out) {
+                                     return m_videoRenderer.Interface(filter, iid, out);
                                  });
 }
 

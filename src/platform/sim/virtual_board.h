@@ -19,6 +19,7 @@
 #include "platform/sim/devices/decoder.h"
 #include "platform/sim/devices/overlay_mixer.h"
 #include "platform/sim/devices/tuner.h"
+#include "platform/sim/devices/video_renderer.h"
 #include "platform/sim/display/direct_draw.h"
 #include "platform/sim/display/display_driver.h"
 #include "platform/sim/display/overlay_surfaces.h"
@@ -85,6 +86,7 @@ public:
     const CaptureStreamModel& CaptureStream() const { return m_captureStream; }
     const TunerModel& Tuner() const { return m_tuner; }
     const CrossbarModel& Crossbar() const { return m_crossbar; }
+    const VideoRendererModel& Renderer() const { return m_videoRenderer; }
     const SignalPath& Signal() const { return m_signal; }
     const VbiLineSource& Vbi() const { return m_vbiLine; }
     VirtualClock& Time() { return m_clock; }
@@ -136,6 +138,7 @@ private:
     VbiLineSource m_vbiLine;
     VbiAnalyzer m_vbiAnalyzer;
     VideoAnalyzer m_videoAnalyzer;
+    VideoRendererModel m_videoRenderer;
     // What serves libraries and classes, then the runtimes that dispatch to it
     ResultLibrary m_resultLibrary;
     LoggingComponent m_logging;

@@ -13,6 +13,7 @@
 #include "platform/win32/com_ref.h"
 #include "platform/win32/com_wrapper.h"
 #include "platform/win32/log_writer_abi.h"
+#include "platform/win32/stream_wrappers.h"
 #include "platform/win32/tuner_wrappers.h"
 
 namespace orbex::win32 {
@@ -400,6 +401,7 @@ public:
 port::ComPtr Wrap(IUnknown* owned, const Guid& iid) {
     if (!owned) return nullptr;
     if (port::ComPtr tuner = WrapTunerInterface(owned, iid)) return tuner;
+    if (port::ComPtr stream = WrapStreamInterface(owned, iid)) return stream;
     if (iid == guids::kIidBaseFilter) return std::make_shared<FilterWrapper>(reinterpret_cast<::IBaseFilter*>(owned));
     if (iid == guids::kIidGraphBuilder)
         return std::make_shared<GraphWrapper>(reinterpret_cast<::IGraphBuilder*>(owned));

@@ -27,8 +27,9 @@ public:
         m_graph = graph;
         return kSOk;
     }
-    // With a category: the filter's output pin of that category, then the
-    // filter itself; without: the filter, then each of its pins.
+    // With a category: the filter itself, then its output pin of that
+    // category (as the platform's builder asks the filter first, a renderer's
+    // window is found on the renderer); without: the filter, then each of its pins.
     HResult FindInterface(const Guid* category, const std::shared_ptr<port::IBaseFilter>& filter, const Guid& iid,
                           ComPtr& out) override {
         out.reset();
@@ -36,14 +37,14 @@ public:
         if (!f) return kEPointer;
         if (HResult hr = m_context.faults.Next("FindInterface")) return hr;
         if (category) {
+            if (f->QueryInterface(iid, out) == kSOk) return kSOk;
             std::string wanted = *category == guids::kPinCategoryCapture   ? "capture"
                                  : *category == guids::kPinCategoryPreview ? "preview"
                                  : *category == guids::kPinCategoryVbi     ? "vbi"
                                                                            : "?";
             for (const auto& pin : f->Pins()) {
                 if (pin->Desc().direction != PinDirection::Output || pin->Desc().category != wanted) continue;
-                if (pin->QueryInterface(iid, out) == kSOk) return kSOk;
-                return f->QueryInterface(iid, out) == kSOk ? kSOk : kENoInterface;
+                return pin->QueryInterface(iid, out) == kSOk ? kSOk : kENoInterface;
             }
             return kEFail;
         }

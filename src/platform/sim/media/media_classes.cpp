@@ -47,20 +47,28 @@ HResult MediaClasses::Create(const Guid& clsid, const Guid& iid, port::ComPtr& o
         bool mixer = desc.clsid == guids::kClsidOverlayMixer;
         if (mixer && !m_context.overlayMixerInstalled) return kRegdbEClassNotReg;
         if (HResult hr = m_context.faults.Next("CreateFilter")) return hr;
-        return SimFilter::Create(m_context, desc.name, desc.pins, mixer ? FilterRole::OverlayMixer : desc.role)
+        return SimFilter::Create(m_context, desc.name, desc.pins, mixer ? FilterRole::OverlayMixer : RoleOf(desc))
             ->QueryInterface(iid, out);
     };
-    for (const FilterClassDesc& desc : StandardFilterClasses())
-        if (desc.clsid == clsid) return create(desc);
+    // The profile's classes come first, so a board can describe a standard
+    // filter of its own make (a renderer without its window, say).
     for (const FilterClassDesc& desc : m_context.config.filterClasses)
         if (desc.clsid == clsid && (desc.kitFile.empty() || desc.registered || m_context.isRegistered(desc)))
             return create(desc);
+    for (const FilterClassDesc& desc : StandardFilterClasses())
+        if (desc.clsid == clsid) return create(desc);
     return kRegdbEClassNotReg;
 }
 
 const std::vector<FilterClassDesc>& StandardFilterClasses() {
     static const std::vector<FilterClassDesc> kClasses = {
-        {guids::kClsidVideoRenderer, "Video Renderer", {{PinDirection::Input, "Input", "video", ""}}, "", {}, ""},
+        // The Video Renderer has its window, as on every Windows machine.
+        {guids::kClsidVideoRenderer,
+         "Video Renderer",
+         {{PinDirection::Input, "Input", "video", ""}},
+         "",
+         FilterRole::VideoRenderer,
+         ""},
         {guids::kClsidOverlayMixer,
          "Overlay Mixer",
          {{PinDirection::Input, "Input0", "video", ""},

@@ -120,10 +120,18 @@ void ReadKey(FilterClassDesc& f, const ProfileEntry& e) {
             f.role = FilterRole::VbiAnalyzer;
         else if (v == "videoanalyzer")
             f.role = FilterRole::VideoAnalyzer;
+        else if (v == "videorenderer")
+            f.role = FilterRole::VideoRenderer;
         else
-            e.Refuse("\"" + e.value + "\" is not a filter role (None, VbiAnalyzer or VideoAnalyzer)");
-    } else
+            e.Refuse("\"" + e.value + "\" is not a filter role (None, VbiAnalyzer, VideoAnalyzer or VideoRenderer)");
+    } else if (e.Is("interface"))
+        f.roleInterface = ParseChoice(e.value, "present", "absent", e.line);
+    else
         e.RefuseKey();
+}
+
+FilterRole RoleOf(const FilterClassDesc& f) {
+    return f.roleInterface ? f.role : FilterRole::Plain;
 }
 
 void CheckDevices(const MediaConfig& config, int line) {

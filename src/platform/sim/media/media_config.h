@@ -13,8 +13,8 @@ namespace orbex::sim {
 struct ProfileEntry;
 
 // What a filter is to the board's devices: whose interface it hands out.
-enum class FilterRole : uint8_t { Plain, Decoder, OverlayMixer, Tuner, Crossbar, VbiAnalyzer, VideoAnalyzer };
-constexpr size_t kFilterRoles = 7;
+enum class FilterRole : uint8_t { Plain, Decoder, OverlayMixer, Tuner, Crossbar, VbiAnalyzer, VideoRenderer, VideoAnalyzer };
+constexpr size_t kFilterRoles = 8;
 
 struct PinDesc {
     PinDirection direction = PinDirection::Input;
@@ -44,6 +44,7 @@ struct FilterClassDesc {  // a filter created by class identifier
     FilterRole role = FilterRole::Plain;  // VbiAnalyzer: the board's VBI analyzer
     std::string section;                  // its profile section, lower case
     bool registered = false;              // the kit file was registered before the run (an earlier self-setup)
+    bool roleInterface = true;            // the filter hands out its role's interface (Interface=)
 };
 
 struct MediaConfig {
@@ -60,6 +61,8 @@ void ReadKey(DeviceDesc& device, const ProfileEntry& entry);
 void ReadKey(FilterClassDesc& filter, const ProfileEntry& entry);
 // Refuses a device without a friendly name (at line, the profile's last).
 void CheckDevices(const MediaConfig& config, int line);
+// The role a filter of the class gets: none when the profile takes its interface away.
+FilterRole RoleOf(const FilterClassDesc& filter);
 // Refuses a filter class without a class identifier.
 void CheckFilterClasses(const MediaConfig& config, int line);
 
