@@ -161,21 +161,6 @@ TEST(DecoderDispatch, CodesOutsideTheTableAreRefused) {
     }
 }
 
-TEST(DecoderDispatch, TheFrameRateTestSaysItIsNotBuilt) {
-    struct Case {
-        const char* id;
-        const char* handler;
-    };
-    for (const Case& c : {Case{"tc3200", "frame rate"}}) {
-        DecoderBench bench;
-        EXPECT_EQ(bench.Run(c.id), 2);
-        std::string actual = std::string("[NoRun]**** The ") + c.handler + " test is not available in this build.";
-        EXPECT_THAT(bench.Reports(), ElementsAre(Msg(c.id, 1, 1, "CDecoder::ExecuteTest() " + actual),
-                                                 Rep(c.id, c.id, 2, std::string("Decoder ") + c.handler + " test.",
-                                                     "Test handler is available.", actual)));
-    }
-}
-
 TEST(SupportedStandards, ComparesWithTheTableOfTheDecoderType) {
     struct Case {
         const char* board;

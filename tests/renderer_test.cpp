@@ -264,7 +264,8 @@ TEST(SimRendererWindow, TheProfileNamesTheRoleAndItsInterface) {
     for (const Case& c : {
              Case{"Role=VideoRenderer\nInterface=present\n", nullptr},
              Case{"Role=videorenderer\nInterface=Absent\n", nullptr},
-             Case{"Role=Renderer\n", "\"Renderer\" is not a filter role (None, VbiAnalyzer or VideoRenderer)"},
+             Case{"Role=Renderer\n",
+                  "\"Renderer\" is not a filter role (None, VbiAnalyzer, VideoAnalyzer or VideoRenderer)"},
              Case{"Interface=maybe\n", "maybe"},
          }) {
         SCOPED_TRACE(c.lines);

@@ -78,7 +78,7 @@ TEST(SimStream, ReferenceBoardAdvertisesOneUyvyRecordAndStartsAt320x240) {
     EXPECT_EQ(At<int32_t>(caps, 72), 480);
     EXPECT_EQ(At<int32_t>(caps, 76), 4);
     EXPECT_EQ(At<int32_t>(caps, 80), 2);
-    EXPECT_EQ(At<int64_t>(caps, 104), 333667);
+    EXPECT_EQ(At<int64_t>(caps, 104), 333333);
     EXPECT_EQ(At<int64_t>(caps, 112), 10000000);
     EXPECT_TRUE(At<Guid>(caps, 0) == guids::kFormatVideoInfo);
     EXPECT_TRUE(format.subtype == guids::kMediaSubtypeUyvy);
@@ -91,7 +91,7 @@ TEST(SimStream, ReferenceBoardAdvertisesOneUyvyRecordAndStartsAt320x240) {
     ASSERT_EQ(config->GetFormat(format), kSOk);
     EXPECT_EQ(format.width, 320);
     EXPECT_EQ(format.height, 240);
-    EXPECT_EQ(format.avgTimePerFrame, 333667);
+    EXPECT_EQ(format.avgTimePerFrame, 333333);
     EXPECT_EQ(format.sizeImage, 320u * 240u * 2u);
 }
 
@@ -114,7 +114,7 @@ TEST(SimStream, SetFormatTakesOnlyWhatTheRecordsAllow) {
         {"width below the minimum", 76, 60, 333667, false, kInvalidMediaType},
         {"height above the maximum", 720, 482, 333667, false, kInvalidMediaType},
         {"width above the maximum", 724, 480, 333667, false, kInvalidMediaType},
-        {"faster than the record", 320, 240, 333666, false, kInvalidMediaType},
+        {"faster than the record", 320, 240, 333332, false, kInvalidMediaType},
         {"slower than the record", 320, 240, 10000001, false, kInvalidMediaType},
         {"subtype without a record", 320, 240, 333667, true, kInvalidMediaType},
     };
@@ -134,7 +134,7 @@ TEST(SimStream, SetFormatTakesOnlyWhatTheRecordsAllow) {
         bool taken = c.expected == kSOk;
         EXPECT_EQ(now.width, taken ? c.width : 320) << c.what;
         EXPECT_EQ(now.height, taken ? c.height : 240) << c.what;
-        EXPECT_EQ(now.avgTimePerFrame, taken ? c.interval : 333667) << c.what;
+        EXPECT_EQ(now.avgTimePerFrame, taken ? c.interval : 333333) << c.what;
     }
 }
 

@@ -88,7 +88,7 @@ TEST(VideoSize, ThePredefinedSizesOfTheFamilyMaskInTableOrder) {
                    "352x288", "640x240", "640x288", "640x480", "720x240", "720x288", "720x480"}},
              // Every record is tried in turn.
              Case{"[CaptureFormat.1]\nMaxOutputSize=160x120\n[CaptureFormat.2]\nSubtype=UYVY\nMinOutputSize=80x60\n"
-                  "MaxOutputSize=240x180\nGranularity=4x2\nFrameInterval=333667-10000000\n",
+                  "MaxOutputSize=240x180\nGranularity=4x2\nFrameInterval=333333-10000000\n",
                   "tc2204",
                   {"80x60", "160x120", "80x60", "160x120", "240x180"}},
          }) {

@@ -49,8 +49,12 @@ bool WaitForTimerMessage(uint32_t timeoutMs) {
 #else
 
 namespace orbex::harness {
-uintptr_t HostWindow() { return 0; }
-bool WaitForTimerMessage(uint32_t) { return false; }
+uintptr_t HostWindow() {
+    return 0;
+}
+bool WaitForTimerMessage(uint32_t) {
+    return false;
+}
 }  // namespace orbex::harness
 
 #endif

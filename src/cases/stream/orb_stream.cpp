@@ -108,12 +108,6 @@ int32_t COrbStream::ExecuteTest() {
     return status;
 }
 
-// The run's state lives in the process: it outlives the call that started it.
-namespace {
-int32_t g_running = 0;
-int32_t g_countdown = 0;
-}  // namespace
-
 int32_t COrbStream::StreamTest() {
     const TestIdentifier& id = m_pGBuilder->Id();
     CLogManager* logger = m_pGBuilder->m_pLogger;
@@ -128,11 +122,11 @@ int32_t COrbStream::StreamTest() {
     auto armTimer = [&] {
         port::IDesktop& desktop = platform.Desktop();
         desktop.SetTimer(desktop.HostWindow(), kStepTimerId, kStepMs);
-        --g_countdown;
+        --m_countdown;
         return NoRun;
     };
 
-    if (!g_running) {
+    if (!m_running) {
         Log(logger, kLevelTrace, kGreen, "%sEntered", kStreamTestPrefix);
         port::VideoMediaType format;
         if (config->GetFormat(format) != kSOk) {
@@ -161,20 +155,20 @@ int32_t COrbStream::StreamTest() {
         Delay(platform.Clock(), kSettleMs);
         m_pGBuilder->SetGraphState(1);
         Log(logger, kLevelTrace, kGreen, "%sRunning graph for %d seconds. Please wait...", kStreamTestPrefix, duration);
-        g_countdown = std::max((duration + 4) / 5, 2);
-        g_running = 1;
+        m_countdown = std::max((duration + 4) / 5, 2);
+        m_running = 1;
         return armTimer();
     }
 
     // One step of a run in progress.
-    if (g_countdown == 1) {
+    if (m_countdown == 1) {
         if (id.testNumber == 3) ScreenSaver(0);
         if (id.testNumber == 4) LowPower(0);
     }
-    if (g_countdown > 0) return armTimer();
+    if (m_countdown > 0) return armTimer();
 
     Log(logger, kLevelTrace, kGreen, "%sRunning completed. Recording results.", kStreamTestPrefix);
-    g_running = 0;
+    m_running = 0;
     AnalyzerMeasurement measurement;
     if (CAnalyzer* analyzer = m_pGBuilder->Analyzer()) analyzer->GetMeasurement(&measurement);
     Log(logger, kLevelProgress, kGreen, "%s%s", kStreamTestPrefix, description);

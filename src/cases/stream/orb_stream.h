@@ -43,6 +43,10 @@ private:
     int32_t m_outputWidth = 0;
     int32_t m_outputHeight = 0;
     bool m_initialised = false;
+    // The run in progress. The stream object lives as long as the process's
+    // graph builder, so the run outlives the call that started it.
+    int32_t m_running = 0;
+    int32_t m_countdown = 0;
 };
 
 }  // namespace orbex

@@ -13,7 +13,16 @@ namespace orbex::sim {
 struct ProfileEntry;
 
 // What a filter is to the board's devices: whose interface it hands out.
-enum class FilterRole : uint8_t { Plain, Decoder, OverlayMixer, Tuner, Crossbar, VbiAnalyzer, VideoRenderer, VideoAnalyzer };
+enum class FilterRole : uint8_t {
+    Plain,
+    Decoder,
+    OverlayMixer,
+    Tuner,
+    Crossbar,
+    VbiAnalyzer,
+    VideoRenderer,
+    VideoAnalyzer
+};
 constexpr size_t kFilterRoles = 8;
 
 struct PinDesc {
