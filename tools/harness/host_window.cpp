@@ -18,8 +18,14 @@ uintptr_t HostWindow() {
         RegisterClassA(&wc);
         RECT r{0, 0, kClientWidth, kClientHeight};
         AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-        return CreateWindowA(kClassName, "Orbex test video", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
+        HWND w = CreateWindowA(kClassName, "Orbex test video", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                               r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
+        // Without a desktop to show it on (a service, a display-less CI agent)
+        // a message-only window still receives the timers.
+        if (!w)
+            w = CreateWindowA(kClassName, "Orbex test video", 0, 0, 0, kClientWidth, kClientHeight, HWND_MESSAGE,
+                              nullptr, wc.hInstance, nullptr);
+        return w;
     }();
     return reinterpret_cast<uintptr_t>(window);
 }

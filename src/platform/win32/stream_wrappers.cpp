@@ -9,10 +9,12 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/analyzer.h"
 #include "platform/guids.h"
 #include "platform/stream_config.h"
 #include "platform/video_window.h"
 #include "platform/win32/com_wrapper.h"
+#include "platform/win32/video_analyzer_abi.h"
 
 namespace orbex::win32 {
 namespace {
@@ -125,12 +127,22 @@ public:
     HResult put_Visible(int32_t visible) override { return m_raw->put_Visible(visible); }
 };
 
+class VideoAnalyzerWrapper final : public port::IVideoAnalyzer, public HasRaw, Wrapper<IVideoAnalyzerAbi> {
+public:
+    ORBEX_WRAPPER_BASICS(IVideoAnalyzerAbi)
+    HResult GetMeasurement(uint8_t* p0, uint8_t* p8, uint8_t* p16, uint8_t* p24, uint8_t* p32, uint8_t* p40) override {
+        return m_raw->GetMeasurement(p0, p8, p16, p24, p32, p40);
+    }
+};
+
 }  // namespace
 
 port::ComPtr WrapStreamInterface(IUnknown* owned, const Guid& iid) {
     if (!owned) return nullptr;
     if (iid == guids::kIidAmStreamConfig)
         return std::make_shared<StreamConfigWrapper>(reinterpret_cast<::IAMStreamConfig*>(owned));
+    if (iid == guids::kIidVideoAnalyzer)
+        return std::make_shared<VideoAnalyzerWrapper>(reinterpret_cast<IVideoAnalyzerAbi*>(owned));
     if (iid == guids::kIidVideoWindow)
         return std::make_shared<VideoWindowWrapper>(reinterpret_cast<::IVideoWindow*>(owned));
     return nullptr;

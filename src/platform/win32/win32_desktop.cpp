@@ -30,8 +30,18 @@ public:
         return true;
     }
     int32_t GetSystemMetrics(int32_t index) override { return ::GetSystemMetrics(index); }
+    // A hosting harness is told of the timer, so that its message loop waits for it.
     uintptr_t SetTimer(port::WindowHandle window, uintptr_t id, uint32_t elapseMs) override {
-        return ::SetTimer(Hwnd(window), id, elapseMs, nullptr);
+        uintptr_t timer = ::SetTimer(Hwnd(window), id, elapseMs, nullptr);
+        auto hook = reinterpret_cast<OrbexHarnessEventFn>(host::ProgramSymbol(ORBEX_HARNESS_EVENT_SYMBOL));
+        if (timer && hook) {
+            OrbexEventField f[] = {{"what", "SetTimer", 0, 0},
+                                   {"window", nullptr, static_cast<long long>(window), 1},
+                                   {"id", nullptr, static_cast<long long>(timer), 1},
+                                   {"elapse", nullptr, elapseMs, 1}};
+            hook("Platform", f, 4);
+        }
+        return timer;
     }
     bool KillTimer(port::WindowHandle window, uintptr_t id) override { return ::KillTimer(Hwnd(window), id) != 0; }
 
