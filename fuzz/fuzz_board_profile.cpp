@@ -41,8 +41,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     orbex::sim::VirtualBoard platform(std::move(*profile), options);
     orbex::COrbexProcess process(platform);
     for (const char* line : {"tc2200", "tc2201", "tc2202", "tc2203", "tc2210", "tc1100", "tc1101", "tc1102", "tc2110",
-                             "tc1400", "tc1401", "tc1402", "-g 2 -d 11 -t 1"}) {
+                             "tc1400", "tc1401", "tc1402", "-g 2 -d 11 -t 1", "tc2204", "tc3200"}) {
         int32_t status = process.OrbexEntry(line, 0);
+        if (status != 0 && status != 1 && status != 2 && status != 4) __builtin_trap();
+    }
+    // Stream runs, their steps delivered as the harness does (a run has a few steps at most).
+    for (const char* line : {"-g 2 -d 10 -t 3", "-g 2 -d 10 -t 4"}) {
+        int32_t status = process.OrbexEntry(line, 0);
+        orbex::sim::VirtualDesktop::ArmedTimer fired;
+        for (int step = 0; status == 2 && step < 16 && platform.VirtualDesk().WaitForTimer(fired); ++step)
+            status = process.OrbexEntry(line, 0);
         if (status != 0 && status != 1 && status != 2 && status != 4) __builtin_trap();
     }
     return 0;
