@@ -2,13 +2,14 @@
 // analyzer filter (none, or one without the analyzer interface), and what
 // the board's analyzer measures of the frames that pass it: the full rate,
 // a lost frame in two, a stall that counts its silence, a stopped graph.
+#include "cases/stream/analyzer.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "cases/stream/analyzer.h"
 #include "platform/sim/components/video_analyzer.h"
 #include "support/sys_bench.h"
 
@@ -54,11 +55,11 @@ TEST(AnalyzerInit, AFilterWithoutTheInterfaceIsReportedNoRun) {
     EXPECT_TRUE(bench.Logged("511 0x00000000 " + line));
     EXPECT_FALSE(bench.Logged("100 0x0000AF00 " + kNoAnalyzer));
     EXPECT_THAT(bench.Results(),
-                ::testing::IsSupersetOf({Msg(id, 1, line),
-                                         Rep(id, 2,
-                                             "[NoRun]**** Filter is incorrectly defined as a Video Analyzer, or no "
-                                             "Video Analyzer interface is found within filter.",
-                                             "", "")}));
+                ::testing::IsSupersetOf(
+                    {Msg(id, 1, line), Rep(id, 2,
+                                           "[NoRun]**** Filter is incorrectly defined as a Video Analyzer, or no "
+                                           "Video Analyzer interface is found within filter.",
+                                           "", "")}));
     AnalyzerMeasurement m;
     std::memset(m.bytes, 0xAB, sizeof m.bytes);
     EXPECT_EQ(bench.Analyzer().GetMeasurement(&m), 1);

@@ -71,9 +71,11 @@ std::vector<std::string> TestResults(const SysBench& bench) {
     return {};
 }
 
-const std::vector<Step> kReferenceSteps = {
-    {"5.00", "5.00", true}, {"10.00", "10.00", true}, {"15.00", "15.00", true},
-    {"20.00", "20.00", true}, {"29.98", "29.97", true}};
+const std::vector<Step> kReferenceSteps = {{"5.00", "5.00", true},
+                                           {"10.00", "10.00", true},
+                                           {"15.00", "15.00", true},
+                                           {"20.00", "20.00", true},
+                                           {"29.98", "29.97", true}};
 
 std::string Green(int level, const std::string& text) {
     return std::to_string(level) + " 0x0000AF00 " + kPrefix + text;
@@ -94,22 +96,22 @@ TEST(FrameRateTest, ReferenceBoardPassesEveryNtscRateWithItsStepLogAndSummary) {
     EXPECT_EQ(bench.Run("tc3200"), 4);
     EXPECT_THAT(TestResults(bench), ElementsAreArray(Expected(kReferenceSteps, 4, "PASS::  All 5 testes passed")));
     const std::string first = Green(100, "Running for Step (1).  Testing Frame Rate for 5.00fps");
-    EXPECT_THAT(LogFrom(bench, first, 11),
-                ElementsAreArray({first, Green(0, "Get Fromat"), Green(0, "Stop Graph"),
-                                  Green(0, "Set Frame Rate=5.00fps"), Green(0, "Run Graph"),
-                                  Green(0, "Get result from video analyzer"),
-                                  Green(101, "Description:Set Frame Rate for 320x240 in 5 sec to 5.00 fps"),
-                                  Green(101, "Expected   :Frame rate 5.00 fps"),
-                                  Green(101, "Actual     :PASS::Frame Rate=5.00fps within 15.00% of the expected rate."),
-                                  Green(101, "Report Result for Step (1)"),
-                                  Green(100, "Running for Step (2).  Testing Frame Rate for 10.00fps")}));
+    EXPECT_THAT(
+        LogFrom(bench, first, 11),
+        ElementsAreArray({first, Green(0, "Get Fromat"), Green(0, "Stop Graph"), Green(0, "Set Frame Rate=5.00fps"),
+                          Green(0, "Run Graph"), Green(0, "Get result from video analyzer"),
+                          Green(101, "Description:Set Frame Rate for 320x240 in 5 sec to 5.00 fps"),
+                          Green(101, "Expected   :Frame rate 5.00 fps"),
+                          Green(101, "Actual     :PASS::Frame Rate=5.00fps within 15.00% of the expected rate."),
+                          Green(101, "Report Result for Step (1)"),
+                          Green(100, "Running for Step (2).  Testing Frame Rate for 10.00fps")}));
     const std::string summary = Green(100, "===== SUMMARY =====");
-    EXPECT_THAT(LogFrom(bench, summary, 8),
-                ElementsAreArray({summary, Green(100, "Description:" + kSummaryDescription),
-                                  Green(100, "Expected   :" + kSummaryExpected),
-                                  Green(100, "Actual     :PASS::  All 5 testes passed"),
-                                  Green(100, "===== END OF SUMMARY ====="), Green(0, "Report Final Result"),
-                                  Green(0, "VideoFrameRateTestHandler() Exited")}));
+    EXPECT_THAT(
+        LogFrom(bench, summary, 8),
+        ElementsAreArray(
+            {summary, Green(100, "Description:" + kSummaryDescription), Green(100, "Expected   :" + kSummaryExpected),
+             Green(100, "Actual     :PASS::  All 5 testes passed"), Green(100, "===== END OF SUMMARY ====="),
+             Green(0, "Report Final Result"), Green(0, "VideoFrameRateTestHandler() Exited")}));
     EXPECT_TRUE(bench.Logged(Green(0, "VideoFrameRateTestHandler() Entered")));
     // Each step takes its four settle delays and the 5 s sleep of virtual time.
     EXPECT_GE(bench.Now(), 5u * 5600u);
@@ -141,6 +143,14 @@ TEST(FrameRateTest, StockBoardsFailTheRatesTheirFramesMiss) {
                    {"20.00", "11.00", false},
                    {"29.98", "11.00", false}},
                   "FAIL::  Total: 5, Passed: 2, Failed 3"},
+             // 17 fps for 20: a truncated difference of 3, 15 %, is not below the bound.
+             Case{"[CaptureStream]\nMaxFrameRate=17\n",
+                  {{"5.00", "5.00", true},
+                   {"10.00", "10.00", true},
+                   {"15.00", "15.00", true},
+                   {"20.00", "17.00", false},
+                   {"29.98", "17.00", false}},
+                  "FAIL::  Total: 5, Passed: 3, Failed 2"},
              Case{"stalled-frames",
                   // two seconds of frames a run, measured over five
                   {{"5.00", "1.82", false},
@@ -150,7 +160,7 @@ TEST(FrameRateTest, StockBoardsFailTheRatesTheirFramesMiss) {
                    {"29.98", "11.68", false}},
                   "FAIL::  Total: 5, Passed: 0, Failed 5"},
          }) {
-        RackBench bench(StockBoardText(c.board));
+        RackBench bench(c.board[0] == '[' ? Bench::Board(c.board) : StockBoardText(c.board));
         EXPECT_EQ(bench.Run("tc3200"), 0) << c.board;
         EXPECT_THAT(TestResults(bench), ElementsAreArray(Expected(c.steps, 0, c.summary))) << c.board;
     }
@@ -161,9 +171,8 @@ TEST(FrameRateTest, StockBoardsFailTheRatesTheirFramesMiss) {
 TEST(FrameRateTest, ANonNtscTunerGetsThePalList) {
     RackBench bench(StockBoardText("pal-tuner"));
     EXPECT_EQ(bench.Run("tc3200"), 4);
-    EXPECT_THAT(TestResults(bench),
-                ElementsAreArray(Expected({{"16.67", "16.67", true}, {"25.00", "25.00", true}}, 4,
-                                          "PASS::  All 2 testes passed")));
+    EXPECT_THAT(TestResults(bench), ElementsAreArray(Expected({{"16.67", "16.67", true}, {"25.00", "25.00", true}}, 4,
+                                                              "PASS::  All 2 testes passed")));
 }
 
 TEST(FrameRateDeviation, TruncatesTheDifferenceAndScalesByTheRate) {
@@ -260,10 +269,9 @@ TEST(FrameRateTest, RecordSizeAndCountFailuresFailTheTestWithoutSteps) {
          }) {
         RackBench bench(c.board);
         EXPECT_EQ(bench.Run("tc3200"), 0) << c.line;
-        EXPECT_THAT(TestResults(bench),
-                    ElementsAreArray({Msg("tc3200", 0, kPrefix + c.line),
-                                      Rep("tc3200", 0, kSummaryDescription, kSummaryExpected,
-                                          "FAIL::  Total: 0, Passed: 0, Failed 0")}))
+        EXPECT_THAT(TestResults(bench), ElementsAreArray({Msg("tc3200", 0, kPrefix + c.line),
+                                                          Rep("tc3200", 0, kSummaryDescription, kSummaryExpected,
+                                                              "FAIL::  Total: 0, Passed: 0, Failed 0")}))
             << c.line;
         EXPECT_TRUE(bench.Logged("765 0x000000FF " + kPrefix + c.line)) << c.line;
     }
@@ -278,10 +286,9 @@ TEST(FrameRateTest, WithoutAStreamConfigurationTheCountFails) {
     ASSERT_FALSE(bench.Builder().StreamConfig());
     ASSERT_TRUE(bench.Builder().Decoder());
     EXPECT_EQ(bench.Builder().Decoder()->ExecuteTest("tc3200", 300, 0), 0);
-    EXPECT_THAT(bench.Results(),
-                ElementsAreArray({Msg("tc3200", 0, kPrefix + "GetNumberOfCapabilities() Failed"),
-                                  Rep("tc3200", 0, kSummaryDescription, kSummaryExpected,
-                                      "FAIL::  Total: 0, Passed: 0, Failed 0")}));
+    EXPECT_THAT(bench.Results(), ElementsAreArray({Msg("tc3200", 0, kPrefix + "GetNumberOfCapabilities() Failed"),
+                                                   Rep("tc3200", 0, kSummaryDescription, kSummaryExpected,
+                                                       "FAIL::  Total: 0, Passed: 0, Failed 0")}));
 }
 
 }  // namespace

@@ -69,8 +69,8 @@ struct RunBench : RackBench {
     }
 };
 
-const std::set<std::string> kPhases = {"StartProcess", "ScreenSaverEnd", "SetSuspendState", "SetCursorPos",
-                                       "SetTimer", "TimerExpired"};
+const std::set<std::string> kPhases = {"StartProcess", "ScreenSaverEnd", "SetSuspendState",
+                                       "SetCursorPos", "SetTimer",       "TimerExpired"};
 
 TEST(StreamRun, TheDurationSetsTheNumberOfSteps) {
     struct Case {
@@ -84,9 +84,8 @@ TEST(StreamRun, TheDurationSetsTheNumberOfSteps) {
         EXPECT_EQ(o.timers, c.timers) << c.duration;
         EXPECT_EQ(o.calls, c.timers + 1) << c.duration;
         EXPECT_GE(bench.Now() - start, static_cast<uint32_t>(c.timers) * 5000u) << c.duration;
-        EXPECT_EQ(bench.Results().back(),
-                  Rep("G2_D10_T1_P0_Fdefault", 4, Description(c.duration), kExpected,
-                      "[Pass] Framerate 29.970fps is > 0."))
+        EXPECT_EQ(bench.Results().back(), Rep("G2_D10_T1_P0_Fdefault", 4, Description(c.duration), kExpected,
+                                              "[Pass] Framerate 29.970fps is > 0."))
             << c.duration;
     }
 }
@@ -147,8 +146,8 @@ TEST(StreamRun, TheScreenSaverRunsUntilTheNextToLastStep) {
     const std::string set = "SetTimer window=65552 id=3 elapse=5000";
     const std::string expired = "TimerExpired window=65552 id=3 waited=5000";
     EXPECT_THAT(bench.Calls(kPhases),
-                ElementsAre("StartProcess commandLine=C:\\WINNT\\system32\\scrnsave.scr -s result=1", set, expired,
-                            set, expired, "SetCursorPos x=10 y=10 result=1",
+                ElementsAre("StartProcess commandLine=C:\\WINNT\\system32\\scrnsave.scr -s result=1", set, expired, set,
+                            expired, "SetCursorPos x=10 y=10 result=1",
                             "ScreenSaverEnd program=C:\\WINNT\\system32\\scrnsave.scr by=cursor",
                             "SetCursorPos x=100 y=100 result=1", "SetCursorPos x=320 y=240 result=1", set, expired));
     EXPECT_FALSE(bench.Platform().ScreenSaver().Running());
@@ -205,8 +204,8 @@ TEST(StreamRun, StartFailuresReportNoRunAndLeaveTheRunIdle) {
         RunBench bench(Bench::Board(std::string("[Faults]\n") + c.fault + "\n"));
         const std::string id = "G2_D10_T1_P0_Fdefault";
         EXPECT_EQ(bench.Run("-g 2 -d 10 -t 1"), 2) << c.fault;
-        EXPECT_THAT(bench.Results(), ElementsAre(Msg(id, 1, kPrefix + c.actual),
-                                                 Rep(id, 2, Description(10), c.expected, c.actual)))
+        EXPECT_THAT(bench.Results(),
+                    ElementsAre(Msg(id, 1, kPrefix + c.actual), Rep(id, 2, Description(10), c.expected, c.actual)))
             << c.fault;
         EXPECT_TRUE(bench.Logged("511 0x00000000 " + kPrefix + c.actual)) << c.fault;
         EXPECT_FALSE(bench.Platform().VirtualDesk().NextTimer()) << c.fault;
