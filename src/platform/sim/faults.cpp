@@ -91,6 +91,7 @@ const std::vector<std::string>& FaultOperations() {
                                                   "CrossbarGetPinCounts",
                                                   "CrossbarRoute",
                                                   "VbiGetData",
+                                                  "AnalyzerGetMeasurement",
                                                   "CreateChannelScan",
                                                   "LcsConnect",
                                                   "LcsAutoTune",
