@@ -61,6 +61,11 @@ private:
     void SizeStep(const char* testId, VideoSize size, int32_t step, int32_t& status, int32_t& total, int32_t& passed,
                   int32_t& failed);
     bool AllocateCapabilityRecords(int32_t count);
+    // Why the capability records cannot be read, if they cannot.
+    enum class CapsSetup { Ready, NoCount, BadRecordSize, NoMemory };
+    // Counts the stream's capability records and allocates room for them;
+    // logs why not (with the handler's prefix) when that fails.
+    CapsSetup PrepareCapabilityRecords(const char* prefix, int32_t& count);
     // Runs (1) or stops (0) the graph through its media control; true on a non-negative result.
     bool RunGraph(int32_t run);
     bool LoadTestBox();

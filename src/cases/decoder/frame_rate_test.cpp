@@ -48,16 +48,11 @@ int32_t CDecoder::VideoFrameRateTestHandler(const char* testId) {
         Log(logger, kLevelNoRun, kBlack, "%s<NO RUN> Decoder failed to load OR invalid TestID", kPrefix);
     } else {
         const std::shared_ptr<port::IAMStreamConfig>& config = m_pGBuilder->StreamConfig();
-        int32_t count = 0, recordSize = 0;
-        if (!config || config->GetNumberOfCapabilities(&count, &recordSize) != kSOk) {
-            Log(logger, kLevelFailure, kRed, "%sGetNumberOfCapabilities() Failed", kPrefix);
-            overall = Fail;
-        } else if (recordSize != static_cast<int32_t>(kRecordSize)) {
-            Log(logger, kLevelFailure, kRed, "%sInvalid returned sizes by GetNumberOfCapabilities()", kPrefix);
-            overall = Fail;
-        } else if (!AllocateCapabilityRecords(count)) {
-            Log(logger, kLevelFailure, kRed, "%sNot enough memory for m_pVStreamConfigCaps[]", kPrefix);
-        } else {
+        int32_t count = 0;
+        // Records that cannot be counted fail the test; a lack of memory does not.
+        CapsSetup setup = PrepareCapabilityRecords(kPrefix, count);
+        if (setup == CapsSetup::NoCount || setup == CapsSetup::BadRecordSize) overall = Fail;
+        if (setup == CapsSetup::Ready) {
             int32_t step = 1;
             double measured = 0;  // the last measurement, for a step that ends early
             for (int32_t index = 0; index < count; ++index) {

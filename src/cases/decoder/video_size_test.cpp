@@ -42,14 +42,8 @@ void CDecoder::VideoSizeTestHandler(const char* testId, int32_t sizeMode, int32_
     } else {
         const uint32_t familyMask = FamilyMask(parameter);
         const std::shared_ptr<port::IAMStreamConfig>& config = m_pGBuilder->StreamConfig();
-        int32_t count = 0, recordSize = 0;
-        if (!config || config->GetNumberOfCapabilities(&count, &recordSize) != kSOk) {
-            Log(logger, kLevelFailure, kRed, "%sGetNumberOfCapabilities() Failed", kPrefix);
-        } else if (recordSize != static_cast<int32_t>(kRecordSize)) {
-            Log(logger, kLevelFailure, kRed, "%sInvalid returned sizes by GetNumberOfCapabilities()", kPrefix);
-        } else if (!AllocateCapabilityRecords(count)) {
-            Log(logger, kLevelFailure, kRed, "%sNot enough memory for m_pVStreamConfigCaps[]", kPrefix);
-        } else {
+        int32_t count = 0;
+        if (PrepareCapabilityRecords(kPrefix, count) == CapsSetup::Ready) {
             int32_t step = 1;
             int32_t stepStatus = Pass;  // a step that cannot set its size keeps the one before
             auto runStep = [&](VideoSize size) {
@@ -89,6 +83,26 @@ void CDecoder::VideoSizeTestHandler(const char* testId, int32_t sizeMode, int32_
     Log(logger, kLevelTrace, kGreen, "%sReport Final Result", kPrefix);
     Report(testId ? testId : "", testId ? testId : "", overall, kSummaryDescription, expected, actual);
     Log(logger, kLevelTrace, kGreen, "%sVideoSizeTestHandler() Exited", kPrefix);
+}
+
+CDecoder::CapsSetup CDecoder::PrepareCapabilityRecords(const char* prefix, int32_t& count) {
+    CLogManager* logger = m_pGBuilder->m_pLogger;
+    const std::shared_ptr<port::IAMStreamConfig>& config = m_pGBuilder->StreamConfig();
+    int32_t recordSize = 0;
+    count = 0;
+    if (!config || config->GetNumberOfCapabilities(&count, &recordSize) != kSOk) {
+        Log(logger, kLevelFailure, kRed, "%sGetNumberOfCapabilities() Failed", prefix);
+        return CapsSetup::NoCount;
+    }
+    if (recordSize != static_cast<int32_t>(kRecordSize)) {
+        Log(logger, kLevelFailure, kRed, "%sInvalid returned sizes by GetNumberOfCapabilities()", prefix);
+        return CapsSetup::BadRecordSize;
+    }
+    if (!AllocateCapabilityRecords(count)) {
+        Log(logger, kLevelFailure, kRed, "%sNot enough memory for m_pVStreamConfigCaps[]", prefix);
+        return CapsSetup::NoMemory;
+    }
+    return CapsSetup::Ready;
 }
 
 bool CDecoder::AllocateCapabilityRecords(int32_t count) {
