@@ -60,10 +60,10 @@ TEST(HardwareCaps, TheDatabaseLocationInOrbexIniNamesAnotherFile) {
     bench.WriteFile("orbex.ini", "[database]\nlocation=C:\\ORBEX\\boards.db\n");
     bench.WriteFile("boards.db", "[MMTable]\nRef=Reference,1,0,0,0,0,1,0,1,2,3,0,0\n");
     EXPECT_EQ(bench.Run("tc5001"), 4);
-    EXPECT_EQ(bench.Results().back(),
-              Rep("tc5001", 4, "Check if MMTable match with an existing valid configuration.",
-                  "Find a known MMTable match.",
-                  "[Pass] Matches config Reference. (0x01,0x00,0x00,0x00,0x00,0x01,0x00,0x01,0x02,0x03,0x00,0x00)"));
+    EXPECT_EQ(
+        bench.Results().back(),
+        Rep("tc5001", 4, "Check if MMTable match with an existing valid configuration.", "Find a known MMTable match.",
+            "[Pass] Matches config Reference. (0x01,0x00,0x00,0x00,0x00,0x01,0x00,0x01,0x02,0x03,0x00,0x00)"));
 }
 
 TEST(HardwareCaps, WithoutOrbexIniTheDatabaseHasNoEntries) {
@@ -83,19 +83,22 @@ TEST(HardwareCaps, DispatchRefusesUnknownNumbersAndTheMaskTestNotBuilt) {
         std::string report;
     };
     for (const Case& c : {
-             Case{"tc5003", 2,
-                  Rep("tc5003", 2, "CHardwareCaps test.", "Valid TestID.", "[NoRun]**** TestID \"tc5003\" is invalid.")},
-             Case{"tc5904", 2,
-                  Rep("tc5904", 2, "CHardwareCaps test.", "Valid TestID.", "[NoRun]**** TestID \"tc5904\" is invalid.")},
-             Case{"tc5015", 2,
-                  Rep("tc5015", 2, "CHardwareCaps test.", "Valid TestID.", "[NoRun]**** TestID \"tc5015\" is invalid.")},
+             Case{
+                 "tc5003", 2,
+                 Rep("tc5003", 2, "CHardwareCaps test.", "Valid TestID.", "[NoRun]**** TestID \"tc5003\" is invalid.")},
+             Case{
+                 "tc5904", 2,
+                 Rep("tc5904", 2, "CHardwareCaps test.", "Valid TestID.", "[NoRun]**** TestID \"tc5904\" is invalid.")},
+             Case{
+                 "tc5015", 2,
+                 Rep("tc5015", 2, "CHardwareCaps test.", "Valid TestID.", "[NoRun]**** TestID \"tc5015\" is invalid.")},
              Case{"tc5010", 2,
                   Rep("tc5010", 2, "Check if Maskon returns valid mask for varies MMTable.", "Test is available.",
                       "[NoRun]**** The MMMask test is not available in this build.")},
              // the device digit does not matter in graph 5
              Case{"tc5900", 4,
-                  Rep("tc5900", 4, "Check if Multimedia Table is accessable.", "Able to get MMTable through DREEX call.",
-                      "[Pass] Able to get MMTable through DREEX call.")},
+                  Rep("tc5900", 4, "Check if Multimedia Table is accessable.",
+                      "Able to get MMTable through DREEX call.", "[Pass] Able to get MMTable through DREEX call.")},
          }) {
         HwBench bench;
         EXPECT_EQ(bench.Run(c.id), c.status) << c.id;
@@ -106,11 +109,12 @@ TEST(HardwareCaps, DispatchRefusesUnknownNumbersAndTheMaskTestNotBuilt) {
 TEST(MMTableTest, ReadsAndLogsTheLiveTable) {
     HwBench bench(TablesBoard("81 00 00 00 00 01 00 01 02 03 00 00"));
     EXPECT_EQ(bench.Run("tc5000"), 4);
-    EXPECT_TRUE(bench.Logged(
-        "100 0x0000AF00 CHardwareCaps::MMTableTest() Found MMTable: "
-        "0x81,0x00,0x00,0x00,0x00,0x01,0x00,0x01,0x02,0x03,0x00,0x00; UlSize: 20; BytesReturned: 12;"));
-    EXPECT_TRUE(bench.Logged("0 0x0000AF00 CHardwareCaps::MMTableTest() Checking against the internal database for "
-                             "known configuration ........ "));
+    EXPECT_TRUE(
+        bench.Logged("100 0x0000AF00 CHardwareCaps::MMTableTest() Found MMTable: "
+                     "0x81,0x00,0x00,0x00,0x00,0x01,0x00,0x01,0x02,0x03,0x00,0x00; UlSize: 20; BytesReturned: 12;"));
+    EXPECT_TRUE(
+        bench.Logged("0 0x0000AF00 CHardwareCaps::MMTableTest() Checking against the internal database for "
+                     "known configuration ........ "));
     EXPECT_TRUE(bench.Logged("100 0x0000AF00 CHardwareCaps::MMTableTest() return TRUE."));
 }
 
@@ -148,15 +152,15 @@ TEST(MMTableTest, FieldChecksPassAndFailOnTheirBounds) {
             expected = MMResult(id, c.status, tuner, "Tuner type is valid.", c.verdict,
                                 "Tuner type is invalid. Return FALSE.");
         else if (id == "tc5006")
-            expected = MMResult(id, c.status, "Check if decoder type is valid.", "Decoder Chip type is valid.",
-                                c.verdict, "");
+            expected =
+                MMResult(id, c.status, "Check if decoder type is valid.", "Decoder Chip type is valid.", c.verdict, "");
         else if (id == "tc5007")
             expected = MMResult(id, c.status, "Check if audio chip type is valid.", "Audio type is valid.", c.verdict,
                                 "Audio type is invalid. Return FALSE.");
         else
-            expected = MMResult(id, c.status, "Check if MMTable reserved fields are filled with zeros.",
-                                "Reserved fields are all zeros.", c.verdict,
-                                "Reserved fields are non zero. Return FALSE.");
+            expected =
+                MMResult(id, c.status, "Check if MMTable reserved fields are filled with zeros.",
+                         "Reserved fields are all zeros.", c.verdict, "Reserved fields are non zero. Return FALSE.");
         EXPECT_EQ(bench.Results(), expected) << c.id << " " << c.table;
     }
 }
@@ -248,9 +252,10 @@ TEST(MMTableTest, KnownConfigurationsFromTheDatabase) {
              Case{"01 00 00 00 00 26 00 01 02 03 00 00", 4,
                   "[Pass] Matches config OndrelTV. (0x01,0x00,0x00,0x00,0x00,0x26,0x00,0x01,0x02,0x03,0x00,0x00)",
                   "100 0x0000AF00 " + kMM + "MMTable matches OndrelTV Configuration."},
-             Case{"01 00 00 00 00 01 00 01 02 03 00 01", 0,
-                  "[Fail]**** No match found. (0x01,0x00,0x00,0x00,0x00,0x01,0x00,0x01,0x02,0x03,0x00,0x01)",
-                  "765 0x000000FF " + kMM + "Failed to find a known MMTable Configuration. Table still might be valid."},
+             Case{
+                 "01 00 00 00 00 01 00 01 02 03 00 01", 0,
+                 "[Fail]**** No match found. (0x01,0x00,0x00,0x00,0x00,0x01,0x00,0x01,0x02,0x03,0x00,0x01)",
+                 "765 0x000000FF " + kMM + "Failed to find a known MMTable Configuration. Table still might be valid."},
              // a prototype board fails even though the Zorix entry with byte 2 = 1 is near
              Case{"01 02 00 00 00 01 00 01 02 03 00 00", 0,
                   "[Fail]**** Should not use a Qel prototype board. "
@@ -358,8 +363,9 @@ TEST(HWTableTest, LogsTheTableItRead) {
     bench.Run("tc5002");
     EXPECT_TRUE(bench.Logged("0 0x0000AF00 " + kHW + "Entered."));
     EXPECT_TRUE(bench.Logged("100 0x0000AF00 " + kHW + "Found HWTable: 0x4c455124,0x02,0x03,0x04,0x05,0x06,0x07."));
-    EXPECT_TRUE(bench.Logged("0 0x0000AF00 " + kHW + "Checking against the internal database for known configuration "
-                                                     "........"));
+    EXPECT_TRUE(bench.Logged("0 0x0000AF00 " + kHW +
+                             "Checking against the internal database for known configuration "
+                             "........"));
 }
 
 TEST(HWTableTest, DriverFailuresReportFailAndReturnNoRun) {
@@ -370,10 +376,11 @@ TEST(HWTableTest, DriverFailuresReportFailAndReturnNoRun) {
                                      Msg("tc5012", 0, kHW + "[NoRun]**** Failed to create DC.")}));
     HwBench escape(Bench::Board("[Faults]\nExtEscape=1,1,3\n"));
     EXPECT_EQ(escape.Run("tc5002"), 2);
-    EXPECT_EQ(escape.Results(),
-              (Strings{Rep("tc5002", 0, "Check if Haredware Table is accessable.",
-                           "Able to get MMTable through DREEX call.", "[NoRun]**** Cannot get MMTable through DREEX call."),
-                       Msg("tc5002", 0, kHW + "[NoRun]**** Cannot get MMTable through DREEX call.")}));
+    EXPECT_EQ(
+        escape.Results(),
+        (Strings{Rep("tc5002", 0, "Check if Haredware Table is accessable.", "Able to get MMTable through DREEX call.",
+                     "[NoRun]**** Cannot get MMTable through DREEX call."),
+                 Msg("tc5002", 0, kHW + "[NoRun]**** Cannot get MMTable through DREEX call.")}));
 }
 
 // The eight sub-results of test 514 on one board, as (status, verdict) pairs.
@@ -381,15 +388,14 @@ struct Sub {
     int status;
     std::string verdict;
 };
-const char* const kSubDescription[8] = {
-    "Test for valid amount of video input.",
-    "Check if \"Video input for tuner\" field is consistent with other fields.",
-    "Check if Tuner Power Down Feature exist for a board with tuner.",
-    "Check if I2C is enabled if tuner exists.",
-    "Check if VIP or MPP is enabled if Ondrel exists.",
-    "Check if Host Port Configuration is consistent between MMTable and HWTable.",
-    "Check if decoder exist if there is Hardware Teletext Support.",
-    "Check if audio chip setting is consistent with board type."};
+const char* const kSubDescription[8] = {"Test for valid amount of video input.",
+                                        "Check if \"Video input for tuner\" field is consistent with other fields.",
+                                        "Check if Tuner Power Down Feature exist for a board with tuner.",
+                                        "Check if I2C is enabled if tuner exists.",
+                                        "Check if VIP or MPP is enabled if Ondrel exists.",
+                                        "Check if Host Port Configuration is consistent between MMTable and HWTable.",
+                                        "Check if decoder exist if there is Hardware Teletext Support.",
+                                        "Check if audio chip setting is consistent with board type."};
 const char* const kSubExpected[8] = {"Valid video input count.",
                                      "\"Video input for tuner\" field is consistent.",
                                      "Power Down and Tuner Type is consistent.",
@@ -440,23 +446,39 @@ TEST(ConsistencyTest, EachCheckFailsAloneWhileTheOthersKeepTheirPass) {
         Sub otherResult{};
     };
     for (const Case& c : {
-             Case{"01 00 01 00 00 01 00 01 02 00 00 00", kRefHw, 1,
+             Case{"01 00 01 00 00 01 00 01 02 00 00 00",
+                  kRefHw,
+                  1,
                   {0, "[Fail]**** Invalid video input count for Zorix (2)."}},
-             Case{"41 00 00 00 00 01 00 01 02 00 00 00", kRefHw, 2,
+             Case{"41 00 00 00 00 01 00 01 02 00 00 00",
+                  kRefHw,
+                  2,
                   {0, "[Fail]**** \"Video input for tuner\" field (2) and \"Video Input(2) Type\" (0) mismatch."}},
-             Case{"A1 00 00 00 00 01 00 01 02 03 00 00", kRefHw, 2,
+             Case{"A1 00 00 00 00 01 00 01 02 03 00 00",
+                  kRefHw,
+                  2,
                   {0, "[Fail]**** Invalid \"Video input for tuner\" field (5)."}},
-             Case{"00 00 00 01 00 01 00 01 02 03 00 00", kRefHw, 3,
+             Case{"00 00 00 01 00 01 00 01 02 03 00 00",
+                  kRefHw,
+                  3,
                   {0, "[Fail]**** Tuner Power Down Feature exist for a board with no tuner."},
                   2,
                   {4, "[Pass] Board has no tuner. \"Video input for tuner\" field (0) is ignored."}},
-             Case{kRefTable, "24 51 45 4C 01 00 0F 00 00 00", 4,
+             Case{kRefTable,
+                  "24 51 45 4C 01 00 0F 00 00 00",
+                  4,
                   {0, "[Fail]**** I2C is disabled for an existing tuner."}},
-             Case{"01 00 00 00 00 56 00 01 02 03 00 00", "24 51 45 4C 01 00 01 00 00 00", 5,
+             Case{"01 00 00 00 00 56 00 01 02 03 00 00",
+                  "24 51 45 4C 01 00 01 00 00 00",
+                  5,
                   {0, "[Fail]**** VIP or MPP is disabled for existing Ondrel Decoder."}},
-             Case{"01 00 00 00 00 31 00 01 02 03 00 00", "24 51 45 4C 01 00 01 00 00 02", 6,
+             Case{"01 00 00 00 00 31 00 01 02 03 00 00",
+                  "24 51 45 4C 01 00 01 00 00 02",
+                  6,
                   {0, "[Fail]**** Host Port Configuration mismatch between MMTable (3) and HWTable (2)."}},
-             Case{"01 03 00 00 00 01 00 01 02 03 00 00", kRefHw, 8,
+             Case{"01 03 00 00 00 01 00 01 02 03 00 00",
+                  kRefHw,
+                  8,
                   {0, "[Fail]**** Audio chip exist on a non Zorix board."}},
          }) {
         HwBench bench(TablesBoard(c.mm, c.hw));

@@ -1,10 +1,10 @@
 // The [MMTable] entry parser: items, hexadecimal reading and cuts.
+#include "cases/hwcaps/mm_entry.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "cases/hwcaps/mm_entry.h"
 
 namespace orbex {
 namespace {
@@ -14,9 +14,9 @@ TEST(MMEntry, ReadsHexItemsAsAPercentXConversionDoes) {
         const char* item;
         uint32_t value;
     };
-    for (const Case& c : {Case{"1F", 0x1F}, Case{"  0x2a", 0x2A}, Case{"0X10", 0x10}, Case{"ff zz", 0xFF},
-                          Case{"zz", 0}, Case{"", 0}, Case{"0x", 0}, Case{"-1", 0xFFFFFFFF}, Case{"+7", 7},
-                          Case{"123456789", 0x23456789}})
+    for (const Case& c :
+         {Case{"1F", 0x1F}, Case{"  0x2a", 0x2A}, Case{"0X10", 0x10}, Case{"ff zz", 0xFF}, Case{"zz", 0}, Case{"", 0},
+          Case{"0x", 0}, Case{"-1", 0xFFFFFFFF}, Case{"+7", 7}, Case{"123456789", 0x23456789}})
         EXPECT_EQ(ReadHexItem(c.item), c.value) << c.item;
 }
 

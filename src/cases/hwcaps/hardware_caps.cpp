@@ -24,8 +24,7 @@ int32_t CHardwareCaps::Initialize(CLogManager*, COrbGBuilder* gBuilder, CRegSett
     m_pGBuilder = gBuilder;
     Log(Logger(), kLevelTrace, kGreen, "CHardwareCaps::Initialize() Entered.");
     port::IPlatform& platform = m_pGBuilder->Platform();
-    if (!platform.Files().OpenFileExists("orbex.ini", m_databasePath, sizeof m_databasePath))
-        m_databasePath[0] = '\0';
+    if (!platform.Files().OpenFileExists("orbex.ini", m_databasePath, sizeof m_databasePath)) m_databasePath[0] = '\0';
     if (regSettings) {
         Log(Logger(), kLevelTrace, kGreen, "CHardwareCaps::Initialize() Locating database path from registry.");
         char current[sizeof m_databasePath];

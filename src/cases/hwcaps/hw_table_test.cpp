@@ -36,8 +36,8 @@ int32_t CHardwareCaps::HWTableTest(const char* description, const char* testId, 
     const uint8_t* h = m_hwTable.table;
     const uint32_t signature = static_cast<uint32_t>(h[0]) | static_cast<uint32_t>(h[1]) << 8 |
                                static_cast<uint32_t>(h[2]) << 16 | static_cast<uint32_t>(h[3]) << 24;
-    Log(Logger(), kLevelProgress, kGreen, "%sFound HWTable: 0x%08x,0x%02X,0x%02X,0x%02X,0x%02X,0x%02X,0x%02X.",
-        kPrefix, signature, h[4], h[5], h[6], h[7], h[8], h[9]);
+    Log(Logger(), kLevelProgress, kGreen, "%sFound HWTable: 0x%08x,0x%02X,0x%02X,0x%02X,0x%02X,0x%02X,0x%02X.", kPrefix,
+        signature, h[4], h[5], h[6], h[7], h[8], h[9]);
     Log(Logger(), kLevelTrace, kGreen, "%sChecking against the internal database for known configuration ........",
         kPrefix);
 
@@ -60,18 +60,21 @@ int32_t CHardwareCaps::HWTableTest(const char* description, const char* testId, 
         case 511:
             expected = "Valid I2C type.";
             if (i2c <= 6 || i2c == 15) status = Pass;
-            FormatInto(verdict, sizeof verdict, status == Pass ? "[Pass] Valid I2C type (%X)." : "[Fail]**** Invalid I2C type (%X).", i2c);
+            FormatInto(verdict, sizeof verdict,
+                       status == Pass ? "[Pass] Valid I2C type (%X)." : "[Fail]**** Invalid I2C type (%X).", i2c);
             break;
         case 512:
             expected = "Valid VIP type.";
             if (vip <= 4) status = Pass;
-            FormatInto(verdict, sizeof verdict, status == Pass ? "[Pass] Valid VIP type (%X)." : "[Fail]**** Invalid VIP type (%X).", vip);
+            FormatInto(verdict, sizeof verdict,
+                       status == Pass ? "[Pass] Valid VIP type (%X)." : "[Fail]**** Invalid VIP type (%X).", vip);
             break;
         case 513:
             expected = "Reserved fields are all zeros.";
             if ((h[6] & 0x70) == 0 && (h[8] & 0xF0) == 0 && (h[9] & 0xF0) == 0) status = Pass;
-            CopyText(verdict, sizeof verdict,
-                     status == Pass ? "[Pass] Reserved fields are all zeros." : "[Fail]**** Reserved fields are non zero.");
+            CopyText(
+                verdict, sizeof verdict,
+                status == Pass ? "[Pass] Reserved fields are all zeros." : "[Fail]**** Reserved fields are non zero.");
             break;
         case 514:
             expected = "All conflict test has passed.";
@@ -112,7 +115,8 @@ int32_t CHardwareCaps::ConsistencyChecks(const char* testId) {
     for (int k = 7; k < 12; ++k) inputs += (t[k] & 0x03) != 0;
     bool pass = !(t[2] >= 1 && t[2] <= 4 && inputs != 3);
     FormatInto(verdict, sizeof verdict,
-               pass ? "[Pass] Valid video input count." : "[Fail]**** Invalid video input count for Zorix (%d).", inputs);
+               pass ? "[Pass] Valid video input count." : "[Fail]**** Invalid video input count for Zorix (%d).",
+               inputs);
     sub("1", pass, "Test for valid amount of video input.", "Valid video input count.");
 
     const int field = t[0] >> 5;
@@ -141,15 +145,17 @@ int32_t CHardwareCaps::ConsistencyChecks(const char* testId) {
         "Power Down and Tuner Type is consistent.");
 
     pass = !(tuner && i2c > 6);
-    CopyText(verdict, sizeof verdict,
-             pass ? "[Pass] Power Down and Tuner Type is consistent." : "[Fail]**** I2C is disabled for an existing tuner.");
+    CopyText(
+        verdict, sizeof verdict,
+        pass ? "[Pass] Power Down and Tuner Type is consistent." : "[Fail]**** I2C is disabled for an existing tuner.");
     sub("4", pass, "Check if I2C is enabled if tuner exists.", "I2C is enabled if tuner exists.");
 
     pass = !(decoder == 6 && (vip == 0 || vip > 4));
     CopyText(verdict, sizeof verdict,
              pass ? "[Pass] VIP/MPP Setting and Decoder Type are consistent."
                   : "[Fail]**** VIP or MPP is disabled for existing Ondrel Decoder.");
-    sub("5", pass, "Check if VIP or MPP is enabled if Ondrel exists.", "VIP/MPP Setting and Decoder Type are consistent.");
+    sub("5", pass, "Check if VIP or MPP is enabled if Ondrel exists.",
+        "VIP/MPP Setting and Decoder Type are consistent.");
 
     const int hostPort = t[5] >> 4;
     pass = hostPort > 4 || hostPort == vip;

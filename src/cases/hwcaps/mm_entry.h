@@ -8,7 +8,7 @@ namespace orbex {
 constexpr int kMMTableBytes = 12;
 
 struct MMEntry {
-    char name[100] = {};               // the configuration name, cut to 99 characters
+    char name[100] = {};                // the configuration name, cut to 99 characters
     uint8_t table[kMMTableBytes] = {};  // the first twelve byte items
     int32_t byteCount = 0;              // every byte item, also those past the twelfth
 };

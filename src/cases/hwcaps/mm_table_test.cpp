@@ -15,8 +15,7 @@ constexpr const char* kPrefix = "CHardwareCaps::MMTableTest()>  ";
 constexpr const char* kLogName = "CHardwareCaps::MMTableTest()";
 }  // namespace
 
-int32_t CHardwareCaps::MMTableTest(const char* description, const char* testId, int32_t testNumber,
-                                   int32_t parameter) {
+int32_t CHardwareCaps::MMTableTest(const char* description, const char* testId, int32_t testNumber, int32_t parameter) {
     if (!m_pGBuilder->HasCaptureCapability()) {
         Report(testId, testId, NA, "Test program initialization.", "Computer has video capture capability.",
                "[NA] Computer has no video capture capability. (No Decoder found)");
@@ -74,8 +73,8 @@ int32_t CHardwareCaps::MMTableTest(const char* description, const char* testId, 
             expected = "Tuner type is valid.";
             passLog = "Tuner type is valid. Return TRUE.";
             failLog = "Tuner type is invalid. Return FALSE.";
-            FormatInto(verdict, sizeof verdict, pass ? "[Pass] Tuner type %d is valid." : "[Fail]**** Tuner type %d is invalid.",
-                       tuner);
+            FormatInto(verdict, sizeof verdict,
+                       pass ? "[Pass] Tuner type %d is valid." : "[Fail]**** Tuner type %d is invalid.", tuner);
             break;
         }
         case 506: {
@@ -116,8 +115,8 @@ int32_t CHardwareCaps::MMTableTest(const char* description, const char* testId, 
                         if (types[i] == types[j]) duplicate = types[i];
             if (duplicate) {
                 failLog = "2 video inputs are declared to be the same. Return FALSE.";
-                FormatInto(verdict, sizeof verdict,
-                           "[Fail]**** 2 video inputs are declared to be the same as type %d.", duplicate);
+                FormatInto(verdict, sizeof verdict, "[Fail]**** 2 video inputs are declared to be the same as type %d.",
+                           duplicate);
                 break;
             }
             pass = true;
