@@ -2,6 +2,7 @@
 
 #include "cases/crossbar/dec_xbar.h"
 #include "cases/decoder/decoder.h"
+#include "cases/hwcaps/hardware_caps.h"
 #include "cases/stream/orb_stream.h"
 #include "cases/tuner/tuner.h"
 #include "cases/vbi/vbi.h"
@@ -104,6 +105,8 @@ int32_t COrbexProcess::TestExecuter() {
         case TestObject::Crossbar: return m_gBuilder.Crossbar()->ExecuteTest(id.testIdText, testCode, id.parameter);
         case TestObject::Stream: return m_gBuilder.Stream()->ExecuteTest();
         case TestObject::Vbi: return m_gBuilder.Vbi()->ExecuteTest();
+        case TestObject::HardwareCaps:
+            return m_gBuilder.HardwareCaps()->ExecuteTest(id.testIdText, testCode, id.parameter);
         default: return NoRun;  // not reached: only built test objects are ready
     }
 }

@@ -5,6 +5,7 @@
 
 #include "cases/crossbar/dec_xbar.h"
 #include "cases/decoder/decoder.h"
+#include "cases/hwcaps/hardware_caps.h"
 #include "cases/stream/analyzer.h"
 #include "cases/stream/orb_stream.h"
 #include "cases/stream/video_renderer.h"
@@ -65,6 +66,8 @@ bool COrbGBuilder::HasCaptureCapability() const {
 // exist, so the test executer refuses their tests rather than run them
 // against nothing.
 bool COrbGBuilder::IsTestObjectReady(TestObject object) const {
+    // The board-table object needs no graph.
+    if (object == TestObject::HardwareCaps) return m_hardwareCapsReady;
     if (!m_graphReady) return false;
     switch (object) {
         case TestObject::Stream: return m_pStream != nullptr;
@@ -80,8 +83,8 @@ bool COrbGBuilder::IsTestObjectReady(TestObject object) const {
 
 // Creates the test objects in the bench's order: stream, tuner, decoder,
 // crossbar, board tables, component checker, video analyzer, VBI analyzer,
-// renderer, VBI test. The board-table and component-checker classes are not
-// in this build; their places stay empty.
+// renderer, VBI test. The component-checker class is not in this build; its
+// place stays empty.
 // An object that cannot be allocated ends the creation; those made so far stay.
 bool COrbGBuilder::CreateTestObjects() {
     try {
@@ -89,6 +92,7 @@ bool COrbGBuilder::CreateTestObjects() {
         m_pTuner = std::make_unique<CTuner>(this);
         m_pDecoder = std::make_unique<CDecoder>(this);
         m_pCrossbar = std::make_unique<CDecXbar>(this);
+        m_pHardwareCaps = std::make_unique<CHardwareCaps>();
         m_pAnalyzer = std::make_unique<CAnalyzer>(this);
         m_pVbiAnalyzer = std::make_unique<CVBIAnalyzer>(this);
         m_pVideoRenderer = std::make_unique<CVideoRenderer>(this);
@@ -105,6 +109,8 @@ void COrbGBuilder::DestroyTestObjects() {
     m_pTuner.reset();
     m_pDecoder.reset();
     m_pCrossbar.reset();
+    m_pHardwareCaps.reset();
+    m_hardwareCapsReady = false;
     m_pAnalyzer.reset();
     m_pVbiAnalyzer.reset();
     if (m_pCurrentRenderer == m_pVideoRenderer.get()) m_pCurrentRenderer = nullptr;
@@ -121,6 +127,13 @@ int32_t COrbGBuilder::Initialize() {
 
     if (m_testId.graphNumber == 5) {
         // Board-table path: only the board-table test object, no graph.
+        try {
+            m_pHardwareCaps = std::make_unique<CHardwareCaps>();
+        } catch (const std::bad_alloc&) {
+            return 1;
+        }
+        m_pHardwareCaps->Initialize(m_pLogger, this, &m_regSettings);
+        m_hardwareCapsReady = true;
         Log(m_pLogger, kLevelTrace, kGreen, "%sExit", kInitPrefix);
         return 0;
     }
@@ -153,8 +166,10 @@ int32_t COrbGBuilder::Initialize() {
         if (m_pStream->Initialize() != 0) return 1;
     }
     // The objects whose initialisation may fail without stopping the bench:
-    // board tables and component checker (not in this build), the video
+    // board tables, component checker (not in this build), the video
     // analyzer, the VBI analyzer and the renderer.
+    m_pHardwareCaps->Initialize(m_pLogger, this, &m_regSettings);
+    m_hardwareCapsReady = true;
     m_pAnalyzer->Initialize();
     m_pVbiAnalyzer->Initialize();
     m_pVideoRenderer->Initialize();
