@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "cases/comchk/com_chker.h"
 #include "cases/crossbar/dec_xbar.h"
 #include "cases/decoder/decoder.h"
 #include "cases/stream/analyzer.h"
@@ -65,6 +66,8 @@ bool COrbGBuilder::HasCaptureCapability() const {
 // exist, so the test executer refuses their tests rather than run them
 // against nothing.
 bool COrbGBuilder::IsTestObjectReady(TestObject object) const {
+    // The component checker needs no graph: it is ready once it exists.
+    if (object == TestObject::ComChker) return m_pComChker != nullptr;
     if (!m_graphReady) return false;
     switch (object) {
         case TestObject::Stream: return m_pStream != nullptr;
@@ -105,6 +108,7 @@ void COrbGBuilder::DestroyTestObjects() {
     m_pTuner.reset();
     m_pDecoder.reset();
     m_pCrossbar.reset();
+    m_pComChker.reset();
     m_pAnalyzer.reset();
     m_pVbiAnalyzer.reset();
     if (m_pCurrentRenderer == m_pVideoRenderer.get()) m_pCurrentRenderer = nullptr;
@@ -133,6 +137,12 @@ int32_t COrbGBuilder::Initialize() {
     }
     if (m_testId.deviceNumber == 9) {
         // Component-checker path: only the component checker, no graph.
+        try {
+            m_pComChker = std::make_unique<CComChker>(this);
+        } catch (const std::bad_alloc&) {
+            return 1;
+        }
+        m_pComChker->Initialize(&m_logFile, this, &m_regSettings);
         Log(m_pLogger, kLevelTrace, kGreen, "%sExit", kInitPrefix);
         return 0;
     }
@@ -153,8 +163,8 @@ int32_t COrbGBuilder::Initialize() {
         if (m_pStream->Initialize() != 0) return 1;
     }
     // The objects whose initialisation may fail without stopping the bench:
-    // board tables and component checker (not in this build), the video
-    // analyzer, the VBI analyzer and the renderer.
+    // board tables and, for now, the component checker (made only on its own
+    // path), the video analyzer, the VBI analyzer and the renderer.
     m_pAnalyzer->Initialize();
     m_pVbiAnalyzer->Initialize();
     m_pVideoRenderer->Initialize();

@@ -27,6 +27,7 @@ class CVBIAnalyzer;
 class CAnalyzer;
 class CVideoRenderer;
 class CVBI;
+class CComChker;
 
 // The test objects of the device classes, in the order Initialize creates them.
 enum class TestObject {
@@ -104,6 +105,7 @@ public:
     CVideoRenderer* CurrentRenderer() { return m_pCurrentRenderer; }
     void SetCurrentRenderer(CVideoRenderer* renderer) { m_pCurrentRenderer = renderer; }
     CVBI* Vbi() { return m_pVbi.get(); }
+    CComChker* ComChker() { return m_pComChker.get(); }
 
     TestIdentifier& Id() { return m_testId; }
     const TestIdentifier& Id() const { return m_testId; }
@@ -146,12 +148,13 @@ private:
     int32_t m_filterCount = 0;
     int32_t m_initialised = 0;
     bool m_graphReady = false;  // the graph path got through: connected and started
-    // The test objects; the board-table, component-checker and video analyzer
-    // classes are not part of this build, so their slots are absent.
+    // The test objects; the board-table class is not part of this build, so
+    // its slot is absent.
     std::unique_ptr<COrbStream> m_pStream;
     std::unique_ptr<CTuner> m_pTuner;
     std::unique_ptr<CDecoder> m_pDecoder;
     std::unique_ptr<CDecXbar> m_pCrossbar;
+    std::unique_ptr<CComChker> m_pComChker;
     std::unique_ptr<CAnalyzer> m_pAnalyzer;
     std::unique_ptr<CVBIAnalyzer> m_pVbiAnalyzer;
     std::unique_ptr<CVideoRenderer> m_pVideoRenderer;
