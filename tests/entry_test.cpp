@@ -207,25 +207,6 @@ TEST(TestExecuter, AnUnknownDeviceIsAnInvalidTestCase) {
     EXPECT_EQ(bench.LogLines().back(), "765 0x000000FF TestExecuter()>  " + text);
 }
 
-TEST(TestExecuter, RefusesEveryDeviceWhoseTestObjectIsNotAvailable) {
-    struct Case {
-        const char* line;
-        const char* object;
-        const char* id;
-    };
-    for (const Case& c : {Case{"-d 9 -p 7", "CComChker", "G0_D9_T0_P7_Fdefault"}}) {
-        Bench bench;
-        bench.WriteDefaultGraph();
-        EXPECT_EQ(bench.Run(c.line), 2) << c.line;
-        std::string text = std::string("[NoRun]**** The ") + c.object +
-                           " test object is not available for test case \"" + c.id + "\".";
-        EXPECT_EQ(bench.Reports(), (std::vector<std::string>{
-                                       ReportJson(c.id, "msg1", 1, "Message Log:", "", "TestExecuter()>  " + text),
-                                       ReportJson(c.id, c.id, 2, "Test executer.", "Test object is ready.", text)}))
-            << c.line;
-    }
-}
-
 TEST(RunSequence, LaterCallsReuseTheFirstBenchAndKeepCounting) {
     Bench bench;
     bench.WriteDefaultGraph();

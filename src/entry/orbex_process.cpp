@@ -1,5 +1,6 @@
 #include "entry/orbex_process.h"
 
+#include "cases/comchk/com_chker.h"
 #include "cases/crossbar/dec_xbar.h"
 #include "cases/decoder/decoder.h"
 #include "cases/hwcaps/hardware_caps.h"
@@ -103,6 +104,7 @@ int32_t COrbexProcess::TestExecuter() {
         case TestObject::Tuner: return m_gBuilder.Tuner()->ExecuteTest(id.testIdText, testCode, id.parameter);
         case TestObject::Decoder: return m_gBuilder.Decoder()->ExecuteTest(id.testIdText, testCode, id.parameter);
         case TestObject::Crossbar: return m_gBuilder.Crossbar()->ExecuteTest(id.testIdText, testCode, id.parameter);
+        case TestObject::ComChker: return m_gBuilder.ComChker()->ExecuteTest(id.testIdText, testCode, 0);
         case TestObject::Stream: return m_gBuilder.Stream()->ExecuteTest();
         case TestObject::Vbi: return m_gBuilder.Vbi()->ExecuteTest();
         case TestObject::HardwareCaps:

@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "cases/comchk/com_chker.h"
 #include "cases/crossbar/dec_xbar.h"
 #include "cases/decoder/decoder.h"
 #include "cases/hwcaps/hardware_caps.h"
@@ -66,8 +67,10 @@ bool COrbGBuilder::HasCaptureCapability() const {
 // exist, so the test executer refuses their tests rather than run them
 // against nothing.
 bool COrbGBuilder::IsTestObjectReady(TestObject object) const {
-    // The board-table object needs no graph.
+    // The board-table object and the component checker need no graph: they
+    // are ready once created and initialised.
     if (object == TestObject::HardwareCaps) return m_hardwareCapsReady;
+    if (object == TestObject::ComChker) return m_comChkerReady;
     if (!m_graphReady) return false;
     switch (object) {
         case TestObject::Stream: return m_pStream != nullptr;
@@ -83,8 +86,7 @@ bool COrbGBuilder::IsTestObjectReady(TestObject object) const {
 
 // Creates the test objects in the bench's order: stream, tuner, decoder,
 // crossbar, board tables, component checker, video analyzer, VBI analyzer,
-// renderer, VBI test. The component-checker class is not in this build; its
-// place stays empty.
+// renderer, VBI test.
 // An object that cannot be allocated ends the creation; those made so far stay.
 bool COrbGBuilder::CreateTestObjects() {
     try {
@@ -93,6 +95,7 @@ bool COrbGBuilder::CreateTestObjects() {
         m_pDecoder = std::make_unique<CDecoder>(this);
         m_pCrossbar = std::make_unique<CDecXbar>(this);
         m_pHardwareCaps = std::make_unique<CHardwareCaps>();
+        m_pComChker = std::make_unique<CComChker>(this);
         m_pAnalyzer = std::make_unique<CAnalyzer>(this);
         m_pVbiAnalyzer = std::make_unique<CVBIAnalyzer>(this);
         m_pVideoRenderer = std::make_unique<CVideoRenderer>(this);
@@ -111,6 +114,8 @@ void COrbGBuilder::DestroyTestObjects() {
     m_pCrossbar.reset();
     m_pHardwareCaps.reset();
     m_hardwareCapsReady = false;
+    m_pComChker.reset();
+    m_comChkerReady = false;
     m_pAnalyzer.reset();
     m_pVbiAnalyzer.reset();
     if (m_pCurrentRenderer == m_pVideoRenderer.get()) m_pCurrentRenderer = nullptr;
@@ -146,6 +151,13 @@ int32_t COrbGBuilder::Initialize() {
     }
     if (m_testId.deviceNumber == 9) {
         // Component-checker path: only the component checker, no graph.
+        try {
+            m_pComChker = std::make_unique<CComChker>(this);
+        } catch (const std::bad_alloc&) {
+            return 1;
+        }
+        m_pComChker->Initialize(&m_logFile, this, &m_regSettings);
+        m_comChkerReady = true;
         Log(m_pLogger, kLevelTrace, kGreen, "%sExit", kInitPrefix);
         return 0;
     }
@@ -166,10 +178,12 @@ int32_t COrbGBuilder::Initialize() {
         if (m_pStream->Initialize() != 0) return 1;
     }
     // The objects whose initialisation may fail without stopping the bench:
-    // board tables, component checker (not in this build), the video
-    // analyzer, the VBI analyzer and the renderer.
+    // board tables, component checker, the video analyzer, the VBI analyzer
+    // and the renderer.
     m_pHardwareCaps->Initialize(m_pLogger, this, &m_regSettings);
     m_hardwareCapsReady = true;
+    m_pComChker->Initialize(&m_logFile, this, &m_regSettings);
+    m_comChkerReady = true;
     m_pAnalyzer->Initialize();
     m_pVbiAnalyzer->Initialize();
     m_pVideoRenderer->Initialize();

@@ -28,6 +28,7 @@ class CAnalyzer;
 class CVideoRenderer;
 class CVBI;
 class CHardwareCaps;
+class CComChker;
 
 // The test objects of the device classes, in the order Initialize creates them.
 enum class TestObject {
@@ -106,6 +107,7 @@ public:
     void SetCurrentRenderer(CVideoRenderer* renderer) { m_pCurrentRenderer = renderer; }
     CVBI* Vbi() { return m_pVbi.get(); }
     CHardwareCaps* HardwareCaps() { return m_pHardwareCaps.get(); }
+    CComChker* ComChker() { return m_pComChker.get(); }
 
     TestIdentifier& Id() { return m_testId; }
     const TestIdentifier& Id() const { return m_testId; }
@@ -148,14 +150,15 @@ private:
     int32_t m_filterCount = 0;
     int32_t m_initialised = 0;
     bool m_graphReady = false;  // the graph path got through: connected and started
-    // The test objects; the component-checker class is not part of this
-    // build, so its slot is absent.
+    // The test objects.
     std::unique_ptr<COrbStream> m_pStream;
     std::unique_ptr<CTuner> m_pTuner;
     std::unique_ptr<CDecoder> m_pDecoder;
     std::unique_ptr<CDecXbar> m_pCrossbar;
     std::unique_ptr<CHardwareCaps> m_pHardwareCaps;
     bool m_hardwareCapsReady = false;  // created and initialised
+    std::unique_ptr<CComChker> m_pComChker;
+    bool m_comChkerReady = false;  // created and initialised
     std::unique_ptr<CAnalyzer> m_pAnalyzer;
     std::unique_ptr<CVBIAnalyzer> m_pVbiAnalyzer;
     std::unique_ptr<CVideoRenderer> m_pVideoRenderer;

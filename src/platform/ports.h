@@ -111,6 +111,12 @@ public:
     // the Windows directory and the path. The full path found goes into buffer
     // (truncated to fit, always terminated); false when there is none.
     virtual bool OpenFileExists(const char* name, char* buffer, uint32_t size) = 0;
+    // The file's version resource, as GetFileVersionInfoSize, GetFileVersionInfo
+    // and VerQueryValue give it: a size of 0 means the file has none; the block
+    // is opaque and only VerQueryValue reads it.
+    virtual uint32_t GetFileVersionInfoSize(const char* path) = 0;
+    virtual bool GetFileVersionInfo(const char* path, uint32_t size, void* block) = 0;
+    virtual bool VerQueryValue(const void* block, const char* subBlock, const void** value, uint32_t* length) = 0;
 };
 
 class ICommandRunner {

@@ -219,6 +219,21 @@ private:
         }
         return true;
     }
+    uint32_t GetFileVersionInfoSize(const char* path) override {
+        DWORD handle = 0;
+        return path ? ::GetFileVersionInfoSizeA(path, &handle) : 0;
+    }
+    bool GetFileVersionInfo(const char* path, uint32_t size, void* block) override {
+        return path && block && ::GetFileVersionInfoA(path, 0, size, block) != 0;
+    }
+    bool VerQueryValue(const void* block, const char* subBlock, const void** value, uint32_t* length) override {
+        void* found = nullptr;
+        UINT n = 0;
+        if (!block || !subBlock || !::VerQueryValueA(block, subBlock, &found, &n)) return false;
+        if (value) *value = found;
+        if (length) *length = n;
+        return true;
+    }
 
     // ICommandRunner
     int32_t System(const char* command) override { return std::system(command); }

@@ -16,12 +16,97 @@ bool HostFileExists(const std::string& path) {
     return std::filesystem::is_regular_file(path, ec);
 }
 
+// The machine's version resource block: a 4-byte block size, a 4-byte
+// translation count (0 or 1), the translation (language and code page, 16 bits
+// each), then NUL-terminated query path and value pairs, ended by an empty path.
+void PutU32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+uint32_t GetU32(const uint8_t* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+void PutText(std::vector<uint8_t>& out, const std::string& text) {
+    out.insert(out.end(), text.begin(), text.end());
+    out.push_back(0);
+}
+
+std::vector<uint8_t> VersionBlock(const VersionedFileDesc& d) {
+    std::vector<uint8_t> out;
+    PutU32(out, 0);  // size, set below
+    PutU32(out, d.hasTranslation ? 1 : 0);
+    uint32_t code = static_cast<uint32_t>(std::stoul(d.translation, nullptr, 16));
+    // Language in the low half, code page in the high half, as the resource stores them.
+    PutU32(out, (code >> 16) | (code & 0xFFFF) << 16);
+    const std::string table = "\\StringFileInfo\\" + d.translation + "\\";
+    PutText(out, table + "FileVersion");
+    PutText(out, d.fileVersion);
+    PutText(out, table + "ProductVersion");
+    PutText(out, d.productVersion);
+    PutText(out, "");
+    uint32_t size = static_cast<uint32_t>(out.size());
+    for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(size >> (8 * i));
+    return out;
+}
+
 }  // namespace
 
 VirtualFiles::VirtualFiles(const FilesConfig& config, const MachineConfig& machine, const PathMap& paths,
                            ProfileFiles& profiles)
     : m_machine(machine), m_paths(paths), m_profiles(profiles) {
     for (const std::string& f : config.files) Add(f);
+    for (const VersionedFileDesc& v : config.versioned) {
+        Add(v.path);
+        m_versions[ini::Folded(v.path)] = VersionBlock(v);
+    }
+}
+
+uint32_t VirtualFiles::GetFileVersionInfoSize(const char* path) {
+    if (!path) return 0;
+    auto it = m_versions.find(ini::Folded(path));
+    return it == m_versions.end() ? 0 : static_cast<uint32_t>(it->second.size());
+}
+
+bool VirtualFiles::GetFileVersionInfo(const char* path, uint32_t size, void* block) {
+    if (!path || !block) return false;
+    auto it = m_versions.find(ini::Folded(path));
+    if (it == m_versions.end()) return false;
+    // Like the platform, a short buffer gets the block's beginning only.
+    size_t n = std::min<size_t>(size, it->second.size());
+    std::memcpy(block, it->second.data(), n);
+    return true;
+}
+
+bool VirtualFiles::VerQueryValue(const void* block, const char* subBlock, const void** value, uint32_t* length) {
+    if (!block || !subBlock) return false;
+    const uint8_t* p = static_cast<const uint8_t*>(block);
+    const uint32_t size = GetU32(p);
+    if (size < 13) return false;
+    if (ini::Folded(subBlock) == ini::Folded("\\VarFileInfo\\Translation")) {
+        if (GetU32(p + 4) == 0) return false;
+        if (value) *value = p + 8;
+        if (length) *length = 4;
+        return true;
+    }
+    // Walk the path and value pairs within the block's size only.
+    const std::string wanted = ini::Folded(subBlock);
+    size_t at = 12;
+    auto text = [&](size_t from, size_t& end) {
+        end = from;
+        while (end < size && p[end]) ++end;
+        return end < size;
+    };
+    for (;;) {
+        size_t keyEnd, valueEnd;
+        if (!text(at, keyEnd) || keyEnd == at) return false;
+        if (!text(keyEnd + 1, valueEnd)) return false;
+        std::string key(reinterpret_cast<const char*>(p + at), keyEnd - at);
+        if (ini::Folded(key) == wanted) {
+            if (value) *value = p + keyEnd + 1;
+            if (length) *length = static_cast<uint32_t>(valueEnd - keyEnd);  // characters with the NUL
+            return true;
+        }
+        at = valueEnd + 1;
+    }
 }
 
 bool VirtualFiles::Exists(const std::string& windowsPath) const {

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/ports.h"
 #include "platform/sim/machine/machine_config.h"
@@ -19,6 +20,9 @@ public:
 
     bool CreateEmptyFile(const char* path) override;
     bool OpenFileExists(const char* name, char* buffer, uint32_t size) override;
+    uint32_t GetFileVersionInfoSize(const char* path) override;
+    bool GetFileVersionInfo(const char* path, uint32_t size, void* block) override;
+    bool VerQueryValue(const void* block, const char* subBlock, const void** value, uint32_t* length) override;
 
     bool Exists(const std::string& windowsPath) const;
     // The file's name (its last path component) spelt as the machine stores
@@ -32,6 +36,8 @@ private:
     const PathMap& m_paths;
     ProfileFiles& m_profiles;
     std::map<std::string, std::string> m_files;  // folded full path -> as declared
+    // Folded full path -> the file's version resource, laid out as a block.
+    std::map<std::string, std::vector<uint8_t>> m_versions;
 };
 
 }  // namespace orbex::sim

@@ -64,9 +64,34 @@ void ReadKey(MachineConfig& c, const ProfileEntry& e) {
         e.RefuseKey();
 }
 
+// path|file version[|product version[|translation or none]]
+static VersionedFileDesc ParseVersionedFile(const ProfileEntry& e) {
+    std::vector<std::string> items = Split(e.value, '|');
+    if (items.size() < 2 || items.size() > 4 || items[0].empty())
+        e.Refuse("a versioned file is path|file version[|product version[|translation]]");
+    VersionedFileDesc v;
+    v.path = items[0];
+    v.fileVersion = items[1];
+    v.productVersion = items.size() > 2 ? items[2] : items[1];
+    if (items.size() > 3) {
+        const std::string& t = items[3];
+        if (Lower(t) == "none") {
+            v.hasTranslation = false;
+            v.translation = "040904E4";
+        } else if (t.size() == 8 && t.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos) {
+            v.translation = t;
+        } else {
+            e.Refuse("translation \"" + t + "\" is neither 8 hexadecimal digits nor none");
+        }
+    }
+    return v;
+}
+
 void ReadKey(FilesConfig& c, const ProfileEntry& e) {
     if (e.Is("file"))
         c.files.push_back(e.value);
+    else if (e.Is("versionedfile"))
+        c.versioned.push_back(ParseVersionedFile(e));
     else
         e.RefuseKey();
 }

@@ -21,8 +21,21 @@ struct MachineConfig {
     uint32_t clockStart = 0;
 };
 
+// A file with a version resource: its file and product version texts and the
+// language and code page of its string table (8 hexadecimal digits). Without
+// a translation table the strings sit under 040904E4 and the resource lists
+// no translation.
+struct VersionedFileDesc {
+    std::string path;
+    std::string fileVersion;
+    std::string productVersion;
+    std::string translation = "040904B0";
+    bool hasTranslation = true;
+};
+
 struct FilesConfig {
     std::vector<std::string> files;  // virtual files, full Windows paths
+    std::vector<VersionedFileDesc> versioned;
 };
 
 struct RegistryValueDesc {
