@@ -2,6 +2,8 @@
 // orbex.ini, the record selection, the file version and runtime file checks.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "cases/comchk/com_chker.h"
 #include "support/sys_bench.h"
 
@@ -63,18 +65,17 @@ TEST(ComponentFileVersion, FailsFilesWithoutVersionAndMissingDetails) {
                     "[plain]\nPath=system32\\plain.sys\nVersion=1.0\n[nover]\nPath=x.sys\n"
                     "[absent]\nPath=system32\\absent.sys\nVersion=1.0\n");
     EXPECT_EQ(bench.Run("tc6900"), 0);
-    EXPECT_EQ(bench.Results(),
-              (std::vector<std::string>{
-                  Step("tc6900", 1, 0, "Checking version of system32\\plain.sys.", "Able to get version info.",
-                       "[Fail]**** Unable to get version info."),
-                  Step("tc6900", 2, 0, kVersionCase, "\"Path\" entry exists in [nopath] section.",
-                       "[Fail]**** \"Path\" entry missing in [nopath] section."),
-                  Step("tc6900", 3, 0, kVersionCase, "\"Version\" entry exists in [nover] section.",
-                       "[Fail]**** \"Version\" entry missing in [nover] section."),
-                  Step("tc6900", 4, 0, "Checking version of system32\\absent.sys.", "Able to get version info.",
-                       "[Fail]**** Unable to get version info."),
-                  Rep("tc6900", 0, "Test Summary", "All file versions are correct.",
-                      "[Fail]**** One or more file version is incorrect.")}));
+    EXPECT_EQ(bench.Results(), (std::vector<std::string>{
+                                   Step("tc6900", 1, 0, "Checking version of system32\\plain.sys.",
+                                        "Able to get version info.", "[Fail]**** Unable to get version info."),
+                                   Step("tc6900", 2, 0, kVersionCase, "\"Path\" entry exists in [nopath] section.",
+                                        "[Fail]**** \"Path\" entry missing in [nopath] section."),
+                                   Step("tc6900", 3, 0, kVersionCase, "\"Version\" entry exists in [nover] section.",
+                                        "[Fail]**** \"Version\" entry missing in [nover] section."),
+                                   Step("tc6900", 4, 0, "Checking version of system32\\absent.sys.",
+                                        "Able to get version info.", "[Fail]**** Unable to get version info."),
+                                   Rep("tc6900", 0, "Test Summary", "All file versions are correct.",
+                                       "[Fail]**** One or more file version is incorrect.")}));
 }
 
 // Which records run, in which order: pass 1 (machine), pass 2 (machine and
@@ -89,21 +90,20 @@ TEST(ComponentSelection, WalksThePassesInOrderAndUsesFallbacksOnlyAfterAFailure)
     ASSERT_NE(d, 2);
     ASSERT_NE(s, 2);
     auto record = [](const char* name, int os, int dec, int std, int tier) {
-        return std::string(name) + "=2," + std::to_string(os) + "," + std::to_string(dec) + "," +
-               std::to_string(std) + "," + std::to_string(tier) + "\n";
+        return std::string(name) + "=2," + std::to_string(os) + "," + std::to_string(dec) + "," + std::to_string(std) +
+               "," + std::to_string(tier) + "\n";
     };
     auto detail = [](const char* name, const char* file) {
         return std::string("[") + name + "]\nPath=system32\\" + file + "\nVersion=1.0.0.1\n";
     };
     for (bool alternativeFails : {false, true}) {
         SysBench bench(BoardWithFiles("VersionedFile=" + kSys + "good.sys|1.0.0.1\n"));
-        bench.WriteFile("orbex.ini", "[FileInfo]\n" + record("fallback", 2, 0, s, 3) +
-                                         record("alt", 2, 0, s, 2) + record("tuned", 2, d, s, 0) +
-                                         record("ninex", 3, d, 0, 0) + "typeone=1,2," + std::to_string(d) + ",0,0\n" +
-                                         record("plainrec", 2, d, 0, 0) + detail("fallback", "good.sys") +
-                                         detail("alt", alternativeFails ? "bad.sys" : "good.sys") +
-                                         detail("tuned", "good.sys") + detail("plainrec", "good.sys") +
-                                         detail("ninex", "bad.sys"));
+        bench.WriteFile("orbex.ini",
+                        "[FileInfo]\n" + record("fallback", 2, 0, s, 3) + record("alt", 2, 0, s, 2) +
+                            record("tuned", 2, d, s, 0) + record("ninex", 3, d, 0, 0) + "typeone=1,2," +
+                            std::to_string(d) + ",0,0\n" + record("plainrec", 2, d, 0, 0) +
+                            detail("fallback", "good.sys") + detail("alt", alternativeFails ? "bad.sys" : "good.sys") +
+                            detail("tuned", "good.sys") + detail("plainrec", "good.sys") + detail("ninex", "bad.sys"));
         bench.Run("tc6900");
         std::vector<std::string> described;
         for (const std::string& r : bench.Results()) {
@@ -137,6 +137,7 @@ TEST(ComponentDatabase, ReadsRecordsAndResolvesWildcards) {
 
 TEST(ComponentDatabase, AMissingDatabaseIsNoRun) {
     SysBench bench;
+    std::filesystem::remove(bench.Directory() + "/orbex.ini");
     EXPECT_EQ(bench.Run("tc6900"), 2);
     EXPECT_EQ(bench.Results(),
               (std::vector<std::string>{
@@ -158,17 +159,17 @@ TEST(ComponentRecordParse, TakesLowBytesAndStopsAtFive) {
 
 TEST(ComponentRuntimeFiles, ChecksTheListedFilesOfTheSystemFamily) {
     SysBench bench(BoardWithFiles("File=C:\\WINNT\\quartz.dll\n"));
-    bench.WriteFile("orbex.ini", "[FileInfo]\nx=2,1,0,0,0\n[DXBinFileNT]\nquartz.dll=1\nskip.dll=0\nqcap.dll=1\n"
-                                 "[DXBinFile9X]\nold.dll=1\n");
+    bench.WriteFile("orbex.ini",
+                    "[FileInfo]\nx=2,1,0,0,0\n[DXBinFileNT]\nquartz.dll=1\nskip.dll=0\nqcap.dll=1\n"
+                    "[DXBinFile9X]\nold.dll=1\n");
     EXPECT_EQ(bench.Run("tc6905"), 0);
     EXPECT_EQ(bench.Results(),
-              (std::vector<std::string>{
-                  Step("tc6905", 1, 4, "Checking if quartz.dll exists in the Windows directory.", "quartz.dll is found.",
-                       "[Pass] quartz.dll is found."),
-                  Step("tc6905", 2, 0, "Checking if qcap.dll exists in the Windows directory.", "qcap.dll is found.",
-                       "[Fail]**** qcap.dll is missing."),
-                  Rep("tc6905", 0, "Test Summary", "All DShow bin files are found.",
-                      "[Fail]**** One or more DShow bin file is missing.")}));
+              (std::vector<std::string>{Step("tc6905", 1, 4, "Checking if quartz.dll exists in the Windows directory.",
+                                             "quartz.dll is found.", "[Pass] quartz.dll is found."),
+                                        Step("tc6905", 2, 0, "Checking if qcap.dll exists in the Windows directory.",
+                                             "qcap.dll is found.", "[Fail]**** qcap.dll is missing."),
+                                        Rep("tc6905", 0, "Test Summary", "All DShow bin files are found.",
+                                            "[Fail]**** One or more DShow bin file is missing.")}));
 }
 
 TEST(ComponentExecute, RefusesOtherGroupsAndUnbuiltChecks) {

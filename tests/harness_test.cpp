@@ -22,7 +22,9 @@ protected:
         char pattern[] = "/tmp/orbex-harness-XXXXXX";
         ASSERT_TRUE(mkdtemp(pattern));
         dir = pattern;
+        // The working directory is set up as the test rack's kit directory.
         std::filesystem::copy_file(std::string(ORBEX_SOURCE_DIR) + "/examples/default.gf", dir + "/default.gf");
+        std::filesystem::copy_file(std::string(ORBEX_SOURCE_DIR) + "/examples/orbex.ini", dir + "/orbex.ini");
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
 
@@ -158,17 +160,19 @@ TEST_F(Harness, AStockBoardGivesItsOutcomeAndNotApplicableIsSkippedInJUnit) {
 TEST_F(Harness, SuiteRunsEachBenchKindInItsOwnProcessAndWritesJUnit) {
     // Output paths are relative to where the harness starts, not to its working directory.
     // The few-sizes board keeps the test of every reported size to four steps.
+    // Without orbex.ini in the working directory the database check fails.
+    std::filesystem::remove(dir + "/orbex.ini");
     Result r =
         Run("--board " + std::string(ORBEX_SOURCE_DIR) + "/boards/few-sizes.ini --suite setup,decoder,hwcaps --junit " +
             std::filesystem::relative(dir + "/junit.xml").string() + " --json " + dir + "/events.jsonl");
-    // The working directory has no orbex.ini, so the database check fails.
     EXPECT_EQ(r.status, 1) << r.out;
     std::ifstream junit(dir + "/junit.xml");
     std::stringstream xml;
     xml << junit.rdbuf();
     // The decoder and board-table tests pass but for the database check and
-    // the feature-mask test, which this build refuses.
-    EXPECT_NE(xml.str().find("<testsuite name=\"orbex\" tests=\"23\" failures=\"1\" errors=\"1\" skipped=\"0\">"),
+    // the feature-mask test, which this build refuses; the first decoder case
+    // carries the component checker's missing-database report.
+    EXPECT_NE(xml.str().find("<testsuite name=\"orbex\" tests=\"23\" failures=\"1\" errors=\"2\" skipped=\"0\">"),
               std::string::npos)
         << xml.str().substr(0, 300);
     EXPECT_NE(xml.str().find("PASS [tc3200] Video Frame Rate Test (320x240) for (5) sec"), std::string::npos);
@@ -177,6 +181,7 @@ TEST_F(Harness, SuiteRunsEachBenchKindInItsOwnProcessAndWritesJUnit) {
     EXPECT_NE(r.out.find("FAIL  tc5001 [tc5001] Check if MMTable match with an existing valid configuration. "
                          "[Fail]**** Database file is missing or MMTable section is not available."),
               std::string::npos);
+    EXPECT_NE(xml.str().find("[NoRun]**** Failed to retrieve records from the database."), std::string::npos);
     std::ifstream events(dir + "/events.jsonl");
     std::stringstream all;
     all << events.rdbuf();

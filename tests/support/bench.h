@@ -16,6 +16,7 @@ namespace orbex::testing {
 class Bench {
 public:
     // profileText: a whole board profile; see Board() for the reference board plus extra lines.
+    static const char* const kBenchSettings;
     Bench() : Bench(Board()) {}
     explicit Bench(const std::string& profileText, bool noVerdict = false);
     // A bench whose process runs on a platform made over the virtual board

@@ -165,8 +165,7 @@ int32_t CComChker::RefuseUnbuiltTest(const char* testId, int32_t test) {
     FormatInto(actual, sizeof actual, "[NoRun]**** The check of test case \"%s\" is not available in this build.",
                testId);
     Log(m_pGBuilder->m_pLogger, kLevelNoRun, kBlack, "CComChker::ExecuteTest()>  %s", actual);
-    m_pGBuilder->Verdict().ResultReport(testId, testId, NoRun, kCases[test].description, kCases[test].expected,
-                                        actual);
+    m_pGBuilder->Verdict().ResultReport(testId, testId, NoRun, kCases[test].description, kCases[test].expected, actual);
     return NoRun;
 }
 
@@ -194,8 +193,8 @@ void CComChker::SelectRecords(RecordCheck check, CheckContext& context) {
 int32_t CComChker::Summarize(const char* testId, CheckContext& context) {
     if (context.subSteps == 0) context.status = NoRun;
     const char* actual = context.status == Pass ? context.passText
-                         : context.subSteps ? context.failText
-                                            : context.noRunText;
+                         : context.subSteps     ? context.failText
+                                                : context.noRunText;
     m_pGBuilder->Verdict().ResultReport(testId, testId, context.status, "Test Summary", context.expected, actual);
     return context.status;
 }
@@ -210,8 +209,7 @@ void CComChker::ReportStep(CheckContext& context, int32_t status, const char* de
 
 bool CComChker::ReadDetail(CheckContext& context, const char* key, char* buffer, uint32_t size) {
     const char* section = context.record->Name;
-    if (m_pGBuilder->Platform().Profile().GetPrivateProfileString(section, key, "", buffer, size, m_databasePath) >
-        0)
+    if (m_pGBuilder->Platform().Profile().GetPrivateProfileString(section, key, "", buffer, size, m_databasePath) > 0)
         return true;
     char expected[256], actual[256];
     FormatInto(expected, sizeof expected, "\"%s\" entry exists in [%s] section.", key, section);

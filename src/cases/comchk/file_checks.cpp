@@ -139,7 +139,8 @@ int32_t CComChker::CheckDShowFiles() {
     }
     const char* actual = "[NoRun]**** Database file was missing or contained no bin entry. No check was made.";
     if (subSteps > 0)
-        actual = status == Pass ? "[Pass] All DShow bin files are found." : "[Fail]**** One or more DShow bin file is missing.";
+        actual = status == Pass ? "[Pass] All DShow bin files are found."
+                                : "[Fail]**** One or more DShow bin file is missing.";
     else
         status = NoRun;
     verdict.ResultReport(testId, testId, status, "Test Summary", "All DShow bin files are found.", actual);
