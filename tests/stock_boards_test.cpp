@@ -146,6 +146,60 @@ TEST(StockBoards, EachGivesItsTunerCrossbarAndCaptionOutcomes) {
     }
 }
 
+// The board-table cases on every board: each board fails what its header
+// says and passes the rest.
+TEST(StockBoards, EachGivesItsBoardTableOutcomes) {
+    const char* lines[] = {"tc5000", "tc5001", "tc5002", "tc5005", "tc5006", "tc5007", "tc5008",
+                           "tc5009", "tc5010", "tc5011", "tc5012", "tc5013", "tc5014"};
+    struct Case {
+        const char* board;
+        std::array<const char*, 13> outcomes;  // "value:statuses" per line above
+    };
+    // A failing check forwards its red log line (status 0) before or after its report.
+    const char* allPass14 = "4:444444444";
+    const char* pass = "4:4";
+    for (const Case& c : {
+             Case{"reference", {pass, pass, pass, pass, pass, pass, pass, pass, pass, pass, pass, pass, allPass14}},
+             Case{"windows98",
+                  {pass, pass, pass, pass, pass, pass, pass, pass, "4:4444444", pass, pass, pass, allPass14}},
+             Case{"prototype-board",
+                  {pass, "0:00", pass, pass, pass, pass, pass, pass, pass, pass, pass, pass, "0:4444444000"}},
+             Case{"invalid-mmtable-fields",
+                  {pass, "0:00", pass, "0:00", pass, "0:00", "0:00", "0:00", pass, pass, pass, pass, allPass14}},
+             Case{"decoder-type-changes",
+                  {pass, "0:00", pass, pass, "0:00", pass, pass, pass, pass, pass, pass, pass, allPass14}},
+             Case{"bad-hwtable",
+                  {pass, pass, "0:00", pass, pass, pass, pass, pass, pass, "0:00", "0:00", "0:00", "0:4440404400"}},
+             Case{"conflict-input-count",
+                  {pass, "0:00", pass, pass, pass, pass, pass, pass, pass, pass, pass, pass, "0:0444444400"}},
+             Case{"conflict-tuner-input",
+                  {pass, "0:00", pass, pass, pass, pass, pass, pass, pass, pass, pass, pass, "0:4044444400"}},
+             Case{"conflict-power-down",
+                  {pass, "0:00", pass, pass, pass, pass, pass, pass, pass, pass, pass, pass, "0:4404444400"}},
+             Case{"conflict-i2c-off",
+                  {pass, pass, pass, pass, pass, pass, pass, pass, pass, pass, pass, pass, "0:4440444400"}},
+             Case{"conflict-vip-off",
+                  {pass, "0:00", pass, pass, pass, pass, pass, pass, pass, pass, pass, pass, "0:4444044400"}},
+             Case{"conflict-host-port",
+                  {pass, "0:00", pass, pass, pass, pass, pass, pass, pass, pass, pass, pass, "0:4444404400"}},
+             Case{"conflict-teletext",
+                  {pass, "0:00", pass, pass, pass, pass, pass, pass, pass, pass, pass, pass, "0:4444440400"}},
+             Case{"conflict-audio-chip",
+                  {pass, "0:00", pass, pass, pass, pass, pass, pass, pass, pass, pass, pass, "0:4444444000"}},
+             Case{"wrong-mask",
+                  {pass, pass, pass, pass, pass, pass, pass, pass, "0:440044400", pass, pass, pass, allPass14}},
+             Case{"no-kernel-driver",
+                  {pass, pass, pass, pass, pass, pass, pass, pass, "0:00000000000000", pass, pass, pass, allPass14}},
+             Case{"missing-database",
+                  {pass, "0:00", pass, pass, pass, pass, pass, pass, "0:00", pass, pass, pass, allPass14}},
+         }) {
+        for (size_t i = 0; i < std::size(lines); ++i) {
+            auto [value, statuses] = Outcome(Load(c.board), lines[i]);
+            EXPECT_EQ(std::to_string(value) + ":" + statuses, c.outcomes[i]) << c.board << " " << lines[i];
+        }
+    }
+}
+
 TEST(StockBoards, TheCaptionBoardsKeepTheRacksFiveStations) {
     for (const char* board : {"captions-on-27", "no-captions", "weak-stations"}) {
         Bench bench(Load(board));

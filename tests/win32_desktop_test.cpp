@@ -99,6 +99,7 @@ public:
     port::IDisplay& Display() override { return m_board.Display(); }
     port::IDirectDrawRuntime& DirectDraw() override { return m_board.DirectDraw(); }
     port::IDesktop& Desktop() override { return *m_desktop; }
+    port::IDeviceIo& DeviceIo() override { return m_board.DeviceIo(); }
 
 private:
     sim::VirtualBoard& m_board;

@@ -132,6 +132,7 @@ public:
     port::IDisplay& Display() override { return m_board.Display(); }
     port::IDirectDrawRuntime& DirectDraw() override { return m_board.DirectDraw(); }
     port::IDesktop& Desktop() override { return m_board.Desktop(); }
+    port::IDeviceIo& DeviceIo() override { return m_board.DeviceIo(); }
 
 private:
     port::ILibraryLoader& For(port::LibraryHandle library) {
@@ -197,6 +198,7 @@ public:
     port::IDisplay& Display() override { return m_board.Display(); }
     port::IDirectDrawRuntime& DirectDraw() override { return m_board.DirectDraw(); }
     port::IDesktop& Desktop() override { return m_board.Desktop(); }
+    port::IDeviceIo& DeviceIo() override { return m_board.DeviceIo(); }
 
     int m_realCreations = 0;
 

@@ -139,6 +139,23 @@ public:
     virtual bool EnumDisplayMonitors(const std::function<bool()>& onMonitor) = 0;
 };
 
+// A kernel driver reached through its device path: open, I/O control, close.
+// Failures leave a Win32 error code for GetLastError.
+using DeviceHandle = uintptr_t;
+constexpr DeviceHandle kInvalidDeviceHandle = ~DeviceHandle{0};
+
+class IDeviceIo {
+public:
+    virtual ~IDeviceIo() = default;
+    // kInvalidDeviceHandle on failure.
+    virtual DeviceHandle CreateFile(const char* path, uint32_t access, uint32_t shareMode, uint32_t disposition,
+                                    uint32_t attributes) = 0;
+    virtual bool DeviceIoControl(DeviceHandle device, uint32_t code, const void* in, uint32_t inSize, void* out,
+                                 uint32_t outSize, uint32_t* bytesReturned) = 0;
+    virtual bool CloseHandle(DeviceHandle device) = 0;
+    virtual uint32_t GetLastError() = 0;
+};
+
 // DirectDraw: just what the free-video-memory query needs.
 class IDirectDraw2 : public IComObject {
 public:
@@ -168,6 +185,7 @@ public:
     virtual IDisplay& Display() = 0;
     virtual IDirectDrawRuntime& DirectDraw() = 0;
     virtual IDesktop& Desktop() = 0;
+    virtual IDeviceIo& DeviceIo() = 0;
 };
 
 }  // namespace orbex::port

@@ -57,15 +57,7 @@ int32_t CHardwareCaps::ExecuteTest(const char* testId, int32_t testNumber, int32
         case 509:
             return MMTableTest("Check if MMTable reserved fields are filled with zeros.", testId, testNumber,
                                parameter);
-        case 510: {
-            // The feature-mask test needs the board's kernel driver, which this
-            // build does not reach yet: refused openly rather than reported.
-            const char* actual = "[NoRun]**** The MMMask test is not available in this build.";
-            Log(Logger(), kLevelNoRun, kBlack, "CHardwareCaps::MMMaskTest()>  %s", actual);
-            Report(testId, testId, NoRun, "Check if Maskon returns valid mask for varies MMTable.",
-                   "Test is available.", actual);
-            return NoRun;
-        }
+        case 510: return MMMaskTest(testId, testNumber, parameter);
         case 511: return HWTableTest("Check if I2C type is valid.", testId, testNumber, parameter);
         case 512: return HWTableTest("Check if VIP type is valid.", testId, testNumber, parameter);
         case 513:

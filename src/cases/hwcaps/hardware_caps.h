@@ -1,6 +1,7 @@
 // The board-table test object: checks the display driver's MMTable and
-// HWTable for validity and mutual consistency and compares the MMTable with a
-// database of known board configurations.
+// HWTable for validity and mutual consistency, compares the MMTable with a
+// database of known board configurations and checks the feature mask the
+// board's kernel driver derives from each of them.
 #pragma once
 
 #include <cstdint>
@@ -25,8 +26,13 @@ public:
 
     int32_t MMTableTest(const char* description, const char* testId, int32_t testNumber, int32_t parameter);
     int32_t HWTableTest(const char* description, const char* testId, int32_t testNumber, int32_t parameter);
+    int32_t MMMaskTest(const char* testId, int32_t testNumber, int32_t parameter);
+    // One request to the board's kernel driver, opened and closed around it;
+    // a Win32 error code, 0 for success.
+    uint32_t SendDriverIoctl(uint32_t code, const void* in, uint32_t inSize, void* out, uint32_t outSize);
 
     const char* DatabasePath() const { return m_databasePath; }
+    const char* ConfigurationName() const { return m_configName; }
 
 private:
     int32_t KnownConfiguration(const char* description, const char* testId);

@@ -46,6 +46,8 @@ const std::vector<std::string>& FaultOperations() {
                                                   "GetAvailableVidMem",
                                                   "CreateDC",
                                                   "ExtEscape",
+                                                  "CreateFile",
+                                                  "DeviceIoControl",
                                                   "GetCurrentDirectory",
                                                   "GetSystemDirectory",
                                                   "GetWindowsDirectory",

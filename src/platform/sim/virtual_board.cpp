@@ -37,6 +37,7 @@ VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
       m_power(m_profile.power, m_clock),
       m_desktop(m_profile.desktop, m_files, m_screenSaver, m_power, m_clock, m_faults, m_options.events),
       m_display(m_profile.display, m_faults),
+      m_kernelDriver(m_profile.kernelDriver, m_faults),
       m_videoMemory(m_profile.videoMemory),
       m_surfaces(m_profile.overlay.surfaces, m_faults),
       m_directDraw(m_videoMemory, m_surfaces, m_faults),

@@ -26,6 +26,7 @@
 #include "platform/sim/display/video_memory.h"
 #include "platform/sim/events.h"
 #include "platform/sim/faults.h"
+#include "platform/sim/kernel/kernel_driver.h"
 #include "platform/sim/machine/clock.h"
 #include "platform/sim/machine/com.h"
 #include "platform/sim/machine/commands.h"
@@ -73,6 +74,7 @@ public:
     port::IDisplay& Display() override { return m_display; }
     port::IDirectDrawRuntime& DirectDraw() override { return m_directDraw; }
     port::IDesktop& Desktop() override { return m_desktop; }
+    port::IDeviceIo& DeviceIo() override { return m_kernelDriver; }
     VirtualDesktop& VirtualDesk() { return m_desktop; }
 
     const BoardProfile& Board() const { return m_profile; }
@@ -91,6 +93,7 @@ public:
     const VbiLineSource& Vbi() const { return m_vbiLine; }
     VirtualClock& Time() { return m_clock; }
     const PowerModel& Power() const { return m_power; }
+    const KernelDriver& Kernel() const { return m_kernelDriver; }
     const ScreenSaverModel& ScreenSaver() const { return m_screenSaver; }
     // Frames that reached the overlay buffers so far (settled to now).
     uint64_t FramesDelivered() { return m_overlayMixer.FramesDelivered(); }
@@ -123,6 +126,7 @@ private:
     VirtualDesktop m_desktop;
     // The display
     DisplayDriver m_display;
+    KernelDriver m_kernelDriver;
     VideoMemory m_videoMemory;
     OverlaySurfaces m_surfaces;
     DirectDrawRuntime m_directDraw;

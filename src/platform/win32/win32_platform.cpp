@@ -20,6 +20,7 @@
 #include "platform/host/host.h"
 #include "platform/win32/win32_com.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_device_io.h"
 
 namespace orbex::win32 {
 namespace {
@@ -131,6 +132,7 @@ public:
     port::IDisplay& Display() override { return *this; }
     port::IDirectDrawRuntime& DirectDraw() override { return m_directDraw; }
     port::IDesktop& Desktop() override { return *m_desktop; }
+    port::IDeviceIo& DeviceIo() override { return *m_deviceIo; }
 
 private:
     // IClock
@@ -258,6 +260,7 @@ private:
     Win32Registry m_registry;
     Win32DirectDraw m_directDraw;
     std::unique_ptr<port::IDesktop> m_desktop = CreateWin32Desktop();
+    std::unique_ptr<port::IDeviceIo> m_deviceIo = CreateWin32DeviceIo();
 };
 
 }  // namespace

@@ -19,9 +19,23 @@ void ReadKey(DisplayConfig& c, const ProfileEntry& e) {
         c.hwTable = ParseBytes(e.value, e.line);
     else if (e.Is("value14000b"))
         c.value14000B = ParseU32(e.value, e.line);
+    else if (e.Is("mmtableresult"))
+        c.mmTableResult = static_cast<int32_t>(ParseNumber(e.value, e.line));
+    else if (e.Is("hwtableresult"))
+        c.hwTableResult = static_cast<int32_t>(ParseNumber(e.value, e.line));
+    else if (e.Is("result14000b"))
+        c.result14000B = static_cast<int32_t>(ParseNumber(e.value, e.line));
+    else if (e.Is("mmtablelater"))
+        c.mmTableLater = ParseBytes(e.value, e.line);
+    else if (e.Is("mmtablechangesafter"))
+        c.mmTableChangesAfter = ParseU32(e.value, e.line);
+    else if (e.Is("hwtablelater"))
+        c.hwTableLater = ParseBytes(e.value, e.line);
+    else if (e.Is("hwtablechangesafter"))
+        c.hwTableChangesAfter = ParseU32(e.value, e.line);
     else
         e.RefuseKey();
-    if (c.mmTable.size() > 12 || c.hwTable.size() > 10)
+    if (c.mmTable.size() > 12 || c.hwTable.size() > 10 || c.mmTableLater.size() > 12 || c.hwTableLater.size() > 10)
         e.Refuse("the MMTable holds at most 12 bytes and the HWTable 10");
 }
 

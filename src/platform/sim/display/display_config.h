@@ -18,6 +18,16 @@ struct DisplayConfig {
     std::optional<uint32_t> mmTableBytesReturned;
     std::vector<uint8_t> hwTable;
     uint32_t value14000B = 0;
+    // Per function: a non-zero escape result refuses that function alone.
+    int32_t mmTableResult = 0;
+    int32_t hwTableResult = 0;
+    int32_t result14000B = 0;
+    // A table the driver changes: after the given number of answers it
+    // answers the later table instead.
+    std::vector<uint8_t> mmTableLater;
+    std::optional<uint32_t> mmTableChangesAfter;
+    std::vector<uint8_t> hwTableLater;
+    std::optional<uint32_t> hwTableChangesAfter;
 };
 
 struct VideoMemoryConfig {

@@ -38,12 +38,28 @@ int32_t DisplayDriver::ExtEscape(port::DisplayDc dc, int32_t escape, int32_t inS
         if (n) std::memcpy(reply + 8, table.data(), n);
         return 0;
     };
+    // The table of this answer: the later one once the driver has changed it.
+    auto live = [](const std::vector<uint8_t>& first, const std::vector<uint8_t>& later,
+                   const std::optional<uint32_t>& changesAfter, uint32_t& answers) -> const std::vector<uint8_t>& {
+        return changesAfter && answers++ >= *changesAfter ? later : first;
+    };
     switch (function) {
-        case kFunctionMmTable:
-            return answer(m_config.mmTable,
-                          m_config.mmTableBytesReturned.value_or(static_cast<uint32_t>(m_config.mmTable.size())));
-        case kFunctionHwTable: return answer(m_config.hwTable, static_cast<uint32_t>(m_config.hwTable.size()));
-        case kFunction14000B: std::memcpy(reply + 4, &m_config.value14000B, 4); return 0;
+        case kFunctionMmTable: {
+            if (m_config.mmTableResult != 0) return m_config.mmTableResult;
+            const std::vector<uint8_t>& table =
+                live(m_config.mmTable, m_config.mmTableLater, m_config.mmTableChangesAfter, m_mmTableAnswers);
+            return answer(table, m_config.mmTableBytesReturned.value_or(static_cast<uint32_t>(table.size())));
+        }
+        case kFunctionHwTable: {
+            if (m_config.hwTableResult != 0) return m_config.hwTableResult;
+            const std::vector<uint8_t>& table =
+                live(m_config.hwTable, m_config.hwTableLater, m_config.hwTableChangesAfter, m_hwTableAnswers);
+            return answer(table, static_cast<uint32_t>(table.size()));
+        }
+        case kFunction14000B:
+            if (m_config.result14000B != 0) return m_config.result14000B;
+            std::memcpy(reply + 4, &m_config.value14000B, 4);
+            return 0;
         default: return -1;
     }
 }

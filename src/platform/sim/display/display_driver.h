@@ -25,6 +25,8 @@ private:
     FaultTable& m_faults;
     std::set<port::DisplayDc> m_dcs;
     port::DisplayDc m_nextDc = 0x1000;
+    uint32_t m_mmTableAnswers = 0;
+    uint32_t m_hwTableAnswers = 0;
 };
 
 }  // namespace orbex::sim

@@ -31,6 +31,7 @@ const SectionKind kSectionKinds[] = {
     {"screensaver", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.screenSaver, e); }, nullptr},
     {"components", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.components, e); }, nullptr},
     {"display", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.display, e); }, nullptr},
+    {"kerneldriver", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.kernelDriver, e); }, nullptr},
     {"videomemory", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.videoMemory, e); },
      [](const BoardProfile& p, int line) { CheckVideoMemory(p.videoMemory, line); }},
     {"device", [](BoardProfile& p, const std::string& section, int) { DeviceOf(p.media, section); },

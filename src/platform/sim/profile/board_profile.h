@@ -17,6 +17,7 @@
 #include "platform/sim/display/display_config.h"
 #include "platform/sim/display/overlay_config.h"
 #include "platform/sim/faults.h"
+#include "platform/sim/kernel/kernel_config.h"
 #include "platform/sim/machine/desktop_config.h"
 #include "platform/sim/machine/machine_config.h"
 #include "platform/sim/machine/power_config.h"
@@ -34,6 +35,7 @@ struct BoardProfile {
     ScreenSaverConfig screenSaver;
     ComponentsConfig components;
     DisplayConfig display;
+    KernelDriverConfig kernelDriver;  // the feature-mask service
     VideoMemoryConfig videoMemory;
     MediaConfig media;
     SignalConfig signal;
