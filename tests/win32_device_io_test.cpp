@@ -73,7 +73,9 @@ private:
 
 TEST(Win32DeviceIo, WithoutTheDriverEveryMaskKeyFails) {
     testing::Bench bench(testing::Bench::Board("[Machine]\nPlatform=9x\nMajorVersion=4\nMinorVersion=10\n"),
-                         [](sim::VirtualBoard& board) { return std::make_unique<RealDeviceIo>(board); });
+                         testing::Bench::Decorate([](sim::VirtualBoard& board) -> std::unique_ptr<port::IPlatform> {
+                             return std::make_unique<RealDeviceIo>(board);
+                         }));
     bench.WriteFile("orbex.ini",
                     "[MMMask]\nA=0x3287\nB=0x2085\n[MMTable]\nA=QelTV-NTSC,1,0,0,0,0,1,0,1,2,3,0,0\n"
                     "B=QelCapture,0,0,0,0,0,2,0,2,3,0,0,0\n");
