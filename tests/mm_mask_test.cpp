@@ -180,6 +180,8 @@ TEST(MMMaskTest, ADriverThatCannotBeReachedFailsEveryKey) {
              Case{"[Faults]\nCreateFile=32,2,1\n", {2, 3}, 4},
              Case{"[Faults]\nDeviceIoControl=31\n", {1, 2, 3, 4, 5, 6}, 6},
              Case{"[Faults]\nDeviceIoControl=31,1,5\n", {6}, 6},
+             // a library that answers every request with an error status
+             Case{"[KernelDriver]\nReplyStatus=0x54530001\n", {1, 2, 3, 4, 5, 6}, 6},
          }) {
         MaskBench bench(c.extra);
         EXPECT_EQ(bench.Run("tc5010"), 0) << c.extra;

@@ -12,6 +12,8 @@ void ReadKey(KernelDriverConfig& c, const ProfileEntry& e) {
         if (c.wrongMaskTable.size() != 12) e.Refuse("WrongMaskTable holds the twelve MMTable bytes");
     } else if (e.Is("wrongmaskbits")) {
         c.wrongMaskBits = ParseU32(e.value, e.line);
+    } else if (e.Is("replystatus")) {
+        c.replyStatus = ParseU32(e.value, e.line);
     } else {
         e.RefuseKey();
     }

@@ -61,8 +61,8 @@ bool KernelDriver::DeviceIoControl(port::DeviceHandle device, uint32_t code, con
     auto* reply = static_cast<uint8_t*>(out);
     const bool understood =
         Dword(request + 4) == kMaskRequestTag && Dword(request + 12) == kMaskRequestTag && Dword(request + 36) == 12;
-    uint32_t status = understood ? kMaskReplyValid : kMaskReplyRefused;
-    uint32_t mask = understood ? MaskOf(request + 16) : 0;
+    uint32_t status = understood ? m_config.replyStatus : kMaskReplyRefused;
+    uint32_t mask = status == kMaskReplyValid ? MaskOf(request + 16) : 0;
     std::memcpy(reply + 8, &status, 4);
     std::memcpy(reply + 12, &mask, 4);
     if (bytesReturned) *bytesReturned = kMaskReplySize;
