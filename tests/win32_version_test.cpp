@@ -19,7 +19,8 @@ namespace {
 class VersionFiles : public ::testing::Test {
 protected:
     static constexpr const char* kFolder = "orbexver";
-    static constexpr const char* kNames[] = {"verinfo_current.dll", "verinfo_fallback.dll", "verinfo_none.dll"};
+    static constexpr const char* kNames[] = {"verinfo_current.dll", "verinfo_fallback.dll", "verinfo_nostring.dll",
+                                             "verinfo_none.dll"};
 
     void SetUp() override {
         char module[MAX_PATH] = "";
@@ -91,6 +92,13 @@ TEST_F(VersionFiles, TheThreeCallsReadTheResourceOfTheFile) {
     EXPECT_EQ(std::vector<uint8_t>(translation, translation + 4), (std::vector<uint8_t>{0x07, 0x04, 0xE4, 0x04}));
     EXPECT_EQ(Text(files, block, "\\StringFileInfo\\040704e4\\FileVersion"), "<none>");
     EXPECT_EQ(Text(files, block, "\\StringFileInfo\\040904E4\\FileVersion"), "4.10.0.7");
+
+    // A resource whose only table lacks the string.
+    block = Block(files, Path("verinfo_nostring.dll"));
+    ASSERT_FALSE(block.empty());
+    EXPECT_EQ(Text(files, block, "\\StringFileInfo\\040704b0\\ProductVersion"), "2.0.0.1");
+    EXPECT_EQ(Text(files, block, "\\StringFileInfo\\040704b0\\FileVersion"), "<none>");
+    EXPECT_EQ(Text(files, block, "\\StringFileInfo\\040904E4\\FileVersion"), "<none>");
 
     // No resource, no file, no name: no size, and nothing is read.
     for (const std::string& path : {Path("verinfo_none.dll"), Path("missing.dll")}) {
@@ -175,6 +183,8 @@ TEST_F(VersionFiles, TheVersionTestPassesAndFailsOnRealResources) {
          "[Fail]**** Actual Version = 5.0.2195.1"},
         {"verinfo_current.dll", "5.0.2195", 0, "Expected Version = 5.0.2195", "[Fail]**** Actual Version = 5.0.2195.1"},
         {"verinfo_fallback.dll", "4.10.0.7", 4, "Expected Version = 4.10.0.7", "[Pass] Actual Version = 4.10.0.7"},
+        {"verinfo_nostring.dll", "2.0.0.1", 0, "Expected Version = 2.0.0.1",
+         "[Fail]**** Failed to get file version info."},
         {"verinfo_none.dll", "1.0", 0, "Able to get version info.", "[Fail]**** Unable to get version info."},
         {"missing.dll", "1.0", 0, "Able to get version info.", "[Fail]**** Unable to get version info."},
     };
