@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "ini/text_encoding.h"
 #include "platform/host/host.h"
 
 namespace orbex::ini {
@@ -80,6 +82,138 @@ TEST_F(IniEngine, ManyKeysAreFoundByNameInAnyCase) {
     Engine engine;
     EXPECT_EQ(engine.GetInt("big", "KEY2999", -1, path), 2999u * 7);
     EXPECT_EQ(engine.GetInt("Big", "Key0", -1, path), 0u);
+}
+
+// Files with a byte-order mark, as Wine's profile functions read them (the
+// expected texts are the ones measured in the differential corpus).
+struct BomRead {
+    const char* file;
+    const char* section;
+    const char* key;
+    std::string expected;  // what the ANSI read gives, "<none>" when not found
+};
+
+TEST_F(IniEngine, ByteOrderMarkFilesReadAsTheProfileFunctionsReadThem) {
+    const std::string u8 = "\xEF\xBB\xBF[S]\r\n";
+    const std::string u16 = std::string("\xFF\xFE[\0S\0]\0\r\0\n\0", 12);
+    auto le = [](const std::string& ascii) {  // an ASCII text as UTF-16 LE units
+        std::string out;
+        for (char c : ascii) out += std::string{c, '\0'};
+        return out;
+    };
+    const BomRead cases[] = {
+        {"k=caf\xC3\xA9", "S", "k", "caf\xE9"},
+        {"\xC3\xA9t\xC3\xA9=summer", "S", "\xE9t\xE9", "summer"},
+        {"k=\xE2\x82\xAC", "S", "k", "\x80"},
+        {"k=\xCE\xA9|\xC4\x80", "S", "k", "O|A"},  // look-alikes of the code page
+        {"k=\xD0\x96", "S", "k", "?"},             // none there
+        {"k=a\xF0\x9F\x98\x80"
+         "b",
+         "S", "k", "a??b"},  // two UTF-16 units
+        {"k=\xC2\xA0x\xC2\xA0", "S", "k", "\xA0x\xA0"},
+        {"k=\xC2\x81\xC2\x80", "S", "k", "\x81?"},
+        {"k=\xE9", "S", "k", "?"},
+        {"k=A\xE9"
+         "B\r\n",
+         "S", "k", "A?B"},
+        {"k=x\xC3\r\n", "S", "k", "x?"},
+        {"k=\xC0\x80z", "S", "k", "??z"},
+        {"k=\xE0\x80\x80z", "S", "k", "??z"},
+        {"k=\xED\xA0\x80w", "S", "k", "??w"},
+        {"k=\xF0\x80\x80\x80z", "S", "k", "???z"},
+        {"k=\xF4\x90\x80\x80z", "S", "k", "???z"},
+        {"k=\xF4\x8F\xBF\xBFz", "S", "k", "??z"},
+        {"k=\xE1\x80z", "S", "k", "?z"},
+        {"k=\xF5\x80z", "S", "k", "??z"},
+        {"k=\xEF\xBB\xBFz", "S", "k", "?z"},
+        {"k=x\xE2"
+         "A",
+         "S", "k", "x?"},  // cut by the end of the file: one character
+        {"k=\x1A\x0Bv\x0C\x1A\r\n", "S", "k", "v"},
+    };
+    Engine engine;
+    for (const BomRead& c : cases) {
+        Write(u8 + c.file);
+        EXPECT_EQ(Get(engine, c.section, c.key), c.expected) << c.file;
+    }
+    for (const BomRead& c : {BomRead{"", "S", "k", "\xE9"}, BomRead{"", "S", "o", "O"}, BomRead{"", "S", "a", "?x"},
+                             BomRead{"", "S", "b", "??x"}, BomRead{"", "S", "c", "?x"}}) {
+        Write(u16 + le("k=") + std::string("\xE9\0\r\0\n\0", 6) + le("o=") + std::string("\xA9\x03\r\0\n\0", 6) +
+              le("a=") + std::string("\0\xD8x\0\r\0\n\0", 8) + le("b=") + std::string("\x3D\xD8\0\xDEx\0\r\0\n\0", 10) +
+              le("c=") + std::string("\0\xDCx\0", 4) + "\r");
+        EXPECT_EQ(Get(engine, c.section, c.key), c.expected) << c.key;
+    }
+    Write(std::string("\xFE\xFF\0[\0S\0]\0\r\0\n\0k\0=\0\xE9", 18));
+    EXPECT_EQ(Get(engine, "S", "k"), "\xE9");
+    // Without a mark at the start the bytes are the text.
+    Write("[S]\r\nk=\xEF\xBB\xBFv\r\nm=\xE9\r\n");
+    EXPECT_EQ(Get(engine, "S", "k"), "\xEF\xBB\xBFv");
+    EXPECT_EQ(Get(engine, "S", "m"), "\xE9");
+    // An invalid byte in a name is U+FFFD: listed as '?', but "?" does not find it.
+    Write("\xEF\xBB\xBF[S\xE9]\r\nk\xE9y=v\r\n");
+    char list[32];
+    EXPECT_EQ(engine.GetString(nullptr, nullptr, "", list, sizeof list, path), 3u);
+    EXPECT_EQ(std::string(list, 4), std::string("S?\0\0", 4));
+    EXPECT_EQ(Get(engine, "S?", "k?y"), "<none>");
+    EXPECT_EQ(Get(engine, "S\xE9", "k\xE9y"), "<none>");
+}
+
+TEST_F(IniEngine, ByteOrderMarkListsAreCutInConvertedCharacters) {
+    Write("\xEF\xBB\xBF[\xCE\xA9mega]\r\n\xF0\x9F\x98\x80x=1\r\nab=2\r\n[B]\r\n");
+    Engine engine;
+    char b[16];
+    std::memset(b, 0x55, sizeof b);
+    EXPECT_EQ(engine.GetString(nullptr, nullptr, "", b, 4, path), 2u);
+    EXPECT_EQ(std::string(b, 5), std::string("Om\0\x55\x55", 5));
+    EXPECT_EQ(engine.GetString(nullptr, nullptr, "", b, 16, path), 8u);
+    EXPECT_EQ(std::string(b, 9), std::string("Omega\0B\0\0", 9));
+    EXPECT_EQ(engine.GetString("omega", nullptr, "", b, 16, path), 0u);  // the look-alike is no name
+    const std::string omega = "\xCE\xA9mega";
+    // The caller's bytes are code page 1252 text, not UTF-8: no such section.
+    EXPECT_EQ(engine.GetString(omega.c_str(), nullptr, "", b, 16, path), 0u);
+}
+
+TEST_F(IniEngine, ByteOrderMarkFilesAreRewrittenInTheirEncoding) {
+    struct Rewrite {
+        std::string before;
+        const char* section;
+        const char* key;
+        const char* value;
+        std::string after;
+    };
+    const Rewrite cases[] = {
+        // Invalid bytes come back as U+FFFD, untouched characters as they were,
+        // new text converted from code page 1252.
+        {"\xEF\xBB\xBF[S]\r\nk=\xE9\r\nomega=\xCE\xA9\r\n", "S\xE9", "x", "caf\xE9\x80\x81",
+         "\xEF\xBB\xBF[S]\r\nk=\xEF\xBF\xBD\r\nomega=\xCE\xA9\r\n[S\xC3\xA9]\r\nx=caf\xC3\xA9\xE2\x82\xAC\xC2\x81\r\n"},
+        // Names compare as ASCII without case only: "\xE9T\xE9" is the section, "\xC9t\xE9" another.
+        {"\xEF\xBB\xBF[\xC3\xA9t\xC3\xA9]\r\nk=1\r\n", "\xE9T\xE9", "K", "\xE9",
+         "\xEF\xBB\xBF[\xC3\xA9t\xC3\xA9]\r\nk=\xC3\xA9\r\n"},
+        {"\xEF\xBB\xBF[\xC3\xA9t\xC3\xA9]\r\n", "\xC9t\xE9", "k", "2",
+         "\xEF\xBB\xBF[\xC3\xA9t\xC3\xA9]\r\n[\xC3\x89t\xC3\xA9]\r\nk=2\r\n"},
+        {"\xEF\xBB\xBF[S]\r\nk=x\xE2\x82", "S", "n", "v", "\xEF\xBB\xBF[S]\r\nk=x\xEF\xBF\xBD\r\nn=v\r\n"},
+        {"\xEF\xBB\xBF", "S", "k", "v", "\xEF\xBB\xBF[S]\r\nk=v\r\n"},
+        // UTF-16: lone surrogates kept, an odd last byte dropped.
+        {std::string("\xFF\xFE[\0S\0]\0\r\0\n\0a\0=\0\0\xD8\r", 19), "S", "n", "\xE9",
+         std::string("\xFF\xFE[\0S\0]\0\r\0\n\0a\0=\0\0\xD8\r\0\n\0n\0=\0\xE9\0\r\0\n\0", 32)},
+        {std::string("\xFE\xFF\0[\0S\0]\0\r\0\n\0k\0=\0\xE9", 18), "S", "n", "v",
+         std::string("\xFE\xFF\0[\0S\0]\0\r\0\n\0k\0=\0\xE9\0\r\0\n\0n\0=\0v\0\r\0\n", 32)},
+    };
+    for (const Rewrite& c : cases) {
+        Write(c.before);
+        Engine engine;
+        EXPECT_TRUE(engine.WriteString(c.section, c.key, c.value, path));
+        EXPECT_TRUE(engine.Flush());
+        EXPECT_EQ(Read(), c.after) << c.value;
+    }
+}
+
+TEST(CodePage1252, EveryByteComesBackFromItsUnicodeText) {
+    for (int b = 0; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        EXPECT_EQ(TextToAnsi(AnsiToText(byte)), byte) << b;
+    }
+    EXPECT_EQ(AnsiToText("\x80\x9F\xE9"), "\xE2\x82\xAC\xC5\xB8\xC3\xA9");
 }
 
 TEST(ProfileInteger, ReadsAsThePlatformDoes) {

@@ -50,8 +50,7 @@ bool IsProfileSpace(char c) {
         case '\v':
         case '\f':
         case '\r':
-        case 0x1A:
-        case 0xA0: return true;
+        case 0x1A: return true;
         default: return false;
     }
 }
@@ -62,11 +61,15 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
-Document Document::Parse(std::string_view bytes) {
+Document Document::Parse(std::string_view file) {
     Document doc;
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        doc.m_utf8Bom = true;
-        bytes.remove_prefix(3);
+    size_t mark = 0;
+    doc.m_encoding = DetectEncoding(file, mark);
+    std::string decoded;
+    std::string_view bytes = file;
+    if (doc.IsUnicode()) {
+        decoded = DecodeFile(file.substr(mark), doc.m_encoding);
+        bytes = decoded;
     }
     doc.m_sections.push_back(Section{});  // the lines before the first header
     while (!bytes.empty()) {
@@ -110,7 +113,6 @@ Document Document::Parse(std::string_view bytes) {
 
 std::string Document::Serialize() const {
     std::string out;
-    if (m_utf8Bom) out += "\xEF\xBB\xBF";
     for (const Section& section : m_sections) {
         if (!section.name.empty()) {
             out += '[';
@@ -126,7 +128,7 @@ std::string Document::Serialize() const {
             out += "\r\n";
         }
     }
-    return out;
+    return IsUnicode() ? EncodeFile(out, m_encoding) : out;
 }
 
 void Document::Reindex() {

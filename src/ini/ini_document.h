@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ini/text_encoding.h"
+
 namespace orbex::ini {
 
 struct Entry {
@@ -61,6 +63,10 @@ public:
 
     const std::vector<Section>& Sections() const { return m_sections; }
 
+    // A file with a byte-order mark holds Unicode text: its names and values
+    // are UTF-8 here, and the engine converts at the ANSI entry points.
+    bool IsUnicode() const { return m_encoding != Encoding::Ansi; }
+
     // True after a write left text that reading the file back would change
     // (trailing blanks on a value or a new name): the platform rewrites the file
     // on every write and reads it anew, so such text is seen trimmed afterwards.
@@ -71,7 +77,7 @@ private:
 
     std::vector<Section> m_sections;
     NameIndex m_firstSection;
-    bool m_utf8Bom = false;
+    Encoding m_encoding = Encoding::Ansi;
     bool m_reparsePending = false;
 };
 

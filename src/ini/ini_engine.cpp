@@ -17,6 +17,21 @@
 namespace orbex::ini {
 namespace {
 
+// A held name or value as the ANSI functions hand it out: as it is in an ANSI
+// file, converted (into scratch) in a Unicode one.
+std::string_view Shown(const Document& doc, const std::string& text, std::string& scratch) {
+    if (!doc.IsUnicode()) return text;
+    scratch = TextToAnsi(text);
+    return scratch;
+}
+
+// A caller's ANSI text in the document's own form.
+std::string_view Held(const Document& doc, std::string_view ansi, std::string& scratch) {
+    if (!doc.IsUnicode()) return ansi;
+    scratch = AnsiToText(ansi);
+    return scratch;
+}
+
 // Copies value into buffer as the profile functions do: at most size-1
 // characters, and a value in matching quotes loses them.
 void CopyEntry(char* buffer, std::string_view value, uint32_t size, bool stripQuote) {
@@ -42,19 +57,22 @@ uint32_t ListSectionNames(const Document& doc, char* buffer, uint32_t size) {
     }
     uint32_t room = size - 1;
     char* p = buffer;
+    std::string scratch;
     for (const Section& section : doc.Sections()) {
         if (section.name.empty()) continue;
-        uint32_t need = static_cast<uint32_t>(section.name.size()) + 1;
+        const std::string_view name = Shown(doc, section.name, scratch);
+        uint32_t need = static_cast<uint32_t>(name.size()) + 1;
         if (need >= room) {
             if (room > 0) {
-                std::memcpy(p, section.name.data(), room - 1);
+                std::memcpy(p, name.data(), room - 1);
                 p += room - 1;
                 *p++ = '\0';
             }
             *p = '\0';
             return size - 2;
         }
-        std::memcpy(p, section.name.c_str(), need);
+        std::memcpy(p, name.data(), need - 1);
+        p[need - 1] = '\0';
         p += need;
         room -= need;
     }
@@ -69,12 +87,13 @@ uint32_t ListKeys(const Document& doc, std::string_view name, char* buffer, uint
         if (section.name.empty() || !SameName(section.name, name)) continue;
         uint32_t left = size;
         char* p = buffer;
+        std::string scratch;
         for (const Entry& entry : section.entries) {
             if (left <= 2) break;
             if (entry.name.empty() && !entry.value) continue;
             if (!entry.name.empty() && entry.name.front() == ';') continue;
             if (!entry.value) continue;
-            CopyEntry(p, entry.name, left - 1, false);
+            CopyEntry(p, Shown(doc, entry.name, scratch), left - 1, false);
             size_t len = std::strlen(p);
             left -= static_cast<uint32_t>(len + 1);
             p += len + 1;
@@ -239,16 +258,18 @@ uint32_t Engine::ComposeString(const char* section, const char* key, const char*
                                uint32_t size, const Document& doc) {
     if (!section) return ListSectionNames(doc, buffer, size);
     std::string_view def = TrimDefault(defaultValue);
+    std::string heldSection, heldKey, shown;
+    const std::string_view sectionName = Held(doc, section, heldSection);
     if (key) {
-        const Entry* entry = doc.FindEntry(section, key);
+        const Entry* entry = doc.FindEntry(sectionName, Held(doc, key, heldKey));
         if (entry && entry->value)
-            CopyEntry(buffer, *entry->value, size, true);
+            CopyEntry(buffer, Shown(doc, *entry->value, shown), size, true);
         else
             CopyEntry(buffer, def, size, true);
         return static_cast<uint32_t>(std::strlen(buffer));
     }
     if (section[0]) {
-        uint32_t n = ListKeys(doc, section, buffer, size);
+        uint32_t n = ListKeys(doc, sectionName, buffer, size);
         if (!buffer[0]) {
             CopyEntry(buffer, def, size, true);
             n = static_cast<uint32_t>(std::strlen(buffer));
@@ -269,16 +290,20 @@ bool Engine::WriteString(const char* section, const char* key, const char* value
     if (!section && !key && !value) return Flush();
     if (!section) return false;
     Cached& cached = Load(path);
+    std::string heldSection, heldKey, heldValue;
+    const std::string_view sectionName = Held(cached.doc, section, heldSection);
     if (!key) {
-        if (cached.doc.DeleteSection(section)) cached.dirty = true, cached.diskImage.reset();
+        if (cached.doc.DeleteSection(sectionName)) cached.dirty = true, cached.diskImage.reset();
     } else if (!value) {
-        if (cached.doc.DeleteEntry(section, key)) cached.dirty = true, cached.diskImage.reset();
+        if (cached.doc.DeleteEntry(sectionName, Held(cached.doc, key, heldKey)))
+            cached.dirty = true, cached.diskImage.reset();
     } else {
-        const Entry* entry = cached.doc.FindEntry(section, key);
-        std::string_view v(value);
+        const std::string_view keyName = Held(cached.doc, key, heldKey);
+        const Entry* entry = cached.doc.FindEntry(sectionName, keyName);
+        std::string_view v = Held(cached.doc, value, heldValue);
         while (!v.empty() && IsProfileSpace(v.front())) v.remove_prefix(1);
         if (entry && entry->value && *entry->value == v) return true;
-        cached.doc.SetValue(section, key, v);
+        cached.doc.SetValue(sectionName, keyName, v);
         cached.dirty = true;
         cached.diskImage.reset();
     }
