@@ -30,6 +30,7 @@
 #include "platform/sim/machine/com.h"
 #include "platform/sim/machine/commands.h"
 #include "platform/sim/machine/desktop.h"
+#include "platform/sim/machine/device_manager.h"
 #include "platform/sim/machine/files.h"
 #include "platform/sim/machine/libraries.h"
 #include "platform/sim/machine/path_map.h"
@@ -73,6 +74,7 @@ public:
     port::IDisplay& Display() override { return m_display; }
     port::IDirectDrawRuntime& DirectDraw() override { return m_directDraw; }
     port::IDesktop& Desktop() override { return m_desktop; }
+    port::IDeviceSetup& DeviceSetup() override { return m_deviceManager; }
     VirtualDesktop& VirtualDesk() { return m_desktop; }
 
     const BoardProfile& Board() const { return m_profile; }
@@ -117,6 +119,7 @@ private:
     ProfileFiles m_profiles;
     VirtualFiles m_files;
     VirtualRegistry m_registry;
+    DeviceManager m_deviceManager;
     CommandInterpreter m_commands;
     ScreenSaverModel m_screenSaver;
     PowerModel m_power;

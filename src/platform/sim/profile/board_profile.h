@@ -18,6 +18,7 @@
 #include "platform/sim/display/overlay_config.h"
 #include "platform/sim/faults.h"
 #include "platform/sim/machine/desktop_config.h"
+#include "platform/sim/machine/installed_config.h"
 #include "platform/sim/machine/machine_config.h"
 #include "platform/sim/machine/power_config.h"
 #include "platform/sim/media/media_config.h"
@@ -46,6 +47,7 @@ struct BoardProfile {
     TestBoxConfig testBox;
     RegistryConfig registry;
     FilesConfig files;
+    InstalledConfig installed;  // inf files, enumerated devices, device interfaces
     FaultConfig faults;
 };
 
