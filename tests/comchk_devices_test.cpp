@@ -66,10 +66,11 @@ TEST(ComponentInfEntries, ListsEachFileOnceAndAtMostSix) {
     bench.WriteFile("inf/notinf.txt", "DISPLAY\\CAPDEV\n");
     bench.WriteFile("orbex.ini", OneRecord("DisplayName=CapDev\n"));
     EXPECT_EQ(bench.Run("tc6901"), 4);
-    EXPECT_EQ(bench.Results(),
-              (std::vector<std::string>{
-                  InfStep(1, 4, "CapDev", "[Pass] \"CapDev\" found in files: \"inf\\capa.inf\", \"inf\\other\\capb.inf\""),
-                  InfSummary(4)}));
+    EXPECT_EQ(
+        bench.Results(),
+        (std::vector<std::string>{
+            InfStep(1, 4, "CapDev", "[Pass] \"CapDev\" found in files: \"inf\\capa.inf\", \"inf\\other\\capb.inf\""),
+            InfSummary(4)}));
 
     SysBench seven;
     for (char f = 'a'; f <= 'g'; ++f) seven.WriteFile(std::string("inf/f") + f + ".inf", "a=DISPLAY\\CAPDEV00\n");
@@ -88,14 +89,15 @@ TEST(ComponentInfEntries, FailsAMissingEntryAndAMissingDisplayName) {
                     "[FileInfo]\ncapdev=2,1,1,0,0\nnoname=2,1,1,0,0\nqel=2,1,1,0,0\n[capdev]\nDisplayName=CAPDEV\n"
                     "[qel]\nDisplayName=QELCAP\n");
     EXPECT_EQ(bench.Run("tc6901"), 0);
-    EXPECT_EQ(bench.Results(),
-              (std::vector<std::string>{
-                  InfStep(1, 0, "CAPDEV", "[Fail]**** \"CAPDEV\" entry cannot be found in any installed Windows inf files."),
-                  Step("tc6901", 2, 0, kInfCase, "\"DisplayName\" entry exists in [noname] section.",
-                       "[Fail]**** \"DisplayName\" entry missing in [noname] section."),
-                  InfStep(3, 4, "QELCAP",
-                          "[Pass] \"QELCAP\" found in files: \"inf\\qelcap.inf\", \"inf\\other\\oemqel.inf\""),
-                  InfSummary(0)}));
+    EXPECT_EQ(
+        bench.Results(),
+        (std::vector<std::string>{
+            InfStep(1, 0, "CAPDEV", "[Fail]**** \"CAPDEV\" entry cannot be found in any installed Windows inf files."),
+            Step("tc6901", 2, 0, kInfCase, "\"DisplayName\" entry exists in [noname] section.",
+                 "[Fail]**** \"DisplayName\" entry missing in [noname] section."),
+            InfStep(3, 4, "QELCAP",
+                    "[Pass] \"QELCAP\" found in files: \"inf\\qelcap.inf\", \"inf\\other\\oemqel.inf\""),
+            InfSummary(0)}));
 }
 
 // A line longer than a piece is scanned piece by piece: a marker in the
@@ -114,8 +116,9 @@ TEST(ComponentInfEntries, StopsAt256Entries) {
     std::string many;
     for (int i = 0; i < 300; ++i) many += "x=DISPLAY\\DEV" + std::to_string(i) + "A\n";
     bench.WriteFile("inf/aaa.inf", many);
-    bench.WriteFile("orbex.ini", "[FileInfo]\nlast=2,1,1,0,0\nover=2,1,1,0,0\n[last]\nDisplayName=DEV255A\n"
-                                 "[over]\nDisplayName=DEV256A\n");
+    bench.WriteFile("orbex.ini",
+                    "[FileInfo]\nlast=2,1,1,0,0\nover=2,1,1,0,0\n[last]\nDisplayName=DEV255A\n"
+                    "[over]\nDisplayName=DEV256A\n");
     EXPECT_EQ(bench.Run("tc6901"), 0);
     ASSERT_EQ(bench.Results().size(), 3u);
     EXPECT_NE(bench.Results()[0].find("[Pass]"), std::string::npos);
@@ -129,8 +132,9 @@ std::string EnumStep(int step, int status, const std::string& name) {
 }
 
 TEST(ComponentEnumeration, LooksUnderTheDisplayKeyOfTheSystemFamily) {
-    const std::string db = "[FileInfo]\ncapdev=2,1,1,0,0\nqel=2,1,1,0,0\n[capdev]\nDisplayName=capdev\n"
-                           "[qel]\nDisplayName=qelcap\n";
+    const std::string db =
+        "[FileInfo]\ncapdev=2,1,1,0,0\nqel=2,1,1,0,0\n[capdev]\nDisplayName=capdev\n"
+        "[qel]\nDisplayName=qelcap\n";
     for (const std::string& board : {Bench::Board(), StockBoardText("windows98")}) {
         SysBench bench(board + "\n[DeviceManager]\nEnumerated=CAPDEV00\n");
         bench.WriteFile("orbex.ini", db);
@@ -159,7 +163,8 @@ TEST(ComponentEnumeration, FailsWhenTheKeyCannotBeReadOrNoNameMatches) {
         EXPECT_EQ(bench.Results().front(), EnumStep(1, 0, "CAPDEV")) << extra;
     }
     // An unreadable subkey name is passed over; the next one still counts.
-    SysBench skip(Bench::Board("[DeviceManager]\nEnumerated=CAPDEV00\nEnumerated=CAPDEV01\n[Faults]\nRegEnumKeyEx=2,1\n"));
+    SysBench skip(
+        Bench::Board("[DeviceManager]\nEnumerated=CAPDEV00\nEnumerated=CAPDEV01\n[Faults]\nRegEnumKeyEx=2,1\n"));
     skip.WriteFile("orbex.ini", db);
     EXPECT_EQ(skip.Run("tc6902"), 4);
 }
@@ -170,14 +175,15 @@ std::string LoadStep(int step, int status, const std::string& desc, const std::s
 }
 
 TEST(ComponentLoaded, FindsAPresentInterfaceByItsDeviceDescription) {
-    SysBench bench(Bench::Board("[DeviceManager]\nInterface={65E8773D-8F56-11D0-A3B9-00A0C9223196}|Cap Device\n"
-                                "Interface={65E8773D-8F56-11D0-A3B9-00A0C9223196}|Broken Device|absent\n"));
-    bench.WriteFile("orbex.ini", "[FileInfo]\na=2,1,1,0,0\nb=2,1,1,0,0\nc=2,1,1,0,0\nd=2,1,1,0,0\ne=2,1,1,0,0\n"
-                                 "[a]\nDeviceDesc=cap device\nGUID=" +
-                                     kKsCapture +
-                                     "\n[b]\nDeviceDesc=Broken Device\nGUID=" + kKsCapture +
-                                     "\n[c]\nDeviceDesc=Cap Device\nGUID=A799A800,A46D,11D0,A1,8C,00,A0,24,01,DC,D4\n"
-                                     "[d]\nGUID=1\n[e]\nDeviceDesc=Cap Device\n");
+    SysBench bench(
+        Bench::Board("[DeviceManager]\nInterface={65E8773D-8F56-11D0-A3B9-00A0C9223196}|Cap Device\n"
+                     "Interface={65E8773D-8F56-11D0-A3B9-00A0C9223196}|Broken Device|absent\n"));
+    bench.WriteFile("orbex.ini",
+                    "[FileInfo]\na=2,1,1,0,0\nb=2,1,1,0,0\nc=2,1,1,0,0\nd=2,1,1,0,0\ne=2,1,1,0,0\n"
+                    "[a]\nDeviceDesc=cap device\nGUID=" +
+                        kKsCapture + "\n[b]\nDeviceDesc=Broken Device\nGUID=" + kKsCapture +
+                        "\n[c]\nDeviceDesc=Cap Device\nGUID=A799A800,A46D,11D0,A1,8C,00,A0,24,01,DC,D4\n"
+                        "[d]\nGUID=1\n[e]\nDeviceDesc=Cap Device\n");
     const std::string loadCase = "Check if WDM components are loaded by device manager.";
     EXPECT_EQ(bench.Run("tc6903"), 0);
     EXPECT_EQ(bench.Results(),
@@ -197,8 +203,9 @@ TEST(ComponentLoaded, ReportsAClassSetThatCannotBeHad) {
     SysBench bench(Bench::Board("[Faults]\nSetupDiGetClassDevs=1\n"));
     bench.WriteFile("orbex.ini", OneRecord("DeviceDesc=Qel Video Capture\nGUID=" + kKsCapture + "\n"));
     EXPECT_EQ(bench.Run("tc6903"), 0);
-    EXPECT_EQ(bench.Results().front(),
-              LoadStep(1, 0, "Qel Video Capture", "[Fail]**** Failed to get class device for filter \"Qel Video Capture\"."));
+    EXPECT_EQ(
+        bench.Results().front(),
+        LoadStep(1, 0, "Qel Video Capture", "[Fail]**** Failed to get class device for filter \"Qel Video Capture\"."));
     // An interface whose property cannot be read is passed over.
     SysBench property(Bench::Board("[Faults]\nSetupDiGetDeviceRegistryProperty=1\n"));
     property.WriteFile("orbex.ini", OneRecord("DeviceDesc=Qel Video Capture\nGUID=" + kKsCapture + "\n"));
@@ -219,17 +226,17 @@ TEST(ComponentRegistration, ChecksEachFilterOfARecord) {
                               "FriendlyName3=Qel Audio\nGUID3=A799A802,A46D,11D0,A1,8C,00,A0,24,01,DC,D4\n"
                               "FriendlyName5=never read\nGUID5=0\n"));
     EXPECT_EQ(bench.Run("tc6904"), 0);
-    EXPECT_EQ(bench.Results(),
-              (std::vector<std::string>{
-                  FilterStep(1, 4, "qel crossbar", "[Pass] Filter \"qel crossbar\" is found."),
-                  Step("tc6904", 2, 0, "Check if WDM devices are registered correctly with DShow.",
-                       "\"GUID1\" entry exists in [capdev] section.",
-                       "[Fail]**** \"GUID1\" entry missing in [capdev] section."),
-                  FilterStep(3, 0, "Qel Tuner", "[Fail]**** Filter \"Qel Tuner\" is not found."),
-                  FilterStep(4, 0, "Qel Audio",
-                             "[Fail]**** Unable to create class. Failed to check filter \"Qel Audio\"."),
-                  Rep("tc6904", 0, "Test Summary", "All filters are registered.",
-                      "[Fail]**** One or more filter is not registered.")}));
+    EXPECT_EQ(
+        bench.Results(),
+        (std::vector<std::string>{
+            FilterStep(1, 4, "qel crossbar", "[Pass] Filter \"qel crossbar\" is found."),
+            Step("tc6904", 2, 0, "Check if WDM devices are registered correctly with DShow.",
+                 "\"GUID1\" entry exists in [capdev] section.",
+                 "[Fail]**** \"GUID1\" entry missing in [capdev] section."),
+            FilterStep(3, 0, "Qel Tuner", "[Fail]**** Filter \"Qel Tuner\" is not found."),
+            FilterStep(4, 0, "Qel Audio", "[Fail]**** Unable to create class. Failed to check filter \"Qel Audio\"."),
+            Rep("tc6904", 0, "Test Summary", "All filters are registered.",
+                "[Fail]**** One or more filter is not registered.")}));
 }
 
 TEST(ComponentRegistration, NeedsTheSystemDeviceEnumerator) {
@@ -244,9 +251,10 @@ TEST(ComponentRegistration, NeedsTheSystemDeviceEnumerator) {
     SysBench none;
     none.WriteFile("orbex.ini", OneRecord("GUID=1\n"));
     EXPECT_EQ(none.Run("tc6904"), 2);
-    EXPECT_EQ(none.Results(), (std::vector<std::string>{Rep(
-                                  "tc6904", 2, "Test Summary", "All filters are registered.",
-                                  "[NoRun]**** Database file was missing or contained no needed entry. No check was made.")}));
+    EXPECT_EQ(none.Results(),
+              (std::vector<std::string>{
+                  Rep("tc6904", 2, "Test Summary", "All filters are registered.",
+                      "[NoRun]**** Database file was missing or contained no needed entry. No check was made.")}));
 }
 
 TEST(ComponentGuidText, ReadsElevenHexadecimalFields) {

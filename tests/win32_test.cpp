@@ -132,6 +132,7 @@ public:
     port::IDisplay& Display() override { return m_board.Display(); }
     port::IDirectDrawRuntime& DirectDraw() override { return m_board.DirectDraw(); }
     port::IDesktop& Desktop() override { return m_board.Desktop(); }
+    port::IDeviceSetup& DeviceSetup() override { return m_board.DeviceSetup(); }
 
 private:
     port::ILibraryLoader& For(port::LibraryHandle library) {
@@ -197,6 +198,7 @@ public:
     port::IDisplay& Display() override { return m_board.Display(); }
     port::IDirectDrawRuntime& DirectDraw() override { return m_board.DirectDraw(); }
     port::IDesktop& Desktop() override { return m_board.Desktop(); }
+    port::IDeviceSetup& DeviceSetup() override { return m_board.DeviceSetup(); }
 
     int m_realCreations = 0;
 

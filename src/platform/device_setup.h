@@ -38,8 +38,8 @@ public:
     virtual bool EnumDeviceInterfaces(DeviceInfoSet set, const Guid& interfaceClass, uint32_t index,
                                       DeviceInterfaceData& out) = 0;
     // The interface's device path (truncated to fit, always terminated) and its device.
-    virtual bool GetDeviceInterfaceDetail(DeviceInfoSet set, const DeviceInterfaceData& data, char* path,
-                                          uint32_t size, DeviceInfoData& device) = 0;
+    virtual bool GetDeviceInterfaceDetail(DeviceInfoSet set, const DeviceInterfaceData& data, char* path, uint32_t size,
+                                          DeviceInfoData& device) = 0;
     // A registry property of the device; a text property is copied with its
     // NUL when it fits, and required tells the size it needs.
     virtual bool GetDeviceRegistryProperty(DeviceInfoSet set, const DeviceInfoData& device, uint32_t property,

@@ -158,9 +158,10 @@ int32_t CComChker::CheckLoaded(const ComponentRecord&, CheckContext& context) {
         found = EqualsNoCase(reinterpret_cast<const char*>(property), deviceDesc);
     }
     setup.DestroyDeviceInfoList(set);
-    FormatInto(actual, sizeof actual,
-               found ? "[Pass] \"%s\" is loaded by device manager." : "[Fail]**** \"%s\" is not loaded by device manager.",
-               deviceDesc);
+    FormatInto(
+        actual, sizeof actual,
+        found ? "[Pass] \"%s\" is loaded by device manager." : "[Fail]**** \"%s\" is not loaded by device manager.",
+        deviceDesc);
     ReportStep(context, found ? Pass : Fail, description, expected, actual);
     return found ? 1 : 0;
 }
@@ -234,8 +235,8 @@ int32_t CComChker::CheckDShowRegistration(const ComponentRecord&, CheckContext& 
             }
             moniker.reset();
         }
-        FormatInto(actual, sizeof actual, found ? "[Pass] Filter \"%s\" is found." : "[Fail]**** Filter \"%s\" is not found.",
-                   friendlyName);
+        FormatInto(actual, sizeof actual,
+                   found ? "[Pass] Filter \"%s\" is found." : "[Fail]**** Filter \"%s\" is not found.", friendlyName);
         ReportStep(context, found ? Pass : Fail, description, expected, actual);
         if (!found) result = 0;
     }

@@ -55,12 +55,13 @@ bool DeviceManager::EnumDeviceInterfaces(port::DeviceInfoSet set, const Guid& in
     return true;
 }
 
-bool DeviceManager::GetDeviceInterfaceDetail(port::DeviceInfoSet set, const port::DeviceInterfaceData& data,
-                                             char* path, uint32_t size, port::DeviceInfoData& device) {
+bool DeviceManager::GetDeviceInterfaceDetail(port::DeviceInfoSet set, const port::DeviceInterfaceData& data, char* path,
+                                             uint32_t size, port::DeviceInfoData& device) {
     if (!m_sets.count(set) || data.reserved >= m_config.interfaces.size()) return false;
     if (m_faults.Next("SetupDiGetDeviceInterfaceDetail")) return false;
-    if (path && size) FormatInto(path, size, "\\\\?\\display#dev_%04x#%u", static_cast<unsigned>(data.reserved),
-                                 static_cast<unsigned>(data.reserved));
+    if (path && size)
+        FormatInto(path, size, "\\\\?\\display#dev_%04x#%u", static_cast<unsigned>(data.reserved),
+                   static_cast<unsigned>(data.reserved));
     device = port::DeviceInfoData{data.interfaceClass, static_cast<uint32_t>(data.reserved + 1), data.reserved};
     return true;
 }

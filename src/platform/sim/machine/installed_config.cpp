@@ -12,6 +12,12 @@ InfFileDesc& InfFileOf(InstalledConfig& config, const std::string& section) {
     return config.infFiles.back();
 }
 
+InfFileDesc& RestartInfFile(InstalledConfig& config, const std::string& section) {
+    InfFileDesc& f = InfFileOf(config, section);
+    f.lines.clear();
+    return f;
+}
+
 void ReadInfKey(InfFileDesc& f, const ProfileEntry& e) {
     if (e.Is("path")) {
         if (e.value.empty() || e.value[0] == '\\' || e.value.find(':') != std::string::npos ||
@@ -27,10 +33,12 @@ void ReadInfKey(InfFileDesc& f, const ProfileEntry& e) {
 
 // Interface=class identifier|device description[|absent]
 void ReadKey(InstalledConfig& c, const ProfileEntry& e) {
-    if (e.Is("enumerated")) {
+    if (e.Is("enumerated") || e.Is("uninstalled")) {
         if (e.value.empty() || e.value.find('\\') != std::string::npos)
             e.Refuse("an enumerated device is one key name");
-        c.enumerated.push_back(e.value);
+        std::vector<std::string>& list = c.enumerated;
+        for (auto it = list.begin(); it != list.end();) it = Lower(*it) == Lower(e.value) ? list.erase(it) : it + 1;
+        if (e.Is("enumerated")) list.push_back(e.value);
     } else if (e.Is("interface")) {
         std::vector<std::string> items = Split(e.value, '|');
         if (items.size() < 2 || items.size() > 3)
@@ -42,6 +50,12 @@ void ReadKey(InstalledConfig& c, const ProfileEntry& e) {
             if (Lower(items[2]) != "absent") e.Refuse("the third item of a device interface is absent");
             d.present = false;
         }
+        // The same class and description again replaces the earlier interface.
+        for (DeviceInterfaceDesc& old : c.interfaces)
+            if (old.interfaceClass == d.interfaceClass && Lower(old.description) == Lower(d.description)) {
+                old = d;
+                return;
+            }
         c.interfaces.push_back(d);
     } else {
         e.RefuseKey();

@@ -28,11 +28,14 @@ struct DeviceInterfaceDesc {
 
 struct InstalledConfig {
     std::vector<InfFileDesc> infFiles;
-    std::vector<std::string> enumerated;  // subkeys of the DISPLAY enumeration key: QELCAP00
+    std::vector<std::string> enumerated;  // subkeys of the DISPLAY enumeration key: QELCAP00 (Uninstalled= removes one)
     std::vector<DeviceInterfaceDesc> interfaces;
 };
 
 InfFileDesc& InfFileOf(InstalledConfig& config, const std::string& section);
+// At an [Inf.NAME] header: the section names the whole file, so a later
+// section of the same name (in a profile based on another) replaces its lines.
+InfFileDesc& RestartInfFile(InstalledConfig& config, const std::string& section);
 void ReadInfKey(InfFileDesc& file, const ProfileEntry& entry);
 void ReadKey(InstalledConfig& config, const ProfileEntry& entry);
 // Refuses an [Inf.NAME] section without Path=.

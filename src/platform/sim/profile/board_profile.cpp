@@ -41,7 +41,7 @@ const SectionKind kSectionKinds[] = {
      [](const BoardProfile& p, int line) { CheckFilterClasses(p.media, line); }},
     {"registry", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.registry, e); }, nullptr},
     {"files", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.files, e); }, nullptr},
-    {"inf", [](BoardProfile& p, const std::string& section, int) { InfFileOf(p.installed, section); },
+    {"inf", [](BoardProfile& p, const std::string& section, int) { RestartInfFile(p.installed, section); },
      [](BoardProfile& p, const ProfileEntry& e) { ReadInfKey(InfFileOf(p.installed, e.section), e); },
      [](const BoardProfile& p, int line) { CheckInfFiles(p.installed, line); }},
     {"devicemanager", nullptr, [](BoardProfile& p, const ProfileEntry& e) { ReadKey(p.installed, e); }, nullptr},
