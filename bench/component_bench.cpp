@@ -16,8 +16,8 @@
 namespace {
 
 std::string ComponentDir() {
-    std::string dir = std::filesystem::temp_directory_path().string() + "/orbex-bench-components-" +
-                      std::to_string(getpid());
+    std::string dir =
+        std::filesystem::temp_directory_path().string() + "/orbex-bench-components-" + std::to_string(getpid());
     std::filesystem::create_directories(dir + "/inf/other");
     std::filesystem::copy_file(ORBEX_SOURCE_DIR "/examples/default.gf", dir + "/default.gf",
                                std::filesystem::copy_options::overwrite_existing);
@@ -30,8 +30,9 @@ std::string ComponentDir() {
         const std::string name = "dev" + std::to_string(i);
         records += name + "=2,1,1,0,0\n";
         details += "[" + name + "]\nPath=system32\\drivers\\qelcap.sys\nVersion=5.0.2195.1\nDisplayName=DEV" +
-                   std::to_string(i) + "\nDeviceDesc=Qel Video Capture\nGUID=65E8773D,8F56,11D0,A3,B9,00,A0,C9,22,"
-                                       "31,96\nFriendlyName=Qel Video Capture\n";
+                   std::to_string(i) +
+                   "\nDeviceDesc=Qel Video Capture\nGUID=65E8773D,8F56,11D0,A3,B9,00,A0,C9,22,"
+                   "31,96\nFriendlyName=Qel Video Capture\n";
     }
     const std::string marker = "paltunerold=2,1,0,4,3\n";
     text.replace(text.find(marker), marker.size(), marker + records);

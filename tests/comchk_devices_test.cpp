@@ -280,6 +280,20 @@ TEST(ComponentGuidText, ReadsElevenHexadecimalFields) {
     }
 }
 
+// A key list longer than its 1,024-character buffer is cut: the name cut in
+// the middle has no value, so the reading ends before it.
+TEST(ComponentDatabase, AKeyListOverItsBufferEndsAtTheCutName) {
+    SysBench bench;
+    std::string ini = "[FileInfo]\n";
+    for (int i = 10; i < 80; ++i) ini += "component_rec" + std::to_string(i) + "=2,2,0,0,0\n";
+    bench.WriteFile("orbex.ini", ini);
+    bench.Run("tc6905");
+    CComChker* c = bench.Builder().ComChker();
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->RecordCount(), 63);
+    EXPECT_STREQ(c->Record(62).Name, "component_rec72");
+}
+
 // The shipped database on the reference board and on the Windows 98 board.
 TEST(ComponentRack, TheShippedDatabasePassesOnTheStockMachines) {
     for (const std::string& board : {Bench::Board(), StockBoardText("windows98")}) {
