@@ -172,7 +172,7 @@ TEST(ComponentRuntimeFiles, ChecksTheListedFilesOfTheSystemFamily) {
                                             "[Fail]**** One or more DShow bin file is missing.")}));
 }
 
-TEST(ComponentExecute, RefusesOtherGroupsAndUnbuiltChecks) {
+TEST(ComponentExecute, RefusesOtherGroupsAndHigherTests) {
     SysBench bench;
     bench.WriteFile("orbex.ini", "[FileInfo]\nx=2,1,0,0,0\n");
     EXPECT_EQ(bench.Run("tc0900"), 2);
@@ -183,7 +183,11 @@ TEST(ComponentExecute, RefusesOtherGroupsAndUnbuiltChecks) {
     bench.ClearEvents();
     EXPECT_EQ(bench.Run("tc6907"), 1);
     EXPECT_TRUE(bench.Results().empty());
+    // No record of this machine: the summary is No run.
     EXPECT_EQ(bench.Run("tc6902"), 2);
+    EXPECT_EQ(bench.Results().back(),
+              Rep("tc6902", 2, "Test Summary", "All devices are enumerated by device manager.",
+                  "[NoRun]**** Database file was missing or contained no needed entry. No check was made."));
 }
 
 }  // namespace

@@ -113,6 +113,31 @@ TEST(StockBoards, EachGivesItsOutcomes) {
 
 // The tuner, crossbar and caption cases on every board: each board fails
 // exactly what its one difference should fail and passes the rest.
+// Each component board fails exactly one record check of one test with the
+// shipped database; every other test of the group passes.
+TEST(StockBoards, EachComponentBoardFailsItsOneCheck) {
+    struct Case {
+        const char* board;
+        const char* failing;
+        const char* statuses;  // of the failing test
+    };
+    for (const Case& c : {
+             Case{"old-tuner-driver", "tc6900", "400"},
+             Case{"missing-inf-entry", "tc6901", "400"},
+             Case{"tuner-not-enumerated", "tc6902", "400"},
+             Case{"tuner-not-loaded", "tc6903", "400"},
+             Case{"crossbar-not-registered", "tc6904", "4400"},
+         }) {
+        for (const char* test : {"tc6900", "tc6901", "tc6902", "tc6903", "tc6904"}) {
+            const bool failing = std::string(test) == c.failing;
+            const std::string passing = std::string(test) == "tc6904" ? "4444" : "444";
+            EXPECT_EQ(Outcome(Load(c.board), test),
+                      (std::pair<int32_t, std::string>(failing ? 0 : 4, failing ? c.statuses : passing)))
+                << c.board << " " << test;
+        }
+    }
+}
+
 TEST(StockBoards, EachGivesItsTunerCrossbarAndCaptionOutcomes) {
     const char* lines[] = {"tc1100", "tc1101", "tc1102", "tc2110", "tc1400", "tc1401", "tc1402", "-g 2 -d 11 -t 1"};
     // Per board, the outcome of each line above: "value:statuses".

@@ -100,6 +100,7 @@ public:
     port::IDirectDrawRuntime& DirectDraw() override { return m_board.DirectDraw(); }
     port::IDesktop& Desktop() override { return *m_desktop; }
     port::IDeviceIo& DeviceIo() override { return m_board.DeviceIo(); }
+    port::IDeviceSetup& DeviceSetup() override { return m_board.DeviceSetup(); }
 
 private:
     sim::VirtualBoard& m_board;

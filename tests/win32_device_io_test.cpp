@@ -65,6 +65,7 @@ public:
     port::IDirectDrawRuntime& DirectDraw() override { return m_board.DirectDraw(); }
     port::IDesktop& Desktop() override { return m_board.Desktop(); }
     port::IDeviceIo& DeviceIo() override { return *m_io; }
+    port::IDeviceSetup& DeviceSetup() override { return m_board.DeviceSetup(); }
 
 private:
     sim::VirtualBoard& m_board;

@@ -133,6 +133,7 @@ public:
     port::IDirectDrawRuntime& DirectDraw() override { return m_board.DirectDraw(); }
     port::IDesktop& Desktop() override { return m_board.Desktop(); }
     port::IDeviceIo& DeviceIo() override { return m_board.DeviceIo(); }
+    port::IDeviceSetup& DeviceSetup() override { return m_board.DeviceSetup(); }
 
 private:
     port::ILibraryLoader& For(port::LibraryHandle library) {
@@ -199,6 +200,7 @@ public:
     port::IDirectDrawRuntime& DirectDraw() override { return m_board.DirectDraw(); }
     port::IDesktop& Desktop() override { return m_board.Desktop(); }
     port::IDeviceIo& DeviceIo() override { return m_board.DeviceIo(); }
+    port::IDeviceSetup& DeviceSetup() override { return m_board.DeviceSetup(); }
 
     int m_realCreations = 0;
 

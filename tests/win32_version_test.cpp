@@ -130,6 +130,8 @@ public:
     port::IDisplay& Display() override { return m_board.Display(); }
     port::IDirectDrawRuntime& DirectDraw() override { return m_board.DirectDraw(); }
     port::IDesktop& Desktop() override { return m_board.Desktop(); }
+    port::IDeviceIo& DeviceIo() override { return m_board.DeviceIo(); }
+    port::IDeviceSetup& DeviceSetup() override { return m_board.DeviceSetup(); }
 
     int m_versionCalls = 0;
 
@@ -159,6 +161,18 @@ private:
     bool VerQueryValue(const void* block, const char* subBlock, const void** value, uint32_t* length) override {
         return m_real->Files().VerQueryValue(block, subBlock, value, length);
     }
+    port::FindHandle FindFirstFile(const char* pattern, char* name, uint32_t size) override {
+        return m_board.Files().FindFirstFile(pattern, name, size);
+    }
+    bool FindNextFile(port::FindHandle find, char* name, uint32_t size) override {
+        return m_board.Files().FindNextFile(find, name, size);
+    }
+    void FindClose(port::FindHandle find) override { m_board.Files().FindClose(find); }
+    port::TextFile OpenTextFile(const char* path) override { return m_board.Files().OpenTextFile(path); }
+    bool ReadTextLine(port::TextFile file, char* buffer, int32_t size) override {
+        return m_board.Files().ReadTextLine(file, buffer, size);
+    }
+    void CloseTextFile(port::TextFile file) override { m_board.Files().CloseTextFile(file); }
 
     sim::VirtualBoard& m_board;
     std::unique_ptr<port::IPlatform> m_real;

@@ -11,6 +11,7 @@
 
 #include "platform/com.h"
 #include "platform/desktop.h"
+#include "platform/device_setup.h"
 #include "platform/media.h"
 #include "platform/types.h"
 #include "platform/video.h"
@@ -101,6 +102,9 @@ public:
     virtual int32_t RegCloseKey(RegKey key) = 0;
 };
 
+using FindHandle = uintptr_t;
+using TextFile = uintptr_t;
+
 class IFileSystem {
 public:
     virtual ~IFileSystem() = default;
@@ -117,6 +121,17 @@ public:
     virtual uint32_t GetFileVersionInfoSize(const char* path) = 0;
     virtual bool GetFileVersionInfo(const char* path, uint32_t size, void* block) = 0;
     virtual bool VerQueryValue(const void* block, const char* subBlock, const void** value, uint32_t* length) = 0;
+    // A file search with a wildcard pattern ("C:\\WINNT\\inf\\*.inf"): each call
+    // yields the next matching file's name without its directory (truncated to
+    // fit, always terminated). FindFirstFile returns 0 when nothing matches.
+    virtual FindHandle FindFirstFile(const char* pattern, char* name, uint32_t size) = 0;
+    virtual bool FindNextFile(FindHandle find, char* name, uint32_t size) = 0;
+    virtual void FindClose(FindHandle find) = 0;
+    // A file read as text, as the C runtime's text mode gives it: ReadTextLine
+    // reads as fgets does, at most size - 1 characters up to and with a newline.
+    virtual TextFile OpenTextFile(const char* path) = 0;  // 0 when it cannot be opened
+    virtual bool ReadTextLine(TextFile file, char* buffer, int32_t size) = 0;
+    virtual void CloseTextFile(TextFile file) = 0;
 };
 
 class ICommandRunner {
@@ -186,6 +201,7 @@ public:
     virtual IDirectDrawRuntime& DirectDraw() = 0;
     virtual IDesktop& Desktop() = 0;
     virtual IDeviceIo& DeviceIo() = 0;
+    virtual IDeviceSetup& DeviceSetup() = 0;
 };
 
 }  // namespace orbex::port

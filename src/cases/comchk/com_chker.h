@@ -6,8 +6,14 @@
 #include <cstdint>
 
 #include "cases/comchk/component_record.h"
+#include "cases/comchk/inf_index.h"
+#include "platform/types.h"
 
 namespace orbex {
+
+namespace port {
+class ICreateDevEnum;
+}
 
 class COrbGBuilder;
 class CLogFile;
@@ -30,7 +36,14 @@ struct CheckContext {
     const ComponentRecord* record = nullptr;
     int32_t subSteps = 0;
     int32_t status = 4;
+    port::ICreateDevEnum* devEnum = nullptr;  // test 4: the system device enumerator
+    const InfIndex* infIndex = nullptr;       // test 1: the driver information index
 };
+
+// Parses a device-class or filter-category identifier written as eleven
+// hexadecimal numbers separated by commas; fields the text lacks stay 0 and
+// numbers beyond the eleventh are ignored. Returns the count of fields read.
+int ParseComponentGuid(const char* text, Guid& out);
 
 class CComChker {
 public:
@@ -44,6 +57,10 @@ public:
 
     int32_t CheckFileVersion(const ComponentRecord& record, CheckContext& context);
     int32_t CheckDShowFiles();
+    int32_t CheckInfEntry(const ComponentRecord& record, CheckContext& context);
+    int32_t CheckEnumerated(const ComponentRecord& record, CheckContext& context);
+    int32_t CheckLoaded(const ComponentRecord& record, CheckContext& context);
+    int32_t CheckDShowRegistration(const ComponentRecord& record, CheckContext& context);
 
     // What Initialize found, for the tests of the database reading.
     const char* DatabasePath() const { return m_databasePath; }
@@ -65,7 +82,11 @@ private:
     // Reads a key of the record's own section; false (after failing the
     // sub-step with the "entry missing" texts) when it is not there.
     bool ReadDetail(CheckContext& context, const char* key, char* buffer, uint32_t size);
-    int32_t RefuseUnbuiltTest(const char* testId, int32_t test);
+    // Tests 1 and 4 prepare what their checks share; a No run when that fails.
+    int32_t RunInfTest(const char* testId, CheckContext& context);
+    int32_t RunRegistrationTest(const char* testId, CheckContext& context);
+    // Reads a key of the record's section without any report; false when it is not there.
+    bool ReadOptionalDetail(const CheckContext& context, const char* key, char* buffer, uint32_t size);
 
     COrbGBuilder* m_pGBuilder = nullptr;
     CLogFile* m_pLogFile = nullptr;

@@ -31,6 +31,7 @@
 #include "platform/sim/machine/com.h"
 #include "platform/sim/machine/commands.h"
 #include "platform/sim/machine/desktop.h"
+#include "platform/sim/machine/device_manager.h"
 #include "platform/sim/machine/files.h"
 #include "platform/sim/machine/libraries.h"
 #include "platform/sim/machine/path_map.h"
@@ -75,6 +76,7 @@ public:
     port::IDirectDrawRuntime& DirectDraw() override { return m_directDraw; }
     port::IDesktop& Desktop() override { return m_desktop; }
     port::IDeviceIo& DeviceIo() override { return m_kernelDriver; }
+    port::IDeviceSetup& DeviceSetup() override { return m_deviceManager; }
     VirtualDesktop& VirtualDesk() { return m_desktop; }
 
     const BoardProfile& Board() const { return m_profile; }
@@ -120,6 +122,7 @@ private:
     ProfileFiles m_profiles;
     VirtualFiles m_files;
     VirtualRegistry m_registry;
+    DeviceManager m_deviceManager;
     CommandInterpreter m_commands;
     ScreenSaverModel m_screenSaver;
     PowerModel m_power;

@@ -21,6 +21,7 @@
 #include "platform/win32/win32_com.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_device_io.h"
+#include "platform/win32/win32_device_setup.h"
 
 namespace orbex::win32 {
 namespace {
@@ -133,6 +134,7 @@ public:
     port::IDirectDrawRuntime& DirectDraw() override { return m_directDraw; }
     port::IDesktop& Desktop() override { return *m_desktop; }
     port::IDeviceIo& DeviceIo() override { return *m_deviceIo; }
+    port::IDeviceSetup& DeviceSetup() override { return *m_deviceSetup; }
 
 private:
     // IClock
@@ -237,6 +239,40 @@ private:
         return true;
     }
 
+    port::FindHandle FindFirstFile(const char* pattern, char* name, uint32_t size) override {
+        if (name && size) name[0] = '\0';
+        WIN32_FIND_DATAA data{};
+        HANDLE find = pattern ? ::FindFirstFileA(pattern, &data) : INVALID_HANDLE_VALUE;
+        if (find == INVALID_HANDLE_VALUE) return 0;
+        CopyFoundName(data, name, size);
+        return reinterpret_cast<port::FindHandle>(find);
+    }
+    bool FindNextFile(port::FindHandle find, char* name, uint32_t size) override {
+        WIN32_FIND_DATAA data{};
+        if (!find || !::FindNextFileA(reinterpret_cast<HANDLE>(find), &data)) return false;
+        CopyFoundName(data, name, size);
+        return true;
+    }
+    void FindClose(port::FindHandle find) override {
+        if (find) ::FindClose(reinterpret_cast<HANDLE>(find));
+    }
+    static void CopyFoundName(const WIN32_FIND_DATAA& data, char* name, uint32_t size) {
+        if (!name || !size) return;
+        size_t n = strnlen(data.cFileName, sizeof data.cFileName);
+        if (n > size - 1) n = size - 1;
+        std::memcpy(name, data.cFileName, n);
+        name[n] = '\0';
+    }
+    port::TextFile OpenTextFile(const char* path) override {
+        return path ? reinterpret_cast<port::TextFile>(std::fopen(path, "r")) : 0;
+    }
+    bool ReadTextLine(port::TextFile file, char* buffer, int32_t size) override {
+        return file && buffer && size > 0 && std::fgets(buffer, size, reinterpret_cast<std::FILE*>(file)) != nullptr;
+    }
+    void CloseTextFile(port::TextFile file) override {
+        if (file) std::fclose(reinterpret_cast<std::FILE*>(file));
+    }
+
     // ICommandRunner
     int32_t System(const char* command) override { return std::system(command); }
 
@@ -261,6 +297,7 @@ private:
     Win32DirectDraw m_directDraw;
     std::unique_ptr<port::IDesktop> m_desktop = CreateWin32Desktop();
     std::unique_ptr<port::IDeviceIo> m_deviceIo = CreateWin32DeviceIo();
+    std::unique_ptr<port::IDeviceSetup> m_deviceSetup = CreateWin32DeviceSetup();
 };
 
 }  // namespace

@@ -51,8 +51,8 @@ std::vector<uint8_t> VersionBlock(const VersionedFileDesc& d) {
 }  // namespace
 
 VirtualFiles::VirtualFiles(const FilesConfig& config, const MachineConfig& machine, const PathMap& paths,
-                           ProfileFiles& profiles)
-    : m_machine(machine), m_paths(paths), m_profiles(profiles) {
+                           ProfileFiles& profiles, FaultTable& faults)
+    : m_machine(machine), m_paths(paths), m_profiles(profiles), m_faults(faults) {
     for (const std::string& f : config.files) Add(f);
     for (const VersionedFileDesc& v : config.versioned) {
         Add(v.path);
@@ -61,13 +61,13 @@ VirtualFiles::VirtualFiles(const FilesConfig& config, const MachineConfig& machi
 }
 
 uint32_t VirtualFiles::GetFileVersionInfoSize(const char* path) {
-    if (!path) return 0;
+    if (!path || m_faults.Next("GetFileVersionInfoSize")) return 0;
     auto it = m_versions.find(ini::Folded(path));
     return it == m_versions.end() ? 0 : static_cast<uint32_t>(it->second.size());
 }
 
 bool VirtualFiles::GetFileVersionInfo(const char* path, uint32_t size, void* block) {
-    if (!path || !block) return false;
+    if (!path || !block || m_faults.Next("GetFileVersionInfo")) return false;
     auto it = m_versions.find(ini::Folded(path));
     if (it == m_versions.end()) return false;
     // Like the platform, a short buffer gets the block's beginning only.
@@ -77,7 +77,7 @@ bool VirtualFiles::GetFileVersionInfo(const char* path, uint32_t size, void* blo
 }
 
 bool VirtualFiles::VerQueryValue(const void* block, const char* subBlock, const void** value, uint32_t* length) {
-    if (!block || !subBlock) return false;
+    if (!block || !subBlock || m_faults.Next("VerQueryValue")) return false;
     const uint8_t* p = static_cast<const uint8_t*>(block);
     const uint32_t size = GetU32(p);
     if (size < 13) return false;

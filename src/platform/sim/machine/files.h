@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/ports.h"
+#include "platform/sim/faults.h"
 #include "platform/sim/machine/machine_config.h"
 #include "platform/sim/machine/path_map.h"
 #include "platform/sim/machine/profile_files.h"
@@ -16,13 +17,20 @@ namespace orbex::sim {
 
 class VirtualFiles final : public port::IFileSystem {
 public:
-    VirtualFiles(const FilesConfig& config, const MachineConfig& machine, const PathMap& paths, ProfileFiles& profiles);
+    VirtualFiles(const FilesConfig& config, const MachineConfig& machine, const PathMap& paths, ProfileFiles& profiles,
+                 FaultTable& faults);
 
     bool CreateEmptyFile(const char* path) override;
     bool OpenFileExists(const char* name, char* buffer, uint32_t size) override;
     uint32_t GetFileVersionInfoSize(const char* path) override;
     bool GetFileVersionInfo(const char* path, uint32_t size, void* block) override;
     bool VerQueryValue(const void* block, const char* subBlock, const void** value, uint32_t* length) override;
+    port::FindHandle FindFirstFile(const char* pattern, char* name, uint32_t size) override;
+    bool FindNextFile(port::FindHandle find, char* name, uint32_t size) override;
+    void FindClose(port::FindHandle find) override;
+    port::TextFile OpenTextFile(const char* path) override;
+    bool ReadTextLine(port::TextFile file, char* buffer, int32_t size) override;
+    void CloseTextFile(port::TextFile file) override;
 
     bool Exists(const std::string& windowsPath) const;
     // The file's name (its last path component) spelt as the machine stores
@@ -35,6 +43,20 @@ private:
     const MachineConfig& m_machine;
     const PathMap& m_paths;
     ProfileFiles& m_profiles;
+    FaultTable& m_faults;
+    // Open searches (the names still to hand out) and open text files (the
+    // text as text mode reads it, and the reading position).
+    struct Search {
+        std::vector<std::string> names;
+        size_t next = 0;
+    };
+    struct Text {
+        std::string content;
+        size_t at = 0;
+    };
+    std::map<uintptr_t, Search> m_searches;
+    std::map<uintptr_t, Text> m_texts;
+    uintptr_t m_nextHandle = 1;
     std::map<std::string, std::string> m_files;  // folded full path -> as declared
     // Folded full path -> the file's version resource, laid out as a block.
     std::map<std::string, std::vector<uint8_t>> m_versions;

@@ -144,6 +144,7 @@ int32_t VirtualRegistry::RegSetValueEx(port::RegKey handle, const char* name, ui
 int32_t VirtualRegistry::RegQueryInfoKey(port::RegKey handle, uint32_t* subKeyCount) {
     auto h = m_handles.find(handle);
     if (h == m_handles.end()) return 6;
+    if (HResult code = m_faults.Next("RegQueryInfoKey")) return code;
     if (subKeyCount) *subKeyCount = static_cast<uint32_t>(SubKeys(h->second).size());
     return kErrorSuccess;
 }
@@ -151,6 +152,7 @@ int32_t VirtualRegistry::RegQueryInfoKey(port::RegKey handle, uint32_t* subKeyCo
 int32_t VirtualRegistry::RegEnumKeyEx(port::RegKey handle, uint32_t index, char* name, uint32_t* nameSize) {
     auto h = m_handles.find(handle);
     if (h == m_handles.end()) return 6;
+    if (HResult code = m_faults.Next("RegEnumKeyEx")) return code;
     std::vector<std::string> subKeys = SubKeys(h->second);
     if (index >= subKeys.size()) return kErrorNoMoreItems;
     const std::string& sub = subKeys[index];

@@ -1,5 +1,7 @@
 #include "platform/sim/media/device_enumerator.h"
 
+#include <algorithm>
+
 #include "platform/guids.h"
 #include "platform/sim/media/filter.h"
 #include "platform/sim/media/list_enumerator.h"
@@ -79,7 +81,9 @@ public:
         if (HResult hr = m_context.faults.Next("CreateClassEnumerator")) return hr;
         std::vector<std::shared_ptr<SimMoniker>> monikers;
         for (const DeviceDesc& d : m_context.config.devices)
-            if (d.category == category) monikers.push_back(std::make_shared<SimMoniker>(m_context, d));
+            if (d.category == category ||
+                std::find(d.alsoListedUnder.begin(), d.alsoListedUnder.end(), category) != d.alsoListedUnder.end())
+                monikers.push_back(std::make_shared<SimMoniker>(m_context, d));
         if (monikers.empty()) return kSFalse;  // an empty category, as DirectShow reports it
         out = std::make_shared<SimEnumMoniker>(std::move(monikers));
         return kSOk;

@@ -79,6 +79,8 @@ FilterClassDesc& FilterClassOf(MediaConfig& config, const std::string& section) 
 void ReadKey(DeviceDesc& d, const ProfileEntry& e) {
     if (e.Is("category"))
         d.category = ParseCategory(e.value, e.line);
+    else if (e.Is("alsocategory"))
+        d.alsoListedUnder.push_back(ParseCategory(e.value, e.line));
     else if (e.Is("friendlyname"))
         d.friendlyName = e.value;
     else if (e.Is("pins"))

@@ -34,6 +34,7 @@ struct PinDesc {
 
 struct DeviceDesc {  // a device the system device enumerator lists
     Guid category;
+    std::vector<Guid> alsoListedUnder;  // further categories the device is registered in (AlsoCategory=)
     std::string friendlyName;
     std::vector<PinDesc> pins;
     bool decoder = false;         // its filter carries the board's analog video decoder

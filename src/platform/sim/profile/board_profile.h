@@ -19,6 +19,7 @@
 #include "platform/sim/faults.h"
 #include "platform/sim/kernel/kernel_config.h"
 #include "platform/sim/machine/desktop_config.h"
+#include "platform/sim/machine/installed_config.h"
 #include "platform/sim/machine/machine_config.h"
 #include "platform/sim/machine/power_config.h"
 #include "platform/sim/media/media_config.h"
@@ -48,6 +49,7 @@ struct BoardProfile {
     TestBoxConfig testBox;
     RegistryConfig registry;
     FilesConfig files;
+    InstalledConfig installed;  // inf files, enumerated devices, device interfaces
     FaultConfig faults;
 };
 
