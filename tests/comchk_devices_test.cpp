@@ -167,6 +167,7 @@ TEST(ComponentEnumeration, FailsWhenTheKeyCannotBeReadOrNoNameMatches) {
         Bench::Board("[DeviceManager]\nEnumerated=CAPDEV00\nEnumerated=CAPDEV01\n[Faults]\nRegEnumKeyEx=2,1\n"));
     skip.WriteFile("orbex.ini", db);
     EXPECT_EQ(skip.Run("tc6902"), 4);
+    EXPECT_EQ(skip.Results().front(), EnumStep(1, 4, "CAPDEV"));
 }
 
 std::string LoadStep(int step, int status, const std::string& desc, const std::string& actual) {
@@ -210,6 +211,8 @@ TEST(ComponentLoaded, ReportsAClassSetThatCannotBeHad) {
     SysBench property(Bench::Board("[Faults]\nSetupDiGetDeviceRegistryProperty=1\n"));
     property.WriteFile("orbex.ini", OneRecord("DeviceDesc=Qel Video Capture\nGUID=" + kKsCapture + "\n"));
     EXPECT_EQ(property.Run("tc6903"), 0);
+    EXPECT_EQ(property.Results().front(),
+              LoadStep(1, 0, "Qel Video Capture", "[Fail]**** \"Qel Video Capture\" is not loaded by device manager."));
 }
 
 std::string FilterStep(int step, int status, const std::string& name, const std::string& actual) {

@@ -148,6 +148,19 @@ TEST(ComponentDatabase, AMissingDatabaseIsNoRun) {
                   Rep("tc6900", 2, "Component Checker test", "Ini file found", "[NoRun]**** Ini file not found")}));
 }
 
+// Only an empty key list is a missing database; a list whose first value holds
+// no number stores no record, and the test then finds nothing to check.
+TEST(ComponentDatabase, AFirstValueWithoutNumbersStoresNoRecordWithoutTheDatabaseReport) {
+    SysBench bench;
+    bench.WriteFile("orbex.ini", "[FileInfo]\nblank= , \t\nqelcap=2,1,1,0,0\n");
+    EXPECT_EQ(bench.Run("tc6900"), 2);
+    EXPECT_EQ(bench.Results(),
+              (std::vector<std::string>{Rep("tc6900", 2, "Test Summary", "All file versions are correct.",
+                                            "[NoRun]**** Database file was missing or contained no needed entry. "
+                                            "No check was made.")}));
+    EXPECT_TRUE(bench.Logged("0 0x0000AF00 CComChker::Initialize: Exit"));
+}
+
 TEST(ComponentRecordParse, TakesLowBytesAndStopsAtFive) {
     ComponentRecord r;
     EXPECT_TRUE(ParseComponentSelectors("2,257,-1,x,4,9", r));

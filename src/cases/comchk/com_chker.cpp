@@ -72,8 +72,7 @@ int32_t CComChker::Initialize(CLogFile* logFile, COrbGBuilder* gBuilder, CRegSet
     ComputeMachineCodes();
     m_databasePath[0] = '\0';
     m_pGBuilder->Platform().Files().OpenFileExists("orbex.ini", m_databasePath, sizeof m_databasePath);
-    ReadDatabase();
-    if (m_recordCount == 0) {
+    if (!ReadDatabase()) {
         Log(logger, kLevelNoRun, kBlack, "CComChker::Initialize: Failed to retrieve records from the database.");
         const char* id = m_pGBuilder->Id().testIdText;
         m_pGBuilder->Verdict().ResultReport(id, id, NoRun, "[NoRun]**** Failed to retrieve records from the database.",
@@ -82,7 +81,7 @@ int32_t CComChker::Initialize(CLogFile* logFile, COrbGBuilder* gBuilder, CRegSet
     }
     ResolveWildcards();
     Log(logger, kLevelTrace, kLogGreen, "CComChker::Initialize: Exit");
-    return 0;
+    return m_recordCount > 0 ? 0 : 1;
 }
 
 void CComChker::ComputeMachineCodes() {
@@ -94,14 +93,15 @@ void CComChker::ComputeMachineCodes() {
 }
 
 // Reads the [FileInfo] keys in file order, at most 64 records; the reading
-// ends at the first key whose value is missing or holds no number.
-void CComChker::ReadDatabase() {
+// ends at the first key whose value is missing or holds no number. Returns
+// false when the section lists no key at all.
+bool CComChker::ReadDatabase() {
     m_recordCount = 0;
-    if (!m_databasePath[0]) return;
+    if (!m_databasePath[0]) return false;
     port::IProfile& profile = m_pGBuilder->Platform().Profile();
     char keys[1024];
     uint32_t n = profile.GetPrivateProfileString("FileInfo", nullptr, "", keys, sizeof keys, m_databasePath);
-    if (n == 0) return;
+    if (n == 0) return false;
     for (const char* key = keys; key < keys + sizeof keys && *key && m_recordCount < kMaxComponentRecords;
          key += std::strlen(key) + 1) {
         char value[256];
@@ -111,6 +111,7 @@ void CComChker::ReadDatabase() {
         CopyText(record.Name, sizeof record.Name, key);
         m_records[m_recordCount++] = record;
     }
+    return true;
 }
 
 void CComChker::ResolveWildcards() {

@@ -73,7 +73,7 @@ public:
 private:
     using RecordCheck = int32_t (CComChker::*)(const ComponentRecord&, CheckContext&);
     void ComputeMachineCodes();
-    void ReadDatabase();
+    bool ReadDatabase();
     void ResolveWildcards();
     void SelectRecords(RecordCheck check, CheckContext& context);
     int32_t Summarize(const char* testId, CheckContext& context);

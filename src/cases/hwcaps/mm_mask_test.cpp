@@ -90,7 +90,7 @@ int32_t CHardwareCaps::MMMaskTest(const char* testId, int32_t, int32_t) {
     request.bytes[45] = 0xFF;
 
     int sequence = 0;
-    for (const char* key = keys; *key && key < keys + sizeof keys; key += std::strlen(key) + 1) {
+    for (const char* key = keys; key < keys + sizeof keys && *key; key += std::strlen(key) + 1) {
         char step[16];
         FormatInto(step, sizeof step, "%d", ++sequence);
         int32_t status = Fail;
@@ -98,7 +98,7 @@ int32_t CHardwareCaps::MMMaskTest(const char* testId, int32_t, int32_t) {
         char expected[256];
         char actual[256];
         FormatInto(description, sizeof description, "Check if key \"%s\" will return a valid mask.", key);
-        char value[256] = {};
+        char value[255] = {};  // the database's entry buffer, as the MMTable search reads it
         MMEntry entry;
         if (profile.GetPrivateProfileString("MMMask", key, "", value, sizeof value, m_databasePath) == 0) {
             CopyText(expected, sizeof expected, "Database file is valid.");
