@@ -2,6 +2,7 @@
 // orbex.ini, the record selection, the file version and runtime file checks.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "cases/comchk/com_chker.h"
@@ -183,6 +184,30 @@ TEST(ComponentRuntimeFiles, ChecksTheListedFilesOfTheSystemFamily) {
                                              "qcap.dll is found.", "[Fail]**** qcap.dll is missing."),
                                         Rep("tc6905", 0, "Test Summary", "All DShow bin files are found.",
                                             "[Fail]**** One or more DShow bin file is missing.")}));
+}
+
+// 80 keys of 29 characters: the 2,048-character list holds 68 of them whole;
+// the 69th is cut to six characters, names no key and is not checked, though
+// its file is there.
+TEST(ComponentRuntimeFiles, KeysBeyondTheListBufferAreNotChecked) {
+    auto key = [](int i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "k%028d", i);
+        return std::string(name);
+    };
+    SysBench bench(BoardWithFiles("File=C:\\WINNT\\" + key(67) + "\nFile=C:\\WINNT\\" + key(68) + "\n"));
+    std::string database = "[FileInfo]\nx=2,1,0,0,0\n[DXBinFileNT]\n";
+    for (int i = 0; i < 80; ++i) database += key(i) + "=1\n";
+    bench.WriteFile("orbex.ini", database);
+    EXPECT_EQ(bench.Run("tc6905"), 0);
+    const std::vector<std::string> results = bench.Results();
+    ASSERT_EQ(results.size(), 69u);
+    EXPECT_EQ(results[66], Step("tc6905", 67, 0, "Checking if " + key(66) + " exists in the Windows directory.",
+                                key(66) + " is found.", "[Fail]**** " + key(66) + " is missing."));
+    EXPECT_EQ(results[67], Step("tc6905", 68, 4, "Checking if " + key(67) + " exists in the Windows directory.",
+                                key(67) + " is found.", "[Pass] " + key(67) + " is found."));
+    EXPECT_EQ(results[68], Rep("tc6905", 0, "Test Summary", "All DShow bin files are found.",
+                               "[Fail]**** One or more DShow bin file is missing."));
 }
 
 TEST(ComponentExecute, RefusesOtherGroupsAndHigherTests) {

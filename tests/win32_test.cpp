@@ -244,6 +244,61 @@ TEST(Win32Com, WithoutTheChannelScanObjectTheTunerDoesNotInitialise) {
                                                           "[NoRun]**** Unable to cocreate QelAnalogLCS object."));
 }
 
+// The friendly name of the first audio renderer the prefix registers, read
+// through the real device enumerator; empty when there is none.
+std::string FirstAudioRendererName() {
+    std::unique_ptr<port::IPlatform> real = CreateWin32Platform();
+    const bool initialised = Succeeded(real->Com().CoInitialize());
+    std::string first;
+    {
+        port::ComPtr object;
+        if (real->Com().CoCreateInstance(guids::kClsidSystemDeviceEnum, guids::kIidCreateDevEnum, object) == kSOk) {
+            auto devEnum = port::ComCast<port::ICreateDevEnum>(object);
+            const Guid renderers{0xE0F158E1, 0xCB04, 0x11D0, {0xBD, 0x4E, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
+            std::shared_ptr<port::IEnumMoniker> monikers;
+            if (devEnum && devEnum->CreateClassEnumerator(renderers, monikers, 0) == kSOk && monikers) {
+                std::shared_ptr<port::IMoniker> moniker;
+                while (first.empty() && monikers->Next(moniker) == kSOk && moniker) {
+                    std::shared_ptr<port::IPropertyBag> bag;
+                    if (moniker->BindToPropertyBag(bag) == kSOk && bag) bag->ReadString("FriendlyName", first);
+                    moniker.reset();
+                }
+            }
+        }
+    }
+    if (initialised) real->Com().CoUninitialize();
+    return first;
+}
+
+// The filter registration test against the filters the prefix really
+// registers: the system device enumerator is the real one.
+TEST(Win32Com, TheFilterRegistrationTestFindsWhatThePrefixRegisters) {
+    const std::string name = FirstAudioRendererName();
+    ASSERT_FALSE(name.empty()) << "the prefix registers no audio renderer";
+    RealComClasses* platform = nullptr;
+    testing::Bench bench(testing::Bench::Board(), [&](sim::VirtualBoard& board) {
+        auto decorated = std::make_unique<RealComClasses>(board, std::vector<Guid>{guids::kClsidSystemDeviceEnum});
+        platform = decorated.get();
+        return decorated;
+    });
+    const std::string category = "E0F158E1,CB04,11D0,BD,4E,00,A0,C9,11,CE,86";
+    bench.WriteFile("orbex.ini", "[FileInfo]\nrenderer=2,1,1,0,0\nabsent=2,1,1,0,0\n[renderer]\nFriendlyName=" + name +
+                                     "\nGUID=" + category +
+                                     "\n[absent]\nFriendlyName=Qel No Such Renderer\nGUID=" + category + "\n");
+    EXPECT_EQ(bench.Run("tc6904"), 0);
+    EXPECT_EQ(platform->m_realCreations, 1);
+    auto step = [](const char* number, int status, const std::string& filter, const std::string& actual) {
+        return testing::ReportJson("tc6904", number, status, "Checking if \"" + filter + "\" is registered with DShow.",
+                                   "\"" + filter + "\" is registed with DShow.", actual);
+    };
+    EXPECT_EQ(bench.Reports(),
+              (std::vector<std::string>{
+                  step("1", 4, name, "[Pass] Filter \"" + name + "\" is found."),
+                  step("2", 0, "Qel No Such Renderer", "[Fail]**** Filter \"Qel No Such Renderer\" is not found."),
+                  testing::ReportJson("tc6904", "tc6904", 0, "Test Summary", "All filters are registered.",
+                                      "[Fail]**** One or more filter is not registered.")}));
+}
+
 TEST(Win32Com, WithoutTheVbiAnalyzerTheCaptionTestFindsNothing) {
     const Guid vbiAnalyzer{0x554456F8, 0x9E81, 0x45D9, {0xB1, 0x8C, 0xD6, 0x87, 0xF7, 0xB8, 0x2A, 0x4D}};
     RealComClasses* platform = nullptr;
