@@ -1,6 +1,10 @@
 // The board information object over the virtual display driver.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+#include <utility>
+
 #include "support/bench.h"
 
 namespace orbex::testing {
@@ -72,6 +76,59 @@ TEST(BoardInfo, TwoMonitorsHoldTheSameTable) {
     EXPECT_EQ(Info(bench).MonitorCount(), 2);
     EXPECT_EQ(Info(bench).GetTunerType(1), 1);
     EXPECT_EQ(Info(bench).GetDecoderType(1), Info(bench).GetDecoderType(0));
+}
+
+TEST(BoardInfo, DecoderTypeMasksItsByteAtEveryEdge) {
+    struct Case {
+        const char* table;
+        int32_t decoder;
+        int32_t inputs;
+    };
+    // Twelve-byte tables: byte 5 bits 0-3; eight-byte tables: byte 2 bits 0-2.
+    for (const Case& c : {Case{"01 00 00 00 00 07 00 00 00 00 00 00", 7, 3},
+                          Case{"01 00 00 00 00 08 00 00 00 00 00 00", 8, 3},
+                          Case{"01 00 00 00 00 09 00 00 00 00 00 00", 9, 3},
+                          Case{"00 00 00 00 00 0F 00 00 00 00 00 00", 15, 1},
+                          Case{"01 00 00 00 00 F7 00 00 00 00 00 00", 7, 3},
+                          Case{"01 00 00 00 00 10 00 01 00 00 00 00", 0, 1},
+                          Case{"01 00 00 00 00 F0 00 00 00 00 00 00", 0, 0},
+                          Case{"01 00 07 00 00 00 00 00", 7, -1},
+                          Case{"01 00 0F 00 00 00 00 00", 7, -1},
+                          Case{"01 00 08 00 00 00 00 00", 0, -1},
+                          Case{"01 00 F9 00 00 00 00 00", 1, -1}}) {
+        Bench bench(Bench::Board(std::string("[Display]\nMMTable=") + c.table + "\n"));
+        EXPECT_EQ(Info(bench).GetDecoderType(0), c.decoder) << c.table;
+        EXPECT_EQ(Info(bench).GetVideoInputCount(0), c.inputs) << c.table;
+    }
+}
+
+TEST(BoardInfo, TunerTypeMasksFiveBitsOfATwelveByteTableAndNoneOfAnEightByteOne) {
+    for (auto [table, tuner] : {std::pair{"FF 00 00 00 00 01 00 00 00 00 00 00", 31},
+                                std::pair{"20 00 00 00 00 01 00 00 00 00 00 00", 0},
+                                std::pair{"E7 00 00 00 00 01 00 00 00 00 00 00", 7},
+                                std::pair{"FF 00 01 00 00 00 00 00", 255}}) {
+        Bench bench(Bench::Board(std::string("[Display]\nMMTable=") + table + "\n"));
+        EXPECT_EQ(Info(bench).GetTunerType(0), tuner) << table;
+    }
+}
+
+TEST(BoardInfo, TenMonitorsAreReadAndTheEleventhHasNoTable) {
+    Bench bench(Bench::Board("[Display]\nMonitors=11\n"));
+    EXPECT_EQ(Info(bench).MonitorCount(), 11);
+    EXPECT_EQ(Info(bench).GetTunerType(9), 1);
+    EXPECT_EQ(Info(bench).GetDecoderType(9), 1);
+    EXPECT_EQ(Info(bench).GetVideoInputCount(9), 3);
+    EXPECT_EQ(Info(bench).GetTunerType(10), -1);
+    EXPECT_EQ(Info(bench).GetDecoderType(10), -1);
+    EXPECT_EQ(Info(bench).GetVideoInputCount(10), -1);
+    EXPECT_EQ(Info(bench).GetTunerType(11), -1);
+}
+
+TEST(BoardInfo, AMonitorPastTheCountHasNoTable) {
+    Bench bench(Bench::Board("[Display]\nMonitors=3\n"));
+    EXPECT_EQ(Info(bench).GetDecoderType(2), 1);
+    EXPECT_EQ(Info(bench).GetDecoderType(3), -1);
+    EXPECT_EQ(Info(bench).GetVideoInputCount(3), -1);
 }
 
 }  // namespace

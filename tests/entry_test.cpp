@@ -171,11 +171,29 @@ TEST(RunSequence, ABoardWithoutCaptureCapabilityIsNotApplicable) {
     EXPECT_FALSE(bench.FileExists("~temp.gf"));
 }
 
-TEST(RunSequence, ADecoderTypeOfEightCountsAsNoCaptureCapability) {
-    Bench bench(Bench::Board("[Display]\nMMTable=01 00 00 00 00 08 00 01 02 03 00 00\n"));
-    EXPECT_EQ(bench.Run("tc2200"), 0);
-    ASSERT_EQ(bench.Reports().size(), 1u);
-    EXPECT_NE(bench.Reports()[0].find("No Decoder found"), std::string::npos);
+TEST(RunSequence, CaptureCapabilityIsADecoderTypeFromOneToSeven) {
+    struct Case {
+        const char* decoderByte;  // byte 5 of the table; the decoder type is its bits 0-3
+        bool capable;
+    };
+    for (const Case& c : {Case{"00", false}, Case{"01", true}, Case{"07", true}, Case{"08", false}, Case{"09", false},
+                          Case{"0F", false}, Case{"10", false}, Case{"17", true}, Case{"F8", false}}) {
+        Bench bench(Bench::Board(std::string("[Display]\nMMTable=01 00 00 00 00 ") + c.decoderByte +
+                                 " 00 01 02 03 00 00\n"));
+        bench.WriteDefaultGraph();
+        bench.Run("tc2200");
+        SCOPED_TRACE(c.decoderByte);
+        const std::string notApplicable =
+            ReportJson("tc2200", "tc2200", 1, "Test program initialization.", "Computer has video capture capability.",
+                       "[NA] Computer has no video capture capability. (No Decoder found)");
+        if (c.capable) {
+            EXPECT_TRUE(bench.FileExists("~temp.gf"));
+            for (const std::string& report : bench.Reports()) EXPECT_NE(report, notApplicable);
+        } else {
+            EXPECT_FALSE(bench.FileExists("~temp.gf"));
+            EXPECT_EQ(bench.Reports(), std::vector<std::string>{notApplicable});
+        }
+    }
 }
 
 TEST(RunSequence, BoardTableTestsSkipTheGraphEvenWithoutCaptureCapability) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "ini/text_encoding.h"
 #include "platform/host/host.h"
@@ -206,6 +207,91 @@ TEST_F(IniEngine, ByteOrderMarkFilesAreRewrittenInTheirEncoding) {
         EXPECT_TRUE(engine.Flush());
         EXPECT_EQ(Read(), c.after) << c.value;
     }
+}
+
+// Outcomes measured with the Windows profile functions (the Wine differential
+// corpus, tests/ini_diff): the returned count and every byte of a buffer of
+// size + 4 bytes filled with 0xCC, so a write past the count shows.
+struct MeasuredRead {
+    const char* file;
+    const char* section;  // nullptr: list the sections
+    const char* key;      // nullptr: list the keys
+    const char* defaultValue;
+    uint32_t size;
+    uint32_t ret;
+    const char* bufferHex;
+};
+
+std::string Hex(const std::vector<char>& bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (char c : bytes) {
+        out += digits[static_cast<unsigned char>(c) >> 4];
+        out += digits[static_cast<unsigned char>(c) & 15];
+    }
+    return out;
+}
+
+constexpr const char* kThreeSections = "[Alpha]\r\na=1\r\n[Beta]\r\nb=2\r\n[Gamma]\r\nc=3\r\n";
+constexpr const char* kThreeKeys = "[S]\r\none=1\r\ntwo=2\r\nthree=3\r\n";
+
+const MeasuredRead kMeasuredReads[] = {
+    // Section lists cut by the buffer: the count is size - 2, one zero, the last byte untouched.
+    {kThreeSections, nullptr, nullptr, "", 1, 0, "00CCCCCCCC"},
+    {kThreeSections, nullptr, nullptr, "", 2, 0, "00CCCCCCCCCC"},
+    {kThreeSections, nullptr, nullptr, "", 5, 3, "416C7000CCCCCCCCCC"},
+    {kThreeSections, nullptr, nullptr, "", 6, 4, "416C706800CCCCCCCCCC"},
+    {kThreeSections, nullptr, nullptr, "", 7, 5, "416C70686100CCCCCCCCCC"},
+    {kThreeSections, nullptr, nullptr, "", 11, 9, "416C7068610042657400CCCCCCCCCC"},
+    {kThreeSections, nullptr, nullptr, "", 12, 10, "416C706861004265746100CCCCCCCCCC"},
+    // Key lists: the same cut; a list that fits ends in a double zero.
+    {kThreeKeys, "S", nullptr, "", 2, 0, "00CCCCCCCCCC"},
+    {kThreeKeys, "S", nullptr, "", 3, 1, "6F00CCCCCCCCCC"},
+    {kThreeKeys, "S", nullptr, "", 4, 2, "6F6E00CCCCCCCCCC"},
+    {kThreeKeys, "S", nullptr, "", 5, 3, "6F6E6500CCCCCCCCCC"},
+    {kThreeKeys, "S", nullptr, "", 8, 6, "6F6E6500747700CCCCCCCCCC"},
+    {kThreeKeys, "S", nullptr, "", 9, 7, "6F6E650074776F00CCCCCCCCCC"},
+    {kThreeKeys, "S", nullptr, "", 64, 14,
+     "6F6E650074776F0074687265650000CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    // The keys of a missing section: the default.
+    {"[S]\r\na=1\r\n", "T", nullptr, "deflt", 32, 5, "6465666C7400CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    {"[S]\r\na=1\r\n", "T", nullptr, "", 32, 0, "00CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    // A quoted value cut by the buffer loses its quotes, and one more character
+    // when the buffer holds the closing quote but not its zero.
+    {"[S]\r\nd=\"abcdef\"\r\n", "S", "d", "x", 4, 3, "61626300CCCCCCCC"},
+    {"[S]\r\nd=\"abcdef\"\r\n", "S", "d", "x", 7, 5, "616263646500CCCCCCCCCC"},
+    {"[S]\r\nd=\"abcdef\"\r\n", "S", "d", "x", 8, 6, "61626364656600CCCCCCCCCC"},
+    {"[S]\r\nd=\"abcdef\"\r\n", "S", "d", "x", 9, 6, "61626364656600CCCCCCCCCCCC"},
+    // Quotes: matching pairs only; a lone quote stays.
+    {"[S]\r\nm=\"mixed'\r\n", "S", "m", "x", 32, 7, "226D697865642700CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    {"[S]\r\nq=\"\r\n", "S", "q", "x", 32, 1, "2200CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    {"[S]\r\ne=\"\"\r\n", "S", "e", "x", 32, 0, "00CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    {"[S]\r\ni=a\"b\"\r\n", "S", "i", "x", 32, 4, "6122622200CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    // Defaults lose their quotes and trailing blanks, but an all-blank default keeps one blank.
+    {"[S]\r\n", "S", "missing", "\"dflt\"", 32, 4, "64666C7400CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    {"[S]\r\n", "S", "missing", "dflt   ", 32, 4, "64666C7400CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    {"[S]\r\n", "S", "missing", " ", 32, 1, "2000CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    // A value of blanks only reads as empty, not as the default.
+    {"[S]\r\nk=   \r\n", "S", "k", "d", 32, 0, "00CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+};
+
+TEST_F(IniEngine, ReadsGiveTheMeasuredCountsAndBytes) {
+    for (const MeasuredRead& c : kMeasuredReads) {
+        Engine engine;
+        Write(c.file);
+        std::vector<char> buffer(c.size + 4, static_cast<char>(0xCC));
+        uint32_t ret = engine.GetString(c.section, c.key, c.defaultValue, buffer.data(), c.size, path);
+        SCOPED_TRACE(std::string(c.section ? c.section : "@null") + " " + (c.key ? c.key : "@null") + " size " +
+                     std::to_string(c.size));
+        EXPECT_EQ(ret, c.ret);
+        EXPECT_EQ(Hex(buffer), c.bufferHex);
+    }
+}
+
+TEST_F(IniEngine, AValueOfBlanksReadsAsTheIntegerDefaultNotAsZero) {
+    Engine engine;
+    Write("[S]\r\nk=   \r\n");
+    EXPECT_EQ(engine.GetInt("S", "k", 9, path), 9u);
 }
 
 TEST(CodePage1252, EveryByteComesBackFromItsUnicodeText) {
