@@ -132,5 +132,50 @@ TEST(CommandLine, AnOverlongLineIsCutAtTheWorkingBuffer) {
     EXPECT_EQ(std::string(id.graphFilePath), ("C:\\ORBEX\\" + std::string(252, 'a')).substr(0, 259));
 }
 
+TEST(CommandLine, TheWorkingBufferHoldsTwoHundredFiftyFiveCharacters) {
+    FixedDirectory dir;
+    RecordingUser user;
+    TestIdentifier id;
+    std::string fits = std::string(251, ' ') + "-d 7";  // 255 characters
+    ASSERT_EQ(ParseCommandLine(fits.c_str(), id, dir, user), 0);
+    EXPECT_EQ(id.deviceNumber, 7);
+    EXPECT_TRUE(user.boxes.empty());
+    std::string cut = std::string(252, ' ') + "-d 7";  // 256: the value is cut off
+    ASSERT_EQ(ParseCommandLine(cut.c_str(), id, dir, user), 1);
+    ASSERT_EQ(user.boxes.size(), 1u);
+    EXPECT_EQ(user.boxes[0].text, "Missing parameter for option \"-d\".");
+    EXPECT_EQ(user.boxes[0].caption, "Orbex:  Invalid Cmd Line Error");
+    EXPECT_EQ(user.boxes[0].style, 0x1010u);
+}
+
+TEST(CommandLine, IdentifierAndGraphFileAreCutAtTheirBuffers) {
+    struct Case {
+        size_t nameLength;
+        size_t idLength;    // of at most 255
+        size_t pathLength;  // of at most 259
+    };
+    for (const Case& c : {Case{242, 255, 251}, Case{243, 255, 252}, Case{250, 255, 259}, Case{251, 255, 259}}) {
+        FixedDirectory dir;
+        RecordingUser user;
+        TestIdentifier id;
+        const std::string name(c.nameLength, 'n');
+        ASSERT_EQ(ParseCommandLine(("-f " + name).c_str(), id, dir, user), 0);
+        EXPECT_EQ(std::string(id.testIdText), ("G0_D0_T0_P0_F" + name).substr(0, c.idLength)) << c.nameLength;
+        EXPECT_EQ(std::string(id.graphFilePath), ("C:\\ORBEX\\" + name).substr(0, c.pathLength)) << c.nameLength;
+    }
+}
+
+TEST(CommandLine, ACurrentDirectoryOfTwoHundredSixtyCharactersIsDropped) {
+    RecordingUser user;
+    for (auto [length, path] : {std::pair<size_t, std::string>{259, std::string(259, 'D')},
+                                std::pair<size_t, std::string>{260, "\\default.gf"}}) {
+        FixedDirectory dir;
+        dir.dir = std::string(length, 'D');
+        TestIdentifier id;
+        ASSERT_EQ(ParseCommandLine("tc2200", id, dir, user), 0);
+        EXPECT_EQ(std::string(id.graphFilePath), path) << length;
+    }
+}
+
 }  // namespace
 }  // namespace orbex

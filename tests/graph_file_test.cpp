@@ -108,31 +108,80 @@ TEST(ReadDataFile, AnEmptyValueEndsTheMap) {
     EXPECT_EQ(bench.Process().GraphBuilder().FilterCount(), 1);
 }
 
+// A graph file of the given [ConnectionMap] lines, each entry a renderer section.
+std::string GraphOf(const std::vector<std::pair<std::string, std::string>>& map) {
+    std::string text = "[ConnectionMap]\n";
+    for (const auto& [key, value] : map) text += key + "=" + value + "\n";
+    for (const auto& [key, value] : map) text += "[" + key + "]\n" + kRenderer + "FilterType=7\n";
+    return text;
+}
+
+std::vector<std::pair<std::string, std::string>> Entries(int count) {
+    std::vector<std::pair<std::string, std::string>> map;
+    for (int i = 0; i < count; ++i) map.emplace_back("F" + std::to_string(i), ";0");
+    return map;
+}
+
 TEST(ReadDataFile, RefusesWhatDoesNotFitTheTable) {
     struct Case {
-        std::string map;
+        std::string graph;
+        std::string expected;
         std::string actual;
     };
-    std::string many = "[ConnectionMap]\n";
-    for (int i = 0; i < 33; ++i) many += "F" + std::to_string(i) + "=;0\n";
-    std::string longName(32, 'N');
+    const std::string longName(32, 'N');
+    const std::string labels11 = "1 2 3 4 5 6 7 8 9 10 11";
     for (const Case& c :
-         {Case{many,
+         {Case{GraphOf(Entries(33)), "At most 32 entries in the [ConnectionMap] section.",
                "[NoRun]**** Too many entries in the [ConnectionMap] section of \"C:\\ORBEX\\default.gf\": "
                "\"F32\" is entry 33."},
-          Case{"[ConnectionMap]\n" + longName + "=1\n",
+          Case{GraphOf({{longName, "1"}}), "[ConnectionMap] entry names of at most 31 characters.",
                "[NoRun]**** [ConnectionMap] entry name \"" + longName + "\" is too long."},
-          Case{"[ConnectionMap]\nR=1 2 3 4 5 6 7 8 9 10 11\n",
+          Case{GraphOf({{"R", labels11}}), "At most 10 input and 10 output labels per [ConnectionMap] entry.",
+               "[NoRun]**** [ConnectionMap] entry \"R\" lists more than 10 labels."},
+          Case{GraphOf({{"R", ";" + labels11}}), "At most 10 input and 10 output labels per [ConnectionMap] entry.",
                "[NoRun]**** [ConnectionMap] entry \"R\" lists more than 10 labels."}}) {
         Bench bench;
-        std::string sections;
-        for (int i = 0; i < 33; ++i) sections += "[F" + std::to_string(i) + "]\n" + kRenderer + "FilterType=7\n";
-        bench.WriteFile("default.gf", c.map + sections + "[R]\n" + kRenderer + "[" + longName + "]\n" + kRenderer);
+        bench.WriteFile("default.gf", c.graph);
         EXPECT_EQ(bench.Run("tc2200"), 0);
-        ASSERT_FALSE(bench.Reports().empty());
-        EXPECT_NE(bench.Reports()[0].find(Escaped(c.actual)), std::string::npos) << bench.Reports()[0];
-        EXPECT_LE(bench.Process().GraphBuilder().FilterCount(), 32);
+        EXPECT_THAT(bench.Reports(),
+                    ElementsAre(ReportJson("tc2200", "0", 2, "Reading filter graph definition file.", c.expected,
+                                           c.actual),
+                                ReportJson("tc2200", "msg1", 1, "Message Log:", "",
+                                           "COrbGBuilder::ReadDataFile()>  " + c.actual)));
+        EXPECT_EQ(bench.LogLines().back(), "511 0x00000000 COrbGBuilder::ReadDataFile()>  " + c.actual);
     }
+}
+
+bool ReadTheMap(Bench& bench) {
+    for (const std::string& report : bench.Reports())
+        if (report.find(Escaped("Reading filter graph definition file.")) != std::string::npos) return false;
+    return true;
+}
+
+TEST(ReadDataFile, ThirtyTwoEntriesFitTheTable) {
+    Bench bench;
+    bench.WriteFile("default.gf", GraphOf(Entries(32)));
+    bench.Run("-d 3");
+    EXPECT_TRUE(ReadTheMap(bench));
+    ASSERT_EQ(bench.Process().GraphBuilder().FilterCount(), 32);
+    EXPECT_STREQ(bench.Process().GraphBuilder().Filter(31).name, "F31");
+}
+
+TEST(ReadDataFile, AThirtyOneCharacterNameAndTenLabelsEachWayFitARow) {
+    Bench bench;
+    const std::string name(31, 'N');
+    bench.WriteFile("default.gf", GraphOf({{name, "1 2 3 4 5 6 7 8 9 10;11 12 13 14 15 16 17 18 19 20"}}));
+    bench.Run("-d 3");
+    EXPECT_TRUE(ReadTheMap(bench));
+    COrbGBuilder& g = bench.Process().GraphBuilder();
+    ASSERT_EQ(g.FilterCount(), 1);
+    EXPECT_EQ(std::string(g.Filter(0).name), name);
+    EXPECT_EQ(g.Filter(0).inputCount, 10);
+    EXPECT_EQ(g.Filter(0).outputCount, 10);
+    EXPECT_EQ(std::vector<uint8_t>(g.Filter(0).inputLabels, g.Filter(0).inputLabels + 10),
+              (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(std::vector<uint8_t>(g.Filter(0).outputLabels, g.Filter(0).outputLabels + 10),
+              (std::vector<uint8_t>{11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));
 }
 
 TEST(Labels, FollowTheValueSyntax) {
@@ -155,7 +204,6 @@ TEST(Labels, ASemicolonSplitsInputsFromOutputs) {
     bench.WriteFile("default.gf", std::string("[ConnectionMap]\nA=;\nB=1, 2 3\nC= ; 4\n") + "[A]\n" + kRenderer +
                                       "FilterType=7\n[B]\n" + kRenderer + "FilterType=7\n[C]\n" + kRenderer +
                                       "FilterType=7\n");
-    bench.Platform();  // the renderer class is created three times; creation is not under test here
     bench.Run("-d 3");
     COrbGBuilder& g = bench.Process().GraphBuilder();
     ASSERT_EQ(g.FilterCount(), 3);
