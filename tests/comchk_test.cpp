@@ -136,6 +136,20 @@ TEST(ComponentDatabase, ReadsRecordsAndResolvesWildcards) {
     EXPECT_STREQ(c->Record(63).Name, "r61");
 }
 
+TEST(ComponentDatabase, SixtyFourRecordsFitAndNamesKeepFifteenCharacters) {
+    SysBench bench;
+    std::string ini = "[FileInfo]\nabcdefghijklmno=2,2,0,0,0\nabcdefghijklmnop=2,2,0,0,0\n";
+    for (int i = 2; i < 64; ++i) ini += "r" + std::to_string(i) + "=2,2,0,0,0\n";
+    bench.WriteFile("orbex.ini", ini);
+    bench.Run("tc6905");
+    CComChker* c = bench.Builder().ComChker();
+    ASSERT_NE(c, nullptr);
+    ASSERT_EQ(c->RecordCount(), 64);
+    EXPECT_STREQ(c->Record(0).Name, "abcdefghijklmno");
+    EXPECT_STREQ(c->Record(1).Name, "abcdefghijklmno");
+    EXPECT_STREQ(c->Record(63).Name, "r63");
+}
+
 TEST(ComponentDatabase, AMissingDatabaseIsNoRun) {
     SysBench bench;
     std::filesystem::remove(bench.Directory() + "/orbex.ini");

@@ -175,6 +175,12 @@ TEST(SupportedStandards, ComparesWithTheTableOfTheDecoderType) {
              Case{"[Display]\nMMTable=01 00 00 00 00 06 00 01 02 03 00 00\n[Decoder]\nAvailableStandards=0xFFFF3\n", 4,
                   "0x000ffff3", "0x000ffff3"},
              Case{"[Display]\nMMTable=01 00 00 00 00 07 00 01 02 03 00 00\n", 0, "0x00000000", "0x00000203"},
+             // every entry of the table up to the last capture-capable type
+             Case{"[Display]\nMMTable=01 00 00 00 00 02 00 01 02 03 00 00\n", 4, "0x00000203", "0x00000203"},
+             Case{"[Display]\nMMTable=01 00 00 00 00 03 00 01 02 03 00 00\n", 4, "0x00000203", "0x00000203"},
+             Case{"[Display]\nMMTable=01 00 00 00 00 04 00 01 02 03 00 00\n", 0, "0x00000000", "0x00000203"},
+             Case{"[Display]\nMMTable=01 00 00 00 00 05 00 01 02 03 00 00\n", 0, "0x00000000", "0x00000203"},
+             Case{"[Display]\nMMTable=01 00 00 00 00 06 00 01 02 03 00 00\n", 0, "0x000ffff3", "0x00000203"},
          }) {
         DecoderBench bench(c.board);
         EXPECT_EQ(bench.Run("tc1200"), c.value) << c.board;
