@@ -233,6 +233,8 @@ std::string Hex(const std::vector<char>& bytes) {
 }
 
 constexpr const char* kThreeSections = "[Alpha]\r\na=1\r\n[Beta]\r\nb=2\r\n[Gamma]\r\nc=3\r\n";
+constexpr const char* kFourSections =
+    "[Alpha]\r\na=1\r\n[Beta]\r\nb=2\r\n[Gamma]\r\nc=3\r\n[S]\r\none=1\r\ntwo=2\r\nthree=3\r\n";
 constexpr const char* kThreeKeys = "[S]\r\none=1\r\ntwo=2\r\nthree=3\r\n";
 
 const MeasuredRead kMeasuredReads[] = {
@@ -253,6 +255,13 @@ const MeasuredRead kMeasuredReads[] = {
     {kThreeKeys, "S", nullptr, "", 9, 7, "6F6E650074776F00CCCCCCCCCC"},
     {kThreeKeys, "S", nullptr, "", 64, 14,
      "6F6E650074776F0074687265650000CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    // Lists whose last name just fits, or fits but for its zero (corpus case list-edges-exact-fit).
+    {kFourSections, nullptr, nullptr, "", 19, 17, "416C70686100426574610047616D6D610000CCCCCCCCCC"},
+    {kFourSections, nullptr, nullptr, "", 20, 18, "416C70686100426574610047616D6D61005300CCCCCCCCCC"},
+    {kFourSections, nullptr, nullptr, "", 21, 19, "416C70686100426574610047616D6D6100530000CCCCCCCCCC"},
+    {kFourSections, "S", nullptr, "", 10, 8, "6F6E650074776F0000CCCCCCCCCC"},
+    {kFourSections, "S", nullptr, "", 15, 13, "6F6E650074776F00746872656500CCCCCCCCCC"},
+    {kFourSections, "S", nullptr, "", 16, 14, "6F6E650074776F0074687265650000CCCCCCCCCC"},
     // The keys of a missing section: the default.
     {"[S]\r\na=1\r\n", "T", nullptr, "deflt", 32, 5, "6465666C7400CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
     {"[S]\r\na=1\r\n", "T", nullptr, "", 32, 0, "00CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
