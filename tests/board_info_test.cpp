@@ -85,17 +85,13 @@ TEST(BoardInfo, DecoderTypeMasksItsByteAtEveryEdge) {
         int32_t inputs;
     };
     // Twelve-byte tables: byte 5 bits 0-3; eight-byte tables: byte 2 bits 0-2.
-    for (const Case& c : {Case{"01 00 00 00 00 07 00 00 00 00 00 00", 7, 3},
-                          Case{"01 00 00 00 00 08 00 00 00 00 00 00", 8, 3},
-                          Case{"01 00 00 00 00 09 00 00 00 00 00 00", 9, 3},
-                          Case{"00 00 00 00 00 0F 00 00 00 00 00 00", 15, 1},
-                          Case{"01 00 00 00 00 F7 00 00 00 00 00 00", 7, 3},
-                          Case{"01 00 00 00 00 10 00 01 00 00 00 00", 0, 1},
-                          Case{"01 00 00 00 00 F0 00 00 00 00 00 00", 0, 0},
-                          Case{"01 00 07 00 00 00 00 00", 7, -1},
-                          Case{"01 00 0F 00 00 00 00 00", 7, -1},
-                          Case{"01 00 08 00 00 00 00 00", 0, -1},
-                          Case{"01 00 F9 00 00 00 00 00", 1, -1}}) {
+    for (const Case& c :
+         {Case{"01 00 00 00 00 07 00 00 00 00 00 00", 7, 3}, Case{"01 00 00 00 00 08 00 00 00 00 00 00", 8, 3},
+          Case{"01 00 00 00 00 09 00 00 00 00 00 00", 9, 3}, Case{"00 00 00 00 00 0F 00 00 00 00 00 00", 15, 1},
+          Case{"01 00 00 00 00 F7 00 00 00 00 00 00", 7, 3}, Case{"01 00 00 00 00 10 00 01 00 00 00 00", 0, 1},
+          Case{"01 00 00 00 00 F0 00 00 00 00 00 00", 0, 0}, Case{"01 00 07 00 00 00 00 00", 7, -1},
+          Case{"01 00 0F 00 00 00 00 00", 7, -1}, Case{"01 00 08 00 00 00 00 00", 0, -1},
+          Case{"01 00 F9 00 00 00 00 00", 1, -1}}) {
         Bench bench(Bench::Board(std::string("[Display]\nMMTable=") + c.table + "\n"));
         EXPECT_EQ(Info(bench).GetDecoderType(0), c.decoder) << c.table;
         EXPECT_EQ(Info(bench).GetVideoInputCount(0), c.inputs) << c.table;
@@ -103,10 +99,9 @@ TEST(BoardInfo, DecoderTypeMasksItsByteAtEveryEdge) {
 }
 
 TEST(BoardInfo, TunerTypeMasksFiveBitsOfATwelveByteTableAndNoneOfAnEightByteOne) {
-    for (auto [table, tuner] : {std::pair{"FF 00 00 00 00 01 00 00 00 00 00 00", 31},
-                                std::pair{"20 00 00 00 00 01 00 00 00 00 00 00", 0},
-                                std::pair{"E7 00 00 00 00 01 00 00 00 00 00 00", 7},
-                                std::pair{"FF 00 01 00 00 00 00 00", 255}}) {
+    for (auto [table, tuner] :
+         {std::pair{"FF 00 00 00 00 01 00 00 00 00 00 00", 31}, std::pair{"20 00 00 00 00 01 00 00 00 00 00 00", 0},
+          std::pair{"E7 00 00 00 00 01 00 00 00 00 00 00", 7}, std::pair{"FF 00 01 00 00 00 00 00", 255}}) {
         Bench bench(Bench::Board(std::string("[Display]\nMMTable=") + table + "\n"));
         EXPECT_EQ(Info(bench).GetTunerType(0), tuner) << table;
     }

@@ -178,8 +178,8 @@ TEST(RunSequence, CaptureCapabilityIsADecoderTypeFromOneToSeven) {
     };
     for (const Case& c : {Case{"00", false}, Case{"01", true}, Case{"07", true}, Case{"08", false}, Case{"09", false},
                           Case{"0F", false}, Case{"10", false}, Case{"17", true}, Case{"F8", false}}) {
-        Bench bench(Bench::Board(std::string("[Display]\nMMTable=01 00 00 00 00 ") + c.decoderByte +
-                                 " 00 01 02 03 00 00\n"));
+        Bench bench(
+            Bench::Board(std::string("[Display]\nMMTable=01 00 00 00 00 ") + c.decoderByte + " 00 01 02 03 00 00\n"));
         bench.WriteDefaultGraph();
         bench.Run("tc2200");
         SCOPED_TRACE(c.decoderByte);

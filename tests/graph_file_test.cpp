@@ -143,11 +143,11 @@ TEST(ReadDataFile, RefusesWhatDoesNotFitTheTable) {
         Bench bench;
         bench.WriteFile("default.gf", c.graph);
         EXPECT_EQ(bench.Run("tc2200"), 0);
-        EXPECT_THAT(bench.Reports(),
-                    ElementsAre(ReportJson("tc2200", "0", 2, "Reading filter graph definition file.", c.expected,
-                                           c.actual),
-                                ReportJson("tc2200", "msg1", 1, "Message Log:", "",
-                                           "COrbGBuilder::ReadDataFile()>  " + c.actual)));
+        EXPECT_THAT(
+            bench.Reports(),
+            ElementsAre(
+                ReportJson("tc2200", "0", 2, "Reading filter graph definition file.", c.expected, c.actual),
+                ReportJson("tc2200", "msg1", 1, "Message Log:", "", "COrbGBuilder::ReadDataFile()>  " + c.actual)));
         EXPECT_EQ(bench.LogLines().back(), "511 0x00000000 COrbGBuilder::ReadDataFile()>  " + c.actual);
     }
 }

@@ -254,7 +254,8 @@ const MeasuredRead kMeasuredReads[] = {
     {kThreeKeys, "S", nullptr, "", 8, 6, "6F6E6500747700CCCCCCCCCC"},
     {kThreeKeys, "S", nullptr, "", 9, 7, "6F6E650074776F00CCCCCCCCCC"},
     {kThreeKeys, "S", nullptr, "", 64, 14,
-     "6F6E650074776F0074687265650000CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+     "6F6E650074776F0074687265650000CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"
+     "CCCCCCCCCCCCCCCCCCCCCCC"},
     // Lists whose last name just fits, or fits but for its zero (corpus case list-edges-exact-fit).
     {kFourSections, nullptr, nullptr, "", 19, 17, "416C70686100426574610047616D6D610000CCCCCCCCCC"},
     {kFourSections, nullptr, nullptr, "", 20, 18, "416C70686100426574610047616D6D61005300CCCCCCCCCC"},
@@ -263,8 +264,10 @@ const MeasuredRead kMeasuredReads[] = {
     {kFourSections, "S", nullptr, "", 15, 13, "6F6E650074776F00746872656500CCCCCCCCCC"},
     {kFourSections, "S", nullptr, "", 16, 14, "6F6E650074776F0074687265650000CCCCCCCCCC"},
     // The keys of a missing section: the default.
-    {"[S]\r\na=1\r\n", "T", nullptr, "deflt", 32, 5, "6465666C7400CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
-    {"[S]\r\na=1\r\n", "T", nullptr, "", 32, 0, "00CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    {"[S]\r\na=1\r\n", "T", nullptr, "deflt", 32, 5,
+     "6465666C7400CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    {"[S]\r\na=1\r\n", "T", nullptr, "", 32, 0,
+     "00CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
     // A quoted value cut by the buffer loses its quotes, and one more character
     // when the buffer holds the closing quote but not its zero.
     {"[S]\r\nd=\"abcdef\"\r\n", "S", "d", "x", 4, 3, "61626300CCCCCCCC"},
@@ -272,16 +275,23 @@ const MeasuredRead kMeasuredReads[] = {
     {"[S]\r\nd=\"abcdef\"\r\n", "S", "d", "x", 8, 6, "61626364656600CCCCCCCCCC"},
     {"[S]\r\nd=\"abcdef\"\r\n", "S", "d", "x", 9, 6, "61626364656600CCCCCCCCCCCC"},
     // Quotes: matching pairs only; a lone quote stays.
-    {"[S]\r\nm=\"mixed'\r\n", "S", "m", "x", 32, 7, "226D697865642700CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
-    {"[S]\r\nq=\"\r\n", "S", "q", "x", 32, 1, "2200CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
-    {"[S]\r\ne=\"\"\r\n", "S", "e", "x", 32, 0, "00CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
-    {"[S]\r\ni=a\"b\"\r\n", "S", "i", "x", 32, 4, "6122622200CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    {"[S]\r\nm=\"mixed'\r\n", "S", "m", "x", 32, 7,
+     "226D697865642700CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    {"[S]\r\nq=\"\r\n", "S", "q", "x", 32, 1,
+     "2200CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    {"[S]\r\ne=\"\"\r\n", "S", "e", "x", 32, 0,
+     "00CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    {"[S]\r\ni=a\"b\"\r\n", "S", "i", "x", 32, 4,
+     "6122622200CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
     // Defaults lose their quotes and trailing blanks, but an all-blank default keeps one blank.
-    {"[S]\r\n", "S", "missing", "\"dflt\"", 32, 4, "64666C7400CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
-    {"[S]\r\n", "S", "missing", "dflt   ", 32, 4, "64666C7400CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    {"[S]\r\n", "S", "missing", "\"dflt\"", 32, 4,
+     "64666C7400CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    {"[S]\r\n", "S", "missing", "dflt   ", 32, 4,
+     "64666C7400CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
     {"[S]\r\n", "S", "missing", " ", 32, 1, "2000CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
     // A value of blanks only reads as empty, not as the default.
-    {"[S]\r\nk=   \r\n", "S", "k", "d", 32, 0, "00CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
+    {"[S]\r\nk=   \r\n", "S", "k", "d", 32, 0,
+     "00CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"},
 };
 
 TEST_F(IniEngine, ReadsGiveTheMeasuredCountsAndBytes) {
