@@ -9,7 +9,7 @@ WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 BENCH_PACKAGES := libbenchmark-dev
 
-.PHONY: all run test fuzz bench windows format deps-build deps-wine deps-windows deps-fuzz deps-bench clean
+.PHONY: all run test fuzz bench sweep windows format deps-build deps-wine deps-windows deps-fuzz deps-bench clean
 
 all: run
 
@@ -34,6 +34,13 @@ run: deps-build deps-bench build/release/build.ninja
 	build/release/bin/orbex-harness --workdir build/run --junit build/run/junit.xml --suite; \
 	  status=$$?; echo "orbex-harness exit status $$status (JUnit report: build/run/junit.xml)"; \
 	  [ $$status -le 1 ]
+
+# The whole fault sweep of the reference board (release build): every test
+# case again for every call of every failable operation, each run checked.
+sweep: deps-build deps-bench build/release/build.ninja
+	cmake --build --preset release -j $(JOBS)
+	@mkdir -p build/sweep && cp examples/default.gf examples/orbex.ini build/sweep/
+	build/release/bin/orbex-harness --workdir build/sweep --fault-sweep --jobs $(JOBS) | tee build/sweep/table.txt | tail -n 25
 
 # Cross-builds the Windows artefacts (orbex.dll, verdict.dll, qelsserv.dll,
 # orbex-harness.exe, and the unit tests) for x86-64 and 32-bit x86.

@@ -82,6 +82,19 @@ TEST(ComponentInfEntries, ListsEachFileOnceAndAtMostSix) {
                       "\"inf\\fd.inf\", \"inf\\fe.inf\", \"inf\\ff.inf\""));
 }
 
+// A search that hands back a name filling its whole buffer (no terminator):
+// the name is cut at the buffer's end, names no file, and is passed over.
+TEST(ComponentInfEntries, PassesOverAFoundNameWithoutItsTerminator) {
+    SysBench bench(Bench::Board("[Faults]\nFindFirstFile=malformed,1\n"));
+    bench.WriteFile("inf/capa.inf", "x=DISPLAY\\CAPDEV\n");
+    bench.WriteFile("inf/capb.inf", "x=DISPLAY\\CAPDEV\n");
+    bench.WriteFile("orbex.ini", OneRecord("DisplayName=CAPDEV\n"));
+    EXPECT_EQ(bench.Run("tc6901"), 4);
+    EXPECT_EQ(bench.Results(), (std::vector<std::string>{
+                                   InfStep(1, 4, "CAPDEV", "[Pass] \"CAPDEV\" found in files: \"inf\\capb.inf\""),
+                                   InfSummary(4)}));
+}
+
 TEST(ComponentInfEntries, FailsAMissingEntryAndAMissingDisplayName) {
     SysBench bench;
     bench.WriteFile("inf/capa.inf", "; DISPLAY\\CAPDEV\nx=DISPLAY\\CAPDEV ; DISPLAY\\OLD\n");

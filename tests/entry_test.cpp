@@ -44,6 +44,20 @@ std::string SelfSetupReport(const std::string& id, int status) {
                       "ORBEX finished setting up needed files.");
 }
 
+// A system directory that comes back without its terminator ends where its
+// told length ends (99 characters of a 100-character buffer), never past it.
+TEST(SelfSetup, ADirectoryWithoutItsTerminatorIsReadToItsToldLength) {
+    Bench bench(Bench::Board("[Faults]\nGetSystemDirectory=malformed,1\n"));
+    EXPECT_EQ(bench.Run("tc0000"), 1);
+    const std::string system = "C:\\WINNT\\system32" + std::string(99 - 17, 'D');
+    std::vector<std::string> commands;
+    for (const std::string& e : bench.Events("Platform"))
+        if (e.find("RunCommand") != std::string::npos) commands.push_back(e);
+    ASSERT_GE(commands.size(), 2u);
+    EXPECT_EQ(commands[0], Command(system + "\\regsvr32 C:\\ORBEX\\qelsserv.dll /s"));
+    EXPECT_EQ(commands[1], Command("copy C:\\ORBEX\\msyuv.dll " + system + " /Y"));
+}
+
 TEST(SelfSetup, OnWindows2000CopiesRegistersAndDeclaresTheCodec) {
     Bench bench;
     EXPECT_EQ(bench.Run("tc0000"), 1);
@@ -124,14 +138,20 @@ TEST(SelfSetup, OnWindows98WritesTheCodecIntoSystemIni) {
 TEST(SelfSetup, WithoutRightsToTheDriverKeyFailsAndSkipsTheSecondHalf) {
     Bench bench(Bench::Board("[Faults]\nRegCreateKeyEx=5\n"));
     EXPECT_EQ(bench.Run("tc0000"), 1);
-    EXPECT_EQ(bench.Events("Platform"), kFirstHalf);
+    std::vector<std::string> expected = kFirstHalf;
+    expected.push_back(R"({"event":"Platform","what":"Fault","operation":"RegCreateKeyEx","code":5})");
+    EXPECT_EQ(bench.Events("Platform"), expected);
     EXPECT_EQ(bench.Reports(), std::vector<std::string>{SelfSetupReport("tc0000", 0)});
 }
 
 TEST(SelfSetup, WithoutACurrentDirectoryRunsNothingAndPasses) {
     Bench bench(Bench::Board("[Faults]\nGetCurrentDirectory=1\n"));
     EXPECT_EQ(bench.Run("tc0000"), 1);
-    EXPECT_TRUE(bench.Events("Platform").empty());
+    // Only the fault, at each call: no command runs.
+    std::vector<std::string> platform = bench.Events("Platform");
+    EXPECT_FALSE(platform.empty());
+    for (const std::string& e : platform)
+        EXPECT_EQ(e, R"({"event":"Platform","what":"Fault","operation":"GetCurrentDirectory","code":1})");
     EXPECT_EQ(bench.Reports(), std::vector<std::string>{SelfSetupReport("tc0000", 4)});
 }
 

@@ -211,3 +211,88 @@ TEST_F(Harness, SuiteRunsEachBenchKindInItsOwnProcessAndWritesJUnit) {
 }
 
 }  // namespace
+
+namespace {
+
+// A fault placed for one run fires on the call chosen and says so in the event stream.
+TEST_F(Harness, AFaultGivenOnTheCommandLineFiresAndIsReproducible) {
+    // The first put_OutputEnable is the one that disables the decoder.
+    Result r = Run("--json - --fault DecoderPutOutputEnable=0x80004005,1 -- tc2200");
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(r.out.find(R"({"event":"Platform","what":"Fault","operation":"DecoderPutOutputEnable","code":-2147467259})"
+                         "\n"
+                         R"({"event":"ResultReport","test":"tc2200","step":"msg1","status":0,"description":"Message Log:",)"
+                         R"("expected":"","actual":"CDecoder::ExecuteTest() Failed to disable the decoder."})"
+                         "\n"
+                         R"({"event":"ResultReport","test":"tc2200","step":"tc2200","status":2,)"
+                         R"("description":"Decoder output enable Test","expected":"0","actual":"Cannot Disable Decoder."})"),
+              std::string::npos)
+        << r.out;
+    Result human = Run("--fault DecoderPutOutputEnable=0x80004005,1 -- tc2200");
+    EXPECT_NE(human.out.find("reproduce: orbex-harness --fault DecoderPutOutputEnable=0x80004005,1 -- 'tc2200'"),
+              std::string::npos)
+        << human.out;
+}
+
+TEST_F(Harness, AFaultThatIsNotAFaultLineIsRefused) {
+    struct Case {
+        const char* fault;
+        const char* message;
+    };
+    for (const Case& c : {Case{"Bogus=1", "orbex-harness: --fault: unknown fault operation \"Bogus\""},
+                          Case{"CreateDC=malformed", "orbex-harness: --fault: CreateDC cannot answer with malformed data"},
+                          Case{"CreateDC", "orbex-harness: --fault: a fault is Operation=code[,count[,skip]]"}}) {
+        Result r = Run(std::string("--fault '") + c.fault + "' -- tc2200");
+        EXPECT_EQ(r.status, 2) << c.fault;
+        EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
+    }
+    EXPECT_EQ(Run("--fault-sweep --fault CreateDC=5").status, 2);
+}
+
+// The sweep places one point on every call the clean run counted (and one
+// more for each call of an operation that can answer with malformed data).
+TEST_F(Harness, TheSweepRunsAPointForEveryCallOfEveryOperation) {
+    Result counts = Run("--json - -- tc5000");
+    ASSERT_EQ(counts.status, 0);
+    std::string command = "ORBEX_FAULT_CALLS=1 " + std::string(ORBEX_HARNESS) + " --workdir " + dir +
+                          " --json - -- tc5000 | grep FaultCalls";
+    FILE* p = popen(command.c_str(), "r");
+    char line[4096] = "";
+    ASSERT_TRUE(fgets(line, sizeof line, p));
+    pclose(p);
+    // {"event":"Platform","what":"FaultCalls","CoInitialize":2,...}
+    size_t points = 0, kinds = 0;
+    std::string text = line;
+    for (size_t at = text.find("\"FaultCalls\""); (at = text.find("\":", at + 1)) != std::string::npos;) {
+        size_t nameStart = text.rfind('"', at - 1) + 1;
+        std::string name = text.substr(nameStart, at - nameStart);
+        size_t n = std::stoul(text.substr(at + 2));
+        bool malformed = name == "ExtEscape" || name == "GetCurrentDirectory" || name == "RegQueryValueEx" ||
+                         name == "GetWindowsDirectory" || name == "GetSystemDirectory";
+        points += n * (malformed ? 2 : 1);
+        kinds += malformed ? 2 : 1;
+    }
+    ASSERT_GT(points, 0u);
+    Result r = Run("--fault-sweep --jobs 2 -- tc5000");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("fault sweep: 1 test case(s), " + std::to_string(kinds) + " operation kind(s), " +
+                         std::to_string(points) + " point(s), "),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("operation                                        test case            points  changed   failed"),
+              std::string::npos);
+    EXPECT_NE(r.out.find("CreateDC                                         tc5000                    2        2        0"),
+              std::string::npos)
+        << r.out;
+}
+
+// Every failed check is printed with the command that reproduces it, and the
+// sweep exits with 1.
+TEST_F(Harness, ASweepWhoseRunsCannotEndInTimeFailsWithTheFinding) {
+    Result r = Run("--fault-sweep --timeout 0 -- tc5000");
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(r.out.find("FAILED tc5000 without a fault: hang: no end within 0 s"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("FAILED tc5000 without a fault: the virtual board told no call counts"), std::string::npos) << r.out;
+}
+
+}  // namespace

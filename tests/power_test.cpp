@@ -248,7 +248,8 @@ TEST(PowerFaults, EachFailedCallLeavesItsTrace) {
 TEST(PowerFaults, WithoutTheCursorPositionTheNudgeDoesNotGoBack) {
     PowerBench bench(Bench::Board("[Faults]\nGetCursorPos=5\n"));
     bench.Stream().LowPower(0);
-    EXPECT_THAT(bench.Calls(), ElementsAre("GetCursorPos x=0 y=0 result=0", Cursor(10, 10), Cursor(100, 100)));
+    EXPECT_THAT(bench.Calls(), ElementsAre("Fault operation=GetCursorPos code=5", "GetCursorPos x=0 y=0 result=0",
+                                           Cursor(10, 10), Cursor(100, 100)));
 }
 
 // Windows directories whose screen saver paths come near the 260-character

@@ -10,10 +10,14 @@ namespace {
 constexpr uint32_t kDirectorySize = 100;
 
 bool ReadDirectories(port::ISystemInfo& system, char (&systemDir)[kDirectorySize], char (&currentDir)[kDirectorySize]) {
+    // Each text ends where its told length ends, whatever the buffer holds past it.
     uint32_t n = system.GetSystemDirectory(systemDir, kDirectorySize);
     if (n == 0 || n >= kDirectorySize) return false;
+    systemDir[n] = '\0';
     n = system.GetCurrentDirectory(kDirectorySize, currentDir);
-    return n != 0 && n < kDirectorySize;
+    if (n == 0 || n >= kDirectorySize) return false;
+    currentDir[n] = '\0';
+    return true;
 }
 
 void Run(port::ICommandRunner& commands, const char* format, ...) ORBEX_PRINTF(2, 3);

@@ -24,12 +24,20 @@ std::unique_ptr<IPlatform> CreatePlatform(std::string& error) {
         if (!loaded) return nullptr;
         profile = std::move(*loaded);
     }
+    // Faults added for one run (a fault sweep's point) on top of the profile's own.
+    if (const char* faults = std::getenv("ORBEX_FAULTS"); faults && *faults)
+        if (!sim::AddFaults(profile.faults, faults, error)) {
+            error = "ORBEX_FAULTS: " + error;
+            return nullptr;
+        }
     sim::SimOptions options;
     std::error_code ec;
     options.hostCurrentDirectory = std::filesystem::current_path(ec).string();
     if (ec) options.hostCurrentDirectory = ".";
     const char* noVerdict = std::getenv("ORBEX_NO_VERDICT");
     options.noVerdict = noVerdict && std::string(noVerdict) == "1";
+    const char* faultCalls = std::getenv("ORBEX_FAULT_CALLS");
+    options.reportFaultCalls = faultCalls && std::string(faultCalls) == "1";
     return std::make_unique<sim::VirtualBoard>(std::move(profile), std::move(options));
 }
 

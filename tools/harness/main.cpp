@@ -10,9 +10,11 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 #include "catalogue.h"
 #include "event.h"
+#include "fault_sweep.h"
 #include "host_window.h"
 #include "platform/harness_hook.h"
 #include "platform/host/host.h"
@@ -57,6 +59,10 @@ struct Options {
     std::string board, workdir, json, junit, library, suite;
     bool noVerdict = false, virtualBoard = false, list = false, stopOnFail = false, noProgress = false, quiet = false;
     std::vector<std::string> commandLines;
+    std::vector<std::string> faults;
+    bool faultSweep = false, sweepSample = false;
+    unsigned jobs = 0, timeoutSeconds = 120;
+    double caseBudget = 5;
 };
 
 bool HasFail(const orbex::harness::TestCaseRecord& c) {
@@ -215,6 +221,21 @@ int main(int argc, char** argv) {
     app.add_flag("--stop-on-fail", o.stopOnFail, "Stop after the first test case with a failed result");
     app.add_flag("--no-progress", o.noProgress, "No live progress line");
     app.add_flag("--quiet", o.quiet, "No readable result lines (the JSON stream is still written)");
+    app.add_option("--fault", o.faults,
+                   "Add a fault to the virtual board: OPERATION=CODE[,COUNT[,SKIP]] or OPERATION=malformed[,COUNT[,SKIP]]"
+                   " (as in a profile's [Faults]; repeatable)");
+    app.add_flag("--fault-sweep", o.faultSweep,
+                 "Run each test case (the command lines given, the --suite groups, or the whole catalogue) again "
+                 "for every call of every failable operation, with a one-shot fault on that call, and check "
+                 "every run");
+    app.add_flag("--sample", o.sweepSample, "With --fault-sweep: one point per operation and kind of fault only");
+    app.add_option("--jobs", o.jobs, "With --fault-sweep: runs at a time (default: the number of processors)");
+    app.add_option("--timeout", o.timeoutSeconds, "With --fault-sweep: seconds a run may take before it counts as a hang")
+        ->default_val(120);
+    app.add_option("--case-budget", o.caseBudget,
+                   "With --fault-sweep: a test case whose clean run takes longer (seconds) gets a point on the "
+                   "first call of each operation only")
+        ->default_val(5);
     app.add_option("CMDLINE", o.commandLines, "Test command lines (put them after -- when they begin with -)");
     try {
         app.parse(argc, argv);
@@ -232,11 +253,15 @@ int main(int argc, char** argv) {
             std::printf("%-18s %-9s %s\n", e.commandLine.c_str(), e.group.c_str(), e.name.c_str());
         return 0;
     }
-    if (o.commandLines.empty() && !suite) {
+    if (o.faultSweep && !o.faults.empty()) {
+        std::fprintf(stderr, "orbex-harness: --fault-sweep places its own faults; do not give --fault\n");
+        return 2;
+    }
+    if (o.commandLines.empty() && !suite && !o.faultSweep) {
         std::fprintf(stderr, "orbex-harness: nothing to run: give command lines, --suite or --list (see --help)\n");
         return 2;
     }
-    if (!o.commandLines.empty() && suite) {
+    if (!o.commandLines.empty() && suite && !o.faultSweep) {
         std::fprintf(stderr, "orbex-harness: give either command lines or --suite, not both\n");
         return 2;
     }
@@ -280,6 +305,41 @@ int main(int argc, char** argv) {
     orbex::host::SetEnvironment("ORBEX_BOARD", o.board.empty() ? nullptr : o.board.c_str());
     orbex::host::SetEnvironment("ORBEX_NO_VERDICT", o.noVerdict ? "1" : nullptr);
     orbex::host::SetEnvironment("ORBEX_PLATFORM", o.virtualBoard ? "virtual" : nullptr);
+    std::string faults;
+    for (const std::string& f : o.faults) faults += (faults.empty() ? "" : ";") + f;
+    if (!faults.empty()) {
+        orbex::sim::FaultConfig check;
+        std::string error;
+        if (!orbex::sim::AddFaults(check, faults, error)) {
+            std::fprintf(stderr, "orbex-harness: --fault: %s\n", error.c_str());
+            return 2;
+        }
+    }
+    // Without --fault, an ORBEX_FAULTS the harness was started with stays in force.
+    if (!faults.empty()) orbex::host::SetEnvironment("ORBEX_FAULTS", faults.c_str());
+
+    if (o.faultSweep) {
+        orbex::harness::SweepOptions so;
+        so.harness = orbex::host::ExecutablePath();
+        so.library = o.library;
+        so.board = o.board;
+        so.workdir = o.workdir;
+        so.noVerdict = o.noVerdict;
+        so.sample = o.sweepSample;
+        so.jobs = o.jobs ? o.jobs : std::max(1u, std::thread::hardware_concurrency());
+        so.timeoutMs = o.timeoutSeconds * 1000;
+        so.caseBudgetSeconds = o.caseBudget;
+        so.progress = !o.noProgress && orbex::host::IsTerminal(2);
+        for (const auto& e : orbex::harness::Catalogue()) {
+            bool wanted = o.commandLines.empty() && groups.empty();
+            for (const auto& g : groups) wanted = wanted || e.group == g;
+            for (const auto& c : o.commandLines) wanted = wanted || e.commandLine == c;
+            if (wanted) so.testCases.push_back(e);
+        }
+        for (const auto& c : o.commandLines)
+            if (NameOf(c).empty()) so.testCases.push_back({c, "", ""});
+        return orbex::harness::RunFaultSweep(so);
+    }
 
     std::FILE* json = nullptr;
     if (o.json == "-")
@@ -294,7 +354,9 @@ int main(int argc, char** argv) {
     ro.colour = orbex::host::IsTerminal(1);
     ro.progress = !o.noProgress && orbex::host::IsTerminal(2);
     ro.reproducePrefix = "orbex-harness" + (o.board.empty() ? std::string() : " --board " + o.board) +
-                         (o.noVerdict ? " --no-verdict" : "") + " --";
+                         (o.noVerdict ? " --no-verdict" : "");
+    for (const std::string& f : o.faults) ro.reproducePrefix += " --fault " + f;
+    ro.reproducePrefix += " --";
     Recorder recorder(ro);
     g_recorder = &recorder;
 

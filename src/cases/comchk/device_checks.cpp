@@ -18,7 +18,7 @@ namespace {
 
 void WindowsDirectory(COrbGBuilder& builder, char* out, uint32_t size) {
     uint32_t n = builder.Platform().System().GetWindowsDirectory(out, size);
-    if (n == 0 || n >= size) out[0] = '\0';
+    out[n == 0 || n >= size ? 0 : n] = '\0';  // ends where its told length ends
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ VersionNumbers ParseVersion(const char* text) {
 void WindowsPath(COrbGBuilder& builder, const char* name, char* out, size_t size) {
     char windows[261] = "";
     uint32_t n = builder.Platform().System().GetWindowsDirectory(windows, sizeof windows);
-    if (n == 0 || n >= sizeof windows) windows[0] = '\0';
+    windows[n == 0 || n >= sizeof windows ? 0 : n] = '\0';  // ends where its told length ends
     FormatInto(out, size, "%s\\%s", windows, name);
 }
 }  // namespace

@@ -49,6 +49,7 @@ void BuildInfIndex(port::IFileSystem& files, const char* windowsDirectory, InfIn
         if (!find) continue;
         bool more = true;
         for (; more && index.count < kInfIndexEntries; more = files.FindNextFile(find, name, sizeof name)) {
+            name[sizeof name - 1] = '\0';  // a name that fills the buffer is cut, never read past
             char path[600];
             FormatInto(path, sizeof path, "%s\\%s%s", windowsDirectory, folder, name);
             port::TextFile text = files.OpenTextFile(path);

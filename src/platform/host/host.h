@@ -31,4 +31,18 @@ std::string MakeTempDirectory(const std::string& prefix);
 // when it could not run or did not exit normally.
 int RunProgram(const std::string& program, const std::vector<std::string>& args);
 
+// How a program run with RunCaptured ended.
+struct ProgramOutcome {
+    int exitCode = -1;      // the exit code when it exited normally
+    bool started = false;   // false: it could not be started
+    bool timedOut = false;  // it did not end in time and was killed
+    int signal = 0;         // the signal (POSIX) or exception code (Windows) that ended it, else 0
+};
+// Runs the program with NAME=VALUE entries added to (or replacing in) this
+// process's environment, its standard output and error written to
+// outputFile, and kills it after timeoutMs. Safe to call from several threads.
+ProgramOutcome RunCaptured(const std::string& program, const std::vector<std::string>& args,
+                           const std::vector<std::string>& environment, const std::string& outputFile,
+                           unsigned timeoutMs);
+
 }  // namespace orbex::host

@@ -1,11 +1,16 @@
 #if !defined(_WIN32)
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "platform/host/host.h"
 
@@ -75,6 +80,62 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args)
     int status = 0;
     if (waitpid(pid, &status, 0) < 0) return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+ProgramOutcome RunCaptured(const std::string& program, const std::vector<std::string>& args,
+                           const std::vector<std::string>& environment, const std::string& outputFile,
+                           unsigned timeoutMs) {
+    ProgramOutcome outcome;
+    std::vector<std::string> all = {program};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    // This process's environment, less the names given, then the entries given.
+    std::vector<std::string> env;
+    for (char** e = environ; e && *e; ++e) {
+        std::string entry = *e;
+        bool replaced = false;
+        for (const std::string& add : environment) {
+            size_t eq = add.find('=');
+            if (eq != std::string::npos && entry.compare(0, eq + 1, add, 0, eq + 1) == 0) replaced = true;
+        }
+        if (!replaced) env.push_back(entry);
+    }
+    env.insert(env.end(), environment.begin(), environment.end());
+    std::vector<char*> envp;
+    for (auto& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    pid_t pid = 0;
+    int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return outcome;
+    outcome.started = true;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    auto pause = std::chrono::microseconds(500);
+    int status = 0;
+    for (;;) {
+        pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) break;
+        if (done < 0) return outcome;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            outcome.timedOut = true;
+            return outcome;
+        }
+        std::this_thread::sleep_for(pause);
+        if (pause < std::chrono::milliseconds(20)) pause *= 2;
+    }
+    if (WIFEXITED(status)) outcome.exitCode = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) outcome.signal = WTERMSIG(status);
+    return outcome;
 }
 
 }  // namespace orbex::host

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <windows.h>
 
+#include <cstring>
 #include <filesystem>
 #include <random>
 
@@ -73,9 +74,10 @@ std::string MakeTempDirectory(const std::string& prefix) {
     return {};
 }
 
-int RunProgram(const std::string& program, const std::vector<std::string>& args) {
-    // Each argument quoted by the rules the C runtime uses to split them again.
-    auto quote = [](const std::string& a) {
+namespace {
+
+// An argument quoted by the rules the C runtime uses to split them again.
+std::string QuoteArgument(const std::string& a) {
         std::string out = "\"";
         size_t slashes = 0;
         for (char c : a) {
@@ -92,9 +94,13 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args)
         }
         out.append(slashes * 2, '\\');
         return out + "\"";
-    };
-    std::string line = quote(program);
-    for (const std::string& a : args) line += " " + quote(a);
+    }
+
+}  // namespace
+
+int RunProgram(const std::string& program, const std::vector<std::string>& args) {
+    std::string line = QuoteArgument(program);
+    for (const std::string& a : args) line += " " + QuoteArgument(a);
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -106,6 +112,65 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args)
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
     return static_cast<int>(code);
+}
+
+ProgramOutcome RunCaptured(const std::string& program, const std::vector<std::string>& args,
+                           const std::vector<std::string>& environment, const std::string& outputFile,
+                           unsigned timeoutMs) {
+    ProgramOutcome outcome;
+    std::string line = QuoteArgument(program);
+    for (const std::string& a : args) line += " " + QuoteArgument(a);
+    // This process's environment, less the names given, then the entries given.
+    std::string block;
+    if (LPCH strings = ::GetEnvironmentStringsA()) {
+        for (const char* e = strings; *e; e += std::strlen(e) + 1) {
+            std::string entry = e;
+            bool replaced = false;
+            for (const std::string& add : environment) {
+                size_t eq = add.find('=');
+                if (eq != std::string::npos && _strnicmp(entry.c_str(), add.c_str(), eq + 1) == 0) replaced = true;
+            }
+            if (!replaced) block += entry + '\0';
+        }
+        ::FreeEnvironmentStringsA(strings);
+    }
+    for (const std::string& add : environment) block += add + '\0';
+    block += '\0';
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE output = ::CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (output == INVALID_HANDLE_VALUE) return outcome;
+    HANDLE input = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                                 nullptr);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = output;
+    si.hStdError = output;
+    si.hStdInput = input;
+    PROCESS_INFORMATION pi{};
+    BOOL created = ::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                    block.data(), nullptr, &si, &pi);
+    ::CloseHandle(output);
+    if (input != INVALID_HANDLE_VALUE) ::CloseHandle(input);
+    if (!created) return outcome;
+    outcome.started = true;
+    if (::WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_TIMEOUT) {
+        ::TerminateProcess(pi.hProcess, 1);
+        ::WaitForSingleObject(pi.hProcess, INFINITE);
+        outcome.timedOut = true;
+    } else {
+        DWORD code = 0;
+        ::GetExitCodeProcess(pi.hProcess, &code);
+        // An unhandled exception ends the process with its code (0xC0000005 ...).
+        if ((code & 0xF0000000u) == 0xC0000000u)
+            outcome.signal = static_cast<int>(code);
+        else
+            outcome.exitCode = static_cast<int>(code);
+    }
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return outcome;
 }
 
 }  // namespace orbex::host

@@ -97,6 +97,15 @@ VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
     // The video analyzer sees the frames on their way to the overlay mixer.
     m_overlayMixer.SetFrameObserver([this](uint64_t, uint64_t atUs) { m_videoAnalyzer.Frame(atUs); });
     m_videoAnalyzer.SetSettle(settle);
+    // Every injected fault that fires is told, so a sweep can see it took effect.
+    m_faults.SetObserver([this](const std::string& operation, HResult code, bool malformed) {
+        std::vector<EventField> fields = {{"what", std::string("Fault")}, {"operation", operation}};
+        if (malformed)
+            fields.push_back({"data", std::string("malformed")});
+        else
+            fields.push_back({"code", static_cast<int64_t>(code)});
+        Emit("Platform", std::move(fields));
+    });
 }
 
 // Each role's filters hand out the interface of its device.
@@ -138,6 +147,13 @@ void VirtualBoard::WireInterfaces() {
 }
 
 VirtualBoard::~VirtualBoard() {
+    if (m_options.reportFaultCalls) {
+        // The calls of every failable operation over the board's life.
+        std::vector<EventField> fields = {{"what", std::string("FaultCalls")}};
+        for (const auto& [operation, calls] : m_faults.Calls())
+            fields.push_back({operation, static_cast<int64_t>(calls)});
+        Emit("Platform", std::move(fields));
+    }
     AttachToHost(false);
 }
 

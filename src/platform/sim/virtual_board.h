@@ -53,6 +53,7 @@ struct SimOptions {
     std::string hostWindowsDirectory;  // where bare INI names (orbex.ini) are found; default: the current one
     std::string verdictLibraryPath;    // the shared library that stands for verdict.dll
     bool noVerdict = false;            // the result library cannot be loaded
+    bool reportFaultCalls = false;     // at unload, tell the calls of every failable operation
     EventSink events;                  // default: the hosting harness's hook
 };
 

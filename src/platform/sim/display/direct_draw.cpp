@@ -28,9 +28,11 @@ public:
         return kENoInterface;
     }
     HResult GetAvailableVidMem(uint32_t, uint32_t* total, uint32_t* free) override {
-        if (HResult hr = m_faults.Next("GetAvailableVidMem")) return hr;
+        FaultHit fault = m_faults.Take("GetAvailableVidMem");
+        if (fault.code) return fault.code;
         if (total) *total = m_videoMemory.Total();
-        if (free) *free = m_videoMemory.Free();
+        // Malformed: more memory free than there is.
+        if (free) *free = fault.malformed ? m_videoMemory.Total() + 1 : m_videoMemory.Free();
         return kSOk;
     }
     // Lists every existing surface; the callback may stop the enumeration.

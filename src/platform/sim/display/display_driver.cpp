@@ -26,15 +26,19 @@ port::DisplayDc DisplayDriver::CreateDC(const char* driver) {
 int32_t DisplayDriver::ExtEscape(port::DisplayDc dc, int32_t escape, int32_t inSize, const void* in, int32_t outSize,
                                  void* out) {
     if (!m_dcs.count(dc)) return -1;
-    if (HResult code = m_faults.Next("ExtEscape")) return code;
+    FaultHit fault = m_faults.Take("ExtEscape");
+    if (fault.code) return fault.code;
     if (!m_config.escapeServed) return m_config.escapeRefusedResult;
     if (escape != kDrexEscape || inSize < 16 || !in || !out || outSize < 8) return -1;
     uint32_t function = 0;
     std::memcpy(&function, static_cast<const uint8_t*>(in) + 4, 4);
     auto* reply = static_cast<uint8_t*>(out);
     auto answer = [&](const std::vector<uint8_t>& table, uint32_t bytesReturned) {
+        // Malformed: a short table, half of it, and a byte count that says so.
+        const size_t length = fault.malformed ? table.size() / 2 : table.size();
+        if (fault.malformed) bytesReturned = static_cast<uint32_t>(length);
         std::memcpy(reply + 4, &bytesReturned, 4);
-        size_t n = std::min(table.size(), static_cast<size_t>(outSize - 8));
+        size_t n = std::min(length, static_cast<size_t>(outSize - 8));
         if (n) std::memcpy(reply + 8, table.data(), n);
         return 0;
     };
@@ -58,7 +62,7 @@ int32_t DisplayDriver::ExtEscape(port::DisplayDc dc, int32_t escape, int32_t inS
         }
         case kFunction14000B:
             if (m_config.result14000B != 0) return m_config.result14000B;
-            std::memcpy(reply + 4, &m_config.value14000B, 4);
+            if (!fault.malformed) std::memcpy(reply + 4, &m_config.value14000B, 4);  // else a reply without its value
             return 0;
         default: return -1;
     }

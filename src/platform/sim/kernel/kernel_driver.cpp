@@ -53,12 +53,19 @@ uint32_t KernelDriver::MaskOf(const uint8_t* table) const {
 bool KernelDriver::DeviceIoControl(port::DeviceHandle device, uint32_t code, const void* in, uint32_t inSize, void* out,
                                    uint32_t outSize, uint32_t* bytesReturned) {
     if (!m_open.count(device)) return Fail(kErrorInvalidHandle);
-    if (HResult fault = m_faults.Next("DeviceIoControl")) return Fail(static_cast<uint32_t>(fault));
+    FaultHit fault = m_faults.Take("DeviceIoControl");
+    if (fault.code) return Fail(static_cast<uint32_t>(fault.code));
     if (code != kMaskIoctl) return Fail(kErrorInvalidFunction);
     if (!in || inSize < kMaskRequestSize) return Fail(kErrorInvalidParameter);
     if (!out || outSize < kMaskReplySize) return Fail(kErrorInsufficientBuffer);
     const auto* request = static_cast<const uint8_t*>(in);
     auto* reply = static_cast<uint8_t*>(out);
+    if (fault.malformed) {
+        // A short reply: its header only, neither status nor mask.
+        if (bytesReturned) *bytesReturned = 8;
+        m_lastError = 0;
+        return true;
+    }
     const bool understood =
         Dword(request + 4) == kMaskRequestTag && Dword(request + 12) == kMaskRequestTag && Dword(request + 36) == 12;
     uint32_t status = understood ? m_config.replyStatus : kMaskReplyRefused;

@@ -52,7 +52,9 @@ void CopyName(const std::string& text, char* buffer, uint32_t size) {
 // regard to case (the order a sorted directory gives).
 port::FindHandle VirtualFiles::FindFirstFile(const char* pattern, char* name, uint32_t size) {
     if (name && size) name[0] = '\0';
-    if (!pattern || m_faults.Next("FindFirstFile")) return 0;
+    if (!pattern) return 0;
+    FaultHit fault = m_faults.Take("FindFirstFile");
+    if (fault.code) return 0;
     std::string text = pattern;
     size_t slash = text.find_last_of('\\');
     if (slash == std::string::npos) return 0;
@@ -72,6 +74,11 @@ port::FindHandle VirtualFiles::FindFirstFile(const char* pattern, char* name, ui
     std::sort(search.names.begin(), search.names.end(),
               [](const std::string& a, const std::string& b) { return ini::Folded(a) < ini::Folded(b); });
     CopyName(search.names[0], name, size);
+    if (fault.malformed && name && size > 0) {
+        // A name without its terminator, as long as the buffer.
+        std::memset(name, 'F', size);
+        std::memcpy(name, search.names[0].data(), std::min<size_t>(size, search.names[0].size()));
+    }
     search.next = 1;
     const uintptr_t handle = m_nextHandle++;
     m_searches.emplace(handle, std::move(search));

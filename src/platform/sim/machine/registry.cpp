@@ -1,5 +1,6 @@
 #include "platform/sim/machine/registry.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/format.h"
@@ -113,12 +114,27 @@ int32_t VirtualRegistry::RegQueryValueEx(port::RegKey handle, const char* name, 
                                          uint32_t* size) {
     Key* key = Find(handle);
     if (!key) return 6;  // ERROR_INVALID_HANDLE
-    if (HResult code = m_faults.Next("RegQueryValueEx")) return code;
+    FaultHit fault = m_faults.Take("RegQueryValueEx");
+    if (fault.code) return fault.code;
     std::string wanted = ini::Folded(name ? name : "");
     for (const Value& v : key->values) {
         if (ini::Folded(v.name) != wanted) continue;
         if (type) *type = v.type;
         uint32_t need = static_cast<uint32_t>(v.data.size());
+        if (fault.malformed && data && size && *size > 0) {
+            if (v.type == kRegSz) {
+                // A string without its terminator: the buffer filled to its end.
+                size_t text = v.data.size();
+                while (text > 0 && v.data[text - 1] == 0) --text;
+                std::memset(data, 'X', *size);
+                std::memcpy(data, v.data.data(), std::min<size_t>(*size, text));
+            } else {
+                // A short value: half of its bytes.
+                *size = std::min(*size, need / 2);
+                if (*size) std::memcpy(data, v.data.data(), *size);
+            }
+            return kErrorSuccess;
+        }
         if (data) {
             if (!size || *size < need) {
                 if (size) *size = need;
@@ -144,18 +160,27 @@ int32_t VirtualRegistry::RegSetValueEx(port::RegKey handle, const char* name, ui
 int32_t VirtualRegistry::RegQueryInfoKey(port::RegKey handle, uint32_t* subKeyCount) {
     auto h = m_handles.find(handle);
     if (h == m_handles.end()) return 6;
-    if (HResult code = m_faults.Next("RegQueryInfoKey")) return code;
-    if (subKeyCount) *subKeyCount = static_cast<uint32_t>(SubKeys(h->second).size());
+    FaultHit fault = m_faults.Take("RegQueryInfoKey");
+    if (fault.code) return fault.code;
+    // Malformed: a count that disagrees with the list RegEnumKeyEx gives.
+    if (subKeyCount) *subKeyCount = static_cast<uint32_t>(SubKeys(h->second).size()) + (fault.malformed ? 3 : 0);
     return kErrorSuccess;
 }
 
 int32_t VirtualRegistry::RegEnumKeyEx(port::RegKey handle, uint32_t index, char* name, uint32_t* nameSize) {
     auto h = m_handles.find(handle);
     if (h == m_handles.end()) return 6;
-    if (HResult code = m_faults.Next("RegEnumKeyEx")) return code;
+    FaultHit fault = m_faults.Take("RegEnumKeyEx");
+    if (fault.code) return fault.code;
     std::vector<std::string> subKeys = SubKeys(h->second);
     if (index >= subKeys.size()) return kErrorNoMoreItems;
     const std::string& sub = subKeys[index];
+    if (fault.malformed && name && nameSize && *nameSize > 0) {
+        // A name without its terminator, as long as the buffer.
+        std::memset(name, 'K', *nameSize);
+        std::memcpy(name, sub.data(), std::min<size_t>(*nameSize, sub.size()));
+        return kErrorSuccess;
+    }
     if (!nameSize || *nameSize <= sub.size()) return kErrorMoreData;
     CopyText(name, *nameSize, sub.c_str());
     *nameSize = static_cast<uint32_t>(sub.size());

@@ -5,9 +5,16 @@
 namespace orbex::sim {
 
 uint32_t SystemInfo::CopyDirectory(const std::string& dir, const char* operation, char* buffer, uint32_t size) {
-    if (m_faults.Next(operation)) return 0;
+    FaultHit fault = m_faults.Take(operation);
+    if (fault.code) return 0;
     uint32_t len = static_cast<uint32_t>(dir.size());
     if (!buffer || size <= len) return len + 1;
+    if (fault.malformed) {
+        // The whole buffer filled, its last byte not a terminator.
+        std::memset(buffer, 'D', size);
+        std::memcpy(buffer, dir.data(), len);
+        return size - 1;
+    }
     std::memcpy(buffer, dir.c_str(), len + 1);
     return len;
 }

@@ -24,8 +24,10 @@ public:
     HResult ReadString(const char* name, std::string& out) override {
         out.clear();
         if (std::string(name) != "FriendlyName") return kEInvalidArg;
-        if (HResult hr = m_context.faults.Next("ReadFriendlyName")) return hr;
-        out = m_friendlyName;
+        FaultHit fault = m_context.faults.Take("ReadFriendlyName");
+        if (fault.code) return fault.code;
+        // Malformed: a name far longer than any name buffer.
+        out = fault.malformed ? m_friendlyName + std::string(300, 'N') : m_friendlyName;
         return kSOk;
     }
 
