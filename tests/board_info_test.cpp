@@ -119,6 +119,18 @@ TEST(BoardInfo, TenMonitorsAreReadAndTheEleventhHasNoTable) {
     EXPECT_EQ(Info(bench).GetTunerType(11), -1);
 }
 
+// The board information object keeps ten monitor tables. The eleventh monitor
+// has none, even when the display's other table (the HWTable, held right after
+// the ten MMTables) is eight bytes long and so looks like a table of its own.
+TEST(BoardInfo, TheEleventhMonitorHasNoTableWhateverTheHwTableHolds) {
+    Bench bench(Bench::Board("[Display]\nMonitors=11\nHWTable=05 00 03 00 00 00 00 00\n"));
+    EXPECT_EQ(Info(bench).GetTunerType(9), 1);
+    EXPECT_EQ(Info(bench).GetTunerType(10), -1);
+    EXPECT_EQ(Info(bench).GetDecoderType(10), -1);
+    EXPECT_EQ(Info(bench).GetTunerStandardClass(10), 0);
+    EXPECT_EQ(Info(bench).GetTunerVideoStandard(10), 0x1u);
+}
+
 TEST(BoardInfo, AMonitorPastTheCountHasNoTable) {
     Bench bench(Bench::Board("[Display]\nMonitors=3\n"));
     EXPECT_EQ(Info(bench).GetDecoderType(2), 1);

@@ -133,9 +133,12 @@ TEST(ComponentInfEntries, StopsAt256Entries) {
                     "[FileInfo]\nlast=2,1,1,0,0\nover=2,1,1,0,0\n[last]\nDisplayName=DEV255A\n"
                     "[over]\nDisplayName=DEV256A\n");
     EXPECT_EQ(bench.Run("tc6901"), 0);
-    ASSERT_EQ(bench.Results().size(), 3u);
-    EXPECT_NE(bench.Results()[0].find("[Pass]"), std::string::npos);
-    EXPECT_NE(bench.Results()[1].find("cannot be found"), std::string::npos);
+    EXPECT_EQ(bench.Results(),
+              (std::vector<std::string>{
+                  InfStep(1, 4, "DEV255A", "[Pass] \"DEV255A\" found in files: \"inf\\aaa.inf\""),
+                  InfStep(2, 0, "DEV256A",
+                          "[Fail]**** \"DEV256A\" entry cannot be found in any installed Windows inf files."),
+                  InfSummary(0)}));
 }
 
 std::string EnumStep(int step, int status, const std::string& name) {
@@ -173,7 +176,11 @@ TEST(ComponentEnumeration, FailsWhenTheKeyCannotBeReadOrNoNameMatches) {
         SysBench bench(Bench::Board(extra));
         bench.WriteFile("orbex.ini", db);
         EXPECT_EQ(bench.Run("tc6902"), 0) << extra;
-        EXPECT_EQ(bench.Results().front(), EnumStep(1, 0, "CAPDEV")) << extra;
+        EXPECT_EQ(bench.Results(), (std::vector<std::string>{
+                                       EnumStep(1, 0, "CAPDEV"),
+                                       Rep("tc6902", 0, "Test Summary", "All devices are enumerated by device manager.",
+                                           "[Fail]**** One or more devices are not enumerated by device manager.")}))
+            << extra;
     }
     // An unreadable subkey name is passed over; the next one still counts.
     SysBench skip(
@@ -181,6 +188,18 @@ TEST(ComponentEnumeration, FailsWhenTheKeyCannotBeReadOrNoNameMatches) {
     skip.WriteFile("orbex.ini", db);
     EXPECT_EQ(skip.Run("tc6902"), 4);
     EXPECT_EQ(skip.Results().front(), EnumStep(1, 4, "CAPDEV"));
+}
+
+TEST(ComponentEnumeration, ARecordWithoutADisplayNameFails) {
+    SysBench bench(Bench::Board("[DeviceManager]\nEnumerated=CAPDEV00\n"));
+    bench.WriteFile("orbex.ini", OneRecord("GUID=1\n"));
+    EXPECT_EQ(bench.Run("tc6902"), 0);
+    EXPECT_EQ(bench.Results(), (std::vector<std::string>{
+                                   Step("tc6902", 1, 0, "Check if WDM components are enumerated by device manager.",
+                                        "\"DisplayName\" entry exists in [capdev] section.",
+                                        "[Fail]**** \"DisplayName\" entry missing in [capdev] section."),
+                                   Rep("tc6902", 0, "Test Summary", "All devices are enumerated by device manager.",
+                                       "[Fail]**** One or more devices are not enumerated by device manager.")}));
 }
 
 std::string LoadStep(int step, int status, const std::string& desc, const std::string& actual) {
@@ -211,6 +230,16 @@ TEST(ComponentLoaded, FindsAPresentInterfaceByItsDeviceDescription) {
                        "[Fail]**** \"GUID\" entry missing in [e] section."),
                   Rep("tc6903", 0, "Test Summary", "All devices are loaded by device manager.",
                       "[Fail]**** One or more devices are not loaded by device manager.")}));
+}
+
+TEST(ComponentLoaded, PassesWhenEveryDeviceIsLoaded) {
+    SysBench bench(Bench::Board("[DeviceManager]\nInterface={65E8773D-8F56-11D0-A3B9-00A0C9223196}|Cap Device\n"));
+    bench.WriteFile("orbex.ini", OneRecord("DeviceDesc=Cap Device\nGUID=" + kKsCapture + "\n"));
+    EXPECT_EQ(bench.Run("tc6903"), 4);
+    EXPECT_EQ(bench.Results(), (std::vector<std::string>{
+                                   LoadStep(1, 4, "Cap Device", "[Pass] \"Cap Device\" is loaded by device manager."),
+                                   Rep("tc6903", 4, "Test Summary", "All devices are loaded by device manager.",
+                                       "[Pass] All devices are loaded by device manager.")}));
 }
 
 TEST(ComponentLoaded, ReportsAClassSetThatCannotBeHad) {
@@ -253,6 +282,17 @@ TEST(ComponentRegistration, ChecksEachFilterOfARecord) {
             FilterStep(4, 0, "Qel Audio", "[Fail]**** Unable to create class. Failed to check filter \"Qel Audio\"."),
             Rep("tc6904", 0, "Test Summary", "All filters are registered.",
                 "[Fail]**** One or more filter is not registered.")}));
+}
+
+TEST(ComponentRegistration, PassesWhenEveryFilterIsFound) {
+    SysBench bench;
+    bench.WriteFile("orbex.ini",
+                    OneRecord("FriendlyName=qel crossbar\nGUID=A799A801,A46D,11D0,A1,8C,00,A0,24,01,DC,D4\n"));
+    EXPECT_EQ(bench.Run("tc6904"), 4);
+    EXPECT_EQ(bench.Results(),
+              (std::vector<std::string>{FilterStep(1, 4, "qel crossbar", "[Pass] Filter \"qel crossbar\" is found."),
+                                        Rep("tc6904", 4, "Test Summary", "All filters are registered.",
+                                            "[Pass] All filters are registered.")}));
 }
 
 TEST(ComponentRegistration, NeedsTheSystemDeviceEnumerator) {

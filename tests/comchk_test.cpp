@@ -200,6 +200,34 @@ TEST(ComponentRuntimeFiles, ChecksTheListedFilesOfTheSystemFamily) {
                                             "[Fail]**** One or more DShow bin file is missing.")}));
 }
 
+// Windows XP (NT 5.1) still counts as the NT family; NT 6 is past the check.
+TEST(ComponentRuntimeFiles, PassOnXpNotApplicableFromNtSixNoRunWithoutEntries) {
+    const std::string database = "[FileInfo]\nx=2,1,0,0,0\n[DXBinFileNT]\nquartz.dll=1\n";
+    SysBench xp(BoardWithFiles("File=C:\\WINNT\\quartz.dll\n[Machine]\nMajorVersion=5\nMinorVersion=1\n"));
+    xp.WriteFile("orbex.ini", database);
+    EXPECT_EQ(xp.Run("tc6905"), 4);
+    EXPECT_EQ(xp.Results(),
+              (std::vector<std::string>{Step("tc6905", 1, 4, "Checking if quartz.dll exists in the Windows directory.",
+                                             "quartz.dll is found.", "[Pass] quartz.dll is found."),
+                                        Rep("tc6905", 4, "Test Summary", "All DShow bin files are found.",
+                                            "[Pass] All DShow bin files are found.")}));
+
+    SysBench vista(BoardWithFiles("File=C:\\WINNT\\quartz.dll\n[Machine]\nMajorVersion=6\n"));
+    vista.WriteFile("orbex.ini", database);
+    EXPECT_EQ(vista.Run("tc6905"), 0);
+    EXPECT_EQ(vista.Results(),
+              (std::vector<std::string>{Rep("tc6905", 1, "Checking if DShow files exist in the Windows directory.",
+                                            "Test executed on Win9X or Win2K.", "[NA]** WinXP or later detected.")}));
+
+    SysBench none;
+    none.WriteFile("orbex.ini", "[FileInfo]\nx=2,1,0,0,0\n[DXBinFileNT]\nquartz.dll=0\n");
+    EXPECT_EQ(none.Run("tc6905"), 2);
+    EXPECT_EQ(none.Results(),
+              (std::vector<std::string>{
+                  Rep("tc6905", 2, "Test Summary", "All DShow bin files are found.",
+                      "[NoRun]**** Database file was missing or contained no bin entry. No check was made.")}));
+}
+
 // 80 keys of 29 characters: the 2,048-character list holds 68 of them whole;
 // the 69th is cut to six characters, names no key and is not checked, though
 // its file is there.

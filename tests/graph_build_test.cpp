@@ -99,6 +99,26 @@ TEST(CreateFilters, AmongSeveralMatchingDevicesTheFirstEnumeratedWins) {
                 ::testing::Contains("100 0x0000AF00 COrbGBuilder::GetFilter()>  \"Qel TV Tuner\" Detected."));
 }
 
+// A filter row's friendly name keeps 31 characters and the device's own name
+// 79: a longer row name is cut before it is looked for in the device's name,
+// and the detected device is logged with its name cut.
+TEST(CreateFilters, FriendlyNamesAreCutAtTheirBuffers) {
+    const std::string pattern = "abcdefghijklmnopqrstuvwxyz01234";
+    ASSERT_EQ(pattern.size(), 31u);
+    for (const std::string& row : {pattern, pattern + "!"}) {
+        const std::string device = "Qel " + pattern + std::string(row.size() == 31 ? 44 : 45, 'm');
+        Bench bench(Bench::Board("[Device.Long]\nCategory=TvTuner\nFriendlyName=" + device + "\nPins=out:o:analog\n"));
+        bench.WriteDefaultGraph();
+        std::string graph = bench.ReadFile("default.gf");
+        graph.replace(graph.find("FilterType=2\n"), 13, "FilterType=2\nFriendlyName=" + row + "\n");
+        bench.WriteFile("default.gf", graph);
+        EXPECT_TRUE(BuildReports(bench, 2).empty()) << row;
+        EXPECT_THAT(bench.LogLines(), ::testing::Contains("100 0x0000AF00 COrbGBuilder::GetFilter()>  \"" +
+                                                          device.substr(0, 79) + "\" Detected."))
+            << row;
+    }
+}
+
 TEST(CreateFilters, UndefinedFilterTypesEndCreation) {
     for (const char* type : {"12", "-1"}) {
         Bench bench;
