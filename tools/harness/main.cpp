@@ -18,6 +18,7 @@
 #include "platform/host/host.h"
 #include "platform/sim/profile/board_profile.h"
 #include "recorder.h"
+#include "soak.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ using orbex::harness::Recorder;
 Recorder* g_recorder = nullptr;
 const OrbexVirtualMachine* g_machine = nullptr;  // the virtual board, when the library runs on one
 bool g_timerArmed = false;                       // the library armed a timer during the last call
+std::function<void(const Event&)> g_eventTap;    // the soak's view of the events
 
 // A stream run waits for a step timer at most this long on a real desktop.
 constexpr uint32_t kStepTimeoutMs = 60'000;
@@ -56,6 +58,9 @@ std::string ExecutableDirectory() {
 struct Options {
     std::string board, workdir, json, junit, library, suite;
     bool noVerdict = false, virtualBoard = false, list = false, stopOnFail = false, noProgress = false, quiet = false;
+    int soak = 0;
+    int64_t soakRssLimitKb = 1024;
+    std::vector<std::string> soakExclude;
     std::vector<std::string> commandLines;
 };
 
@@ -162,6 +167,40 @@ int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string
     return 0;
 }
 
+// The soak over the library loaded once in this process.
+int RunSoakInProcess(const Options& o) {
+    using EntryFn = int (*)(const char*, int);
+    orbex::host::Library library{};
+    EntryFn entry = nullptr;
+    orbex::harness::SoakHost host;
+    host.load = [&]() -> std::string {
+        std::string error;
+        library = orbex::host::OpenLibrary(o.library, error);
+        if (!library) return "cannot load " + o.library + ": " + error;
+        entry = reinterpret_cast<EntryFn>(orbex::host::LibrarySymbol(library, "OrbexEntry"));
+        return entry ? std::string() : o.library + " does not export OrbexEntry";
+    };
+    host.unload = [&] {
+        if (library) orbex::host::CloseLibrary(library);
+        library = {};
+    };
+    host.run = [&](const std::string& cmd) {
+        g_timerArmed = false;
+        int calls = 1, value = entry(cmd.c_str(), 0);
+        for (; value == 2 && g_timerArmed && WaitForStepTimer(); ++calls) value = entry(cmd.c_str(), 0);
+        return calls;
+    };
+    host.openReferences = [] {
+        return g_machine && g_machine->openReferences ? g_machine->openReferences(g_machine->context) : -1;
+    };
+    host.tapEvents = [](std::function<void(const Event&)> tap) { g_eventTap = std::move(tap); };
+    orbex::harness::SoakOptions options;
+    options.rounds = o.soak;
+    options.rssGrowthLimitKb = o.soakRssLimitKb;
+    options.exclude = o.soakExclude;
+    return orbex::harness::RunSoak(options, host);
+}
+
 }  // namespace
 
 extern "C" ORBEX_HOOK_EXPORT void OrbexHarnessAttachMachine(const OrbexVirtualMachine* machine) {
@@ -181,7 +220,7 @@ extern "C" ORBEX_HOOK_EXPORT void OrbexHarnessEvent(const char* event, const Orb
                 if (what == "SetTimer") g_timerArmed = true;
                 if (what == "KillTimer") g_timerArmed = false;
             }
-    if (!g_recorder) return;
+    if (!g_recorder && !g_eventTap) return;
     Event e{event, {}};
     for (int i = 0; i < count; ++i) {
         const OrbexEventField& f = fields[i];
@@ -190,7 +229,8 @@ extern "C" ORBEX_HOOK_EXPORT void OrbexHarnessEvent(const char* event, const Orb
         else
             e.fields.emplace_back(f.name, std::string(f.text ? f.text : ""));
     }
-    g_recorder->OnEvent(e);
+    if (g_eventTap) g_eventTap(e);
+    if (g_recorder) g_recorder->OnEvent(e);
 }
 
 int main(int argc, char** argv) {
@@ -215,6 +255,13 @@ int main(int argc, char** argv) {
     app.add_flag("--stop-on-fail", o.stopOnFail, "Stop after the first test case with a failed result");
     app.add_flag("--no-progress", o.noProgress, "No live progress line");
     app.add_flag("--quiet", o.quiet, "No readable result lines (the JSON stream is still written)");
+    app.add_option(
+           "--soak", o.soak,
+           "Run the whole catalogue N times in this process and check that nothing grows (see docs/reliability.md)")
+        ->check(CLI::PositiveNumber);
+    app.add_option("--soak-rss-limit", o.soakRssLimitKb,
+                   "Resident memory growth in KiB the soak allows (default 1024)");
+    app.add_option("--soak-exclude", o.soakExclude, "Command lines the soak leaves out of each round")->expected(1);
     app.add_option("CMDLINE", o.commandLines, "Test command lines (put them after -- when they begin with -)");
     try {
         app.parse(argc, argv);
@@ -232,7 +279,11 @@ int main(int argc, char** argv) {
             std::printf("%-18s %-9s %s\n", e.commandLine.c_str(), e.group.c_str(), e.name.c_str());
         return 0;
     }
-    if (o.commandLines.empty() && !suite) {
+    if (o.soak > 0 && (suite || !o.commandLines.empty())) {
+        std::fprintf(stderr, "orbex-harness: --soak runs the catalogue: give no command lines and no --suite\n");
+        return 2;
+    }
+    if (o.commandLines.empty() && !suite && o.soak == 0) {
         std::fprintf(stderr, "orbex-harness: nothing to run: give command lines, --suite or --list (see --help)\n");
         return 2;
     }
@@ -280,6 +331,8 @@ int main(int argc, char** argv) {
     orbex::host::SetEnvironment("ORBEX_BOARD", o.board.empty() ? nullptr : o.board.c_str());
     orbex::host::SetEnvironment("ORBEX_NO_VERDICT", o.noVerdict ? "1" : nullptr);
     orbex::host::SetEnvironment("ORBEX_PLATFORM", o.virtualBoard ? "virtual" : nullptr);
+
+    if (o.soak > 0) return RunSoakInProcess(o);
 
     std::FILE* json = nullptr;
     if (o.json == "-")

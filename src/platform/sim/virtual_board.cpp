@@ -138,7 +138,19 @@ void VirtualBoard::WireInterfaces() {
 }
 
 VirtualBoard::~VirtualBoard() {
+    ReportLeaks();
     AttachToHost(false);
+}
+
+std::vector<ObjectLedger::Count> VirtualBoard::OpenReferences() const {
+    return ObjectLedger::Process().OpenSince(m_ledgerSince);
+}
+
+// The board is destroyed after the system's process objects, so whatever is
+// still open here was never released by the system.
+void VirtualBoard::ReportLeaks() {
+    for (const ObjectLedger::Count& c : OpenReferences())
+        Emit("Platform", {{"what", std::string("Leak")}, {"kind", c.kind}, {"name", c.name}, {"count", c.count}});
 }
 
 // The harness delivers the machine's timers to the library as a message loop
@@ -157,6 +169,9 @@ void VirtualBoard::AttachToHost(bool attach) {
         if (window) *window = fired.window;
         if (id) *id = fired.id;
         return 1;
+    };
+    m_hostView.openReferences = [](void* context) -> long long {
+        return static_cast<VirtualBoard*>(context)->OpenReferenceCount();
     };
     hook(&m_hostView);
 }

@@ -75,6 +75,7 @@ port::FindHandle VirtualFiles::FindFirstFile(const char* pattern, char* name, ui
     search.next = 1;
     const uintptr_t handle = m_nextHandle++;
     m_searches.emplace(handle, std::move(search));
+    m_ledger.Opened(handle, "FindHandle", text);
     return handle;
 }
 
@@ -87,6 +88,7 @@ bool VirtualFiles::FindNextFile(port::FindHandle find, char* name, uint32_t size
 
 void VirtualFiles::FindClose(port::FindHandle find) {
     m_searches.erase(find);
+    m_ledger.Closed(find);
 }
 
 // Text mode: a carriage return before a newline is dropped, and a Ctrl-Z ends the text.
@@ -109,6 +111,7 @@ port::TextFile VirtualFiles::OpenTextFile(const char* path) {
     }
     const uintptr_t handle = m_nextHandle++;
     m_texts.emplace(handle, std::move(text));
+    m_ledger.Opened(handle, "TextFile", path);
     return handle;
 }
 
@@ -129,6 +132,7 @@ bool VirtualFiles::ReadTextLine(port::TextFile file, char* buffer, int32_t size)
 
 void VirtualFiles::CloseTextFile(port::TextFile file) {
     m_texts.erase(file);
+    m_ledger.Closed(file);
 }
 
 }  // namespace orbex::sim
