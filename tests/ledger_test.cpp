@@ -35,23 +35,21 @@ struct Unload {
     }();
 };
 
-TEST(Ledger, ReferencesAndHandlesStillOpenAtUnloadAreReported) {
+// (A COM object kept past its board cannot be tested here: its destructor
+// would reach the board's models, which are gone.)
+TEST(Ledger, HandlesStillOpenAtUnloadAreReported) {
     Unload u;
-    port::ComPtr graph, second;
-    ASSERT_EQ(u.board->Com().CoCreateInstance(guids::kClsidFilterGraph, guids::kIidGraphBuilder, graph), kSOk);
-    ASSERT_EQ(u.board->Com().CoCreateInstance(guids::kClsidFilterGraph, guids::kIidGraphBuilder, second), kSOk);
     port::RegKey key = 0, closed = 0;
     ASSERT_EQ(u.board->Registry().RegCreateKeyEx("SOFTWARE\\Orbex", 0, &key), 0);
     ASSERT_EQ(u.board->Registry().RegCreateKeyEx("SOFTWARE\\Closed", 0, &closed), 0);
     EXPECT_EQ(u.board->Registry().RegCloseKey(closed), 0);
     port::DisplayDc dc = u.board->Display().CreateDC("DISPLAY");
     ASSERT_NE(dc, 0u);
-    EXPECT_EQ(u.board->OpenReferenceCount(), 4);
+    EXPECT_EQ(u.board->OpenReferenceCount(), 2);
     u.events.clear();
     u.board.reset();
     EXPECT_EQ(LeaksOf(u.events),
               (std::vector<std::string>{
-                  R"({"event":"Platform","what":"Leak","kind":"COM","name":"IGraphBuilder","count":2})",
                   R"({"event":"Platform","what":"Leak","kind":"RegKey","name":"software\\orbex","count":1})",
                   R"({"event":"Platform","what":"Leak","kind":"DC","name":"DISPLAY","count":1})"}));
 }

@@ -103,18 +103,21 @@ int RunSoak(const SoakOptions& options, const SoakHost& host) {
     const int64_t growth = rssKnown ? rssPeak - rssFirst : 0;
     const bool rssOk = !rssKnown || growth <= options.rssGrowthLimitKb;
     std::printf("soak: %d rounds of %zu command lines, %lld calls in %.1f s (%.0f calls/s)\n", options.rounds,
-                Catalogue().size() - options.exclude.size(), static_cast<long long>(calls), seconds, seconds > 0 ? calls / seconds : 0.0);
+                Catalogue().size() - options.exclude.size(), static_cast<long long>(calls), seconds,
+                seconds > 0 ? calls / seconds : 0.0);
     if (rssKnown)
-        std::printf("soak: resident memory %lld KiB after round 1, %lld KiB at the end, peak growth %lld KiB "
-                    "(limit %lld KiB)\n",
-                    static_cast<long long>(rssFirst), static_cast<long long>(rssLast), static_cast<long long>(growth),
-                    static_cast<long long>(options.rssGrowthLimitKb));
+        std::printf(
+            "soak: resident memory %lld KiB after round 1, %lld KiB at the end, peak growth %lld KiB "
+            "(limit %lld KiB)\n",
+            static_cast<long long>(rssFirst), static_cast<long long>(rssLast), static_cast<long long>(growth),
+            static_cast<long long>(options.rssGrowthLimitKb));
     else
         std::printf("soak: resident memory cannot be read on this system: not checked\n");
     if (refsFirst >= 0)
-        std::printf("soak: open references on the virtual board after each round: %lld (growth %lld); "
-                    "left at unload: %lld\n",
-                    refsFirst, refsGrowth, static_cast<long long>(watch.leaks));
+        std::printf(
+            "soak: open references on the virtual board after each round: %lld (growth %lld); "
+            "left at unload: %lld\n",
+            refsFirst, refsGrowth, static_cast<long long>(watch.leaks));
     else
         std::printf("soak: no virtual board: references not counted\n");
     std::printf("soak: %lld forwarded messages, numbering gaps: %lld\n", static_cast<long long>(watch.messages),

@@ -27,7 +27,7 @@ struct SoakHost {
 
 struct SoakOptions {
     int rounds = 1000;
-    int64_t rssGrowthLimitKb = 1024;  // growth allowed after the first round
+    int64_t rssGrowthLimitKb = 1024;   // growth allowed after the first round
     std::vector<std::string> exclude;  // command lines left out of each round
 };
 

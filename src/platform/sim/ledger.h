@@ -40,7 +40,8 @@ private:
 // One ledger entry for as long as the token lives (moves carry it).
 class LedgerToken {
 public:
-    LedgerToken(std::string kind, std::string name) : m_id(ObjectLedger::Process().Open(std::move(kind), std::move(name))) {}
+    LedgerToken(std::string kind, std::string name)
+        : m_id(ObjectLedger::Process().Open(std::move(kind), std::move(name))) {}
     ~LedgerToken() {
         if (m_id) ObjectLedger::Process().Close(m_id);
     }
