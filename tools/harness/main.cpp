@@ -20,6 +20,7 @@
 #include "platform/host/host.h"
 #include "platform/sim/profile/board_profile.h"
 #include "recorder.h"
+#include "soak.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ using orbex::harness::Recorder;
 Recorder* g_recorder = nullptr;
 const OrbexVirtualMachine* g_machine = nullptr;  // the virtual board, when the library runs on one
 bool g_timerArmed = false;                       // the library armed a timer during the last call
+std::function<void(const Event&)> g_eventTap;    // the soak's view of the events
 
 // A stream run waits for a step timer at most this long on a real desktop.
 constexpr uint32_t kStepTimeoutMs = 60'000;
@@ -58,6 +60,9 @@ std::string ExecutableDirectory() {
 struct Options {
     std::string board, workdir, json, junit, library, suite;
     bool noVerdict = false, virtualBoard = false, list = false, stopOnFail = false, noProgress = false, quiet = false;
+    int soak = 0;
+    int64_t soakRssLimitKb = 1024;
+    std::vector<std::string> soakExclude;
     std::vector<std::string> commandLines;
     std::vector<std::string> faults;
     bool faultSweep = false, sweepSample = false;
@@ -168,6 +173,40 @@ int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string
     return 0;
 }
 
+// The soak over the library loaded once in this process.
+int RunSoakInProcess(const Options& o) {
+    using EntryFn = int (*)(const char*, int);
+    orbex::host::Library library{};
+    EntryFn entry = nullptr;
+    orbex::harness::SoakHost host;
+    host.load = [&]() -> std::string {
+        std::string error;
+        library = orbex::host::OpenLibrary(o.library, error);
+        if (!library) return "cannot load " + o.library + ": " + error;
+        entry = reinterpret_cast<EntryFn>(orbex::host::LibrarySymbol(library, "OrbexEntry"));
+        return entry ? std::string() : o.library + " does not export OrbexEntry";
+    };
+    host.unload = [&] {
+        if (library) orbex::host::CloseLibrary(library);
+        library = {};
+    };
+    host.run = [&](const std::string& cmd) {
+        g_timerArmed = false;
+        int calls = 1, value = entry(cmd.c_str(), 0);
+        for (; value == 2 && g_timerArmed && WaitForStepTimer(); ++calls) value = entry(cmd.c_str(), 0);
+        return calls;
+    };
+    host.openReferences = [] {
+        return g_machine && g_machine->openReferences ? g_machine->openReferences(g_machine->context) : -1;
+    };
+    host.tapEvents = [](std::function<void(const Event&)> tap) { g_eventTap = std::move(tap); };
+    orbex::harness::SoakOptions options;
+    options.rounds = o.soak;
+    options.rssGrowthLimitKb = o.soakRssLimitKb;
+    options.exclude = o.soakExclude;
+    return orbex::harness::RunSoak(options, host);
+}
+
 }  // namespace
 
 extern "C" ORBEX_HOOK_EXPORT void OrbexHarnessAttachMachine(const OrbexVirtualMachine* machine) {
@@ -187,7 +226,7 @@ extern "C" ORBEX_HOOK_EXPORT void OrbexHarnessEvent(const char* event, const Orb
                 if (what == "SetTimer") g_timerArmed = true;
                 if (what == "KillTimer") g_timerArmed = false;
             }
-    if (!g_recorder) return;
+    if (!g_recorder && !g_eventTap) return;
     Event e{event, {}};
     for (int i = 0; i < count; ++i) {
         const OrbexEventField& f = fields[i];
@@ -196,7 +235,8 @@ extern "C" ORBEX_HOOK_EXPORT void OrbexHarnessEvent(const char* event, const Orb
         else
             e.fields.emplace_back(f.name, std::string(f.text ? f.text : ""));
     }
-    g_recorder->OnEvent(e);
+    if (g_eventTap) g_eventTap(e);
+    if (g_recorder) g_recorder->OnEvent(e);
 }
 
 int main(int argc, char** argv) {
@@ -236,6 +276,13 @@ int main(int argc, char** argv) {
                    "With --fault-sweep: a test case whose clean run takes longer (seconds) gets a point on the "
                    "first call of each operation only")
         ->default_val(5);
+    app.add_option(
+           "--soak", o.soak,
+           "Run the whole catalogue N times in this process and check that nothing grows (see docs/reliability.md)")
+        ->check(CLI::PositiveNumber);
+    app.add_option("--soak-rss-limit", o.soakRssLimitKb,
+                   "Resident memory growth in KiB the soak allows (default 1024)");
+    app.add_option("--soak-exclude", o.soakExclude, "Command lines the soak leaves out of each round")->expected(1);
     app.add_option("CMDLINE", o.commandLines, "Test command lines (put them after -- when they begin with -)");
     try {
         app.parse(argc, argv);
@@ -257,7 +304,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orbex-harness: --fault-sweep places its own faults; do not give --fault\n");
         return 2;
     }
-    if (o.commandLines.empty() && !suite && !o.faultSweep) {
+    if (o.soak > 0 && (suite || !o.commandLines.empty() || o.faultSweep)) {
+        std::fprintf(stderr, "orbex-harness: --soak runs the catalogue: give no command lines, no --suite and no --fault-sweep\n");
+        return 2;
+    }
+    if (o.commandLines.empty() && !suite && !o.faultSweep && o.soak == 0) {
         std::fprintf(stderr, "orbex-harness: nothing to run: give command lines, --suite or --list (see --help)\n");
         return 2;
     }
@@ -340,6 +391,8 @@ int main(int argc, char** argv) {
             if (NameOf(c).empty()) so.testCases.push_back({c, "", ""});
         return orbex::harness::RunFaultSweep(so);
     }
+
+    if (o.soak > 0) return RunSoakInProcess(o);
 
     std::FILE* json = nullptr;
     if (o.json == "-")

@@ -154,7 +154,19 @@ VirtualBoard::~VirtualBoard() {
             fields.push_back({operation, static_cast<int64_t>(calls)});
         Emit("Platform", std::move(fields));
     }
+    ReportLeaks();
     AttachToHost(false);
+}
+
+std::vector<ObjectLedger::Count> VirtualBoard::OpenReferences() const {
+    return ObjectLedger::Process().OpenSince(m_ledgerSince);
+}
+
+// The board is destroyed after the system's process objects, so whatever is
+// still open here was never released by the system.
+void VirtualBoard::ReportLeaks() {
+    for (const ObjectLedger::Count& c : OpenReferences())
+        Emit("Platform", {{"what", std::string("Leak")}, {"kind", c.kind}, {"name", c.name}, {"count", c.count}});
 }
 
 // The harness delivers the machine's timers to the library as a message loop
@@ -173,6 +185,9 @@ void VirtualBoard::AttachToHost(bool attach) {
         if (window) *window = fired.window;
         if (id) *id = fired.id;
         return 1;
+    };
+    m_hostView.openReferences = [](void* context) -> long long {
+        return static_cast<VirtualBoard*>(context)->OpenReferenceCount();
     };
     hook(&m_hostView);
 }

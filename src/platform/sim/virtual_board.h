@@ -27,6 +27,7 @@
 #include "platform/sim/events.h"
 #include "platform/sim/faults.h"
 #include "platform/sim/kernel/kernel_driver.h"
+#include "platform/sim/ledger.h"
 #include "platform/sim/machine/clock.h"
 #include "platform/sim/machine/com.h"
 #include "platform/sim/machine/commands.h"
@@ -103,15 +104,22 @@ public:
     const VideoMemory& Memory() const { return m_videoMemory; }
     const OverlayMixerModel& OverlayMixer() const { return m_overlayMixer; }
     VideoAnalyzer& Analyzer() { return m_videoAnalyzer; }
+    // Objects and handles handed out since this board was built and still
+    // referenced, by kind and name (ledger.h).
+    std::vector<ObjectLedger::Count> OpenReferences() const;
+    int64_t OpenReferenceCount() const { return ObjectLedger::Process().OpenCountSince(m_ledgerSince); }
 
 private:
     void WireInterfaces();
+    // At unload: one "Leak" platform event per kind and name still referenced.
+    void ReportLeaks();
     // Lets a hosting harness wait for the machine's timers.
     void AttachToHost(bool attach);
     OrbexVirtualMachine m_hostView{};
 
     // Declared in construction order: each model is built from the profile and
     // the models before it; they are destroyed in reverse.
+    uint64_t m_ledgerSince = ObjectLedger::Process().NextId();  // the first ledger entry of this board
     BoardProfile m_profile;
     SimOptions m_options;
     FaultTable m_faults;

@@ -1,11 +1,13 @@
 #include "platform/sim/components/channel_scan.h"
 
 #include "platform/guids.h"
+#include "platform/sim/ledger.h"
 #include "platform/sim/signal/channel_tables.h"
 
 namespace orbex::sim {
 
 class SimChannelScan final : public port::IQelAnalogLCS, public std::enable_shared_from_this<SimChannelScan> {
+    LedgerToken m_ledgerEntry{"COM", "IQelAnalogLCS"};  // counted while the object lives
 public:
     explicit SimChannelScan(ChannelScan& owner) : m(owner) {}
 

@@ -22,10 +22,12 @@ HResult LogWriter::QueryInterface(const Guid& iid, port::ComPtr& out) {
 HResult LogWriter::NewHandle(uint32_t* handle) {
     if (!handle) return kEPointer;
     *handle = ++m_handle;
+    m_handles.Opened(*handle, "LogHandle", "ILogWriter");
     return kSOk;
 }
 
-HResult LogWriter::ReleaseHandle(uint32_t) {
+HResult LogWriter::ReleaseHandle(uint32_t handle) {
+    m_handles.Closed(handle);
     return kSOk;
 }
 

@@ -8,12 +8,14 @@
 #include <string>
 
 #include "platform/ports.h"
+#include "platform/sim/ledger.h"
 #include "platform/sim/machine/clock.h"
 #include "platform/sim/machine/path_map.h"
 
 namespace orbex::sim {
 
 class LogWriter final : public port::ILogWriter, public std::enable_shared_from_this<LogWriter> {
+    LedgerToken m_ledgerEntry{"COM", "ILogWriter"};  // counted while the object lives
 public:
     LogWriter(port::ISystemInfo& system, const PathMap& paths, const VirtualClock& clock)
         : m_system(system), m_paths(paths), m_clock(clock) {}
@@ -34,6 +36,7 @@ private:
     const PathMap& m_paths;
     const VirtualClock& m_clock;
     uint32_t m_handle = 0;
+    HandleLedger m_handles;  // handles given out and not released
     uint32_t m_mask = 0xFFFFFFFF;
     std::FILE* m_file = nullptr;
 };

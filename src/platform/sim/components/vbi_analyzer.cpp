@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/guids.h"
+#include "platform/sim/ledger.h"
 
 namespace orbex::sim {
 namespace {
@@ -37,6 +38,7 @@ uint8_t WithParity(uint8_t c) {
 }
 
 class SimVbiAnalyzer final : public port::IVBIAnalyzer, public std::enable_shared_from_this<SimVbiAnalyzer> {
+    LedgerToken m_ledgerEntry{"COM", "IVBIAnalyzer"};  // counted while the object lives
 public:
     SimVbiAnalyzer(VbiAnalyzer& analyzer, std::weak_ptr<SimFilter> filter)
         : m_analyzer(analyzer), m_filter(std::move(filter)) {}

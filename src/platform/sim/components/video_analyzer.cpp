@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/guids.h"
+#include "platform/sim/ledger.h"
 
 namespace orbex::sim {
 namespace {
@@ -25,6 +26,7 @@ void Put(uint8_t* slot, const void* value, size_t size) {
 }
 
 class SimVideoAnalyzer final : public port::IVideoAnalyzer, public std::enable_shared_from_this<SimVideoAnalyzer> {
+    LedgerToken m_ledgerEntry{"COM", "IVideoAnalyzer"};  // counted while the object lives
 public:
     SimVideoAnalyzer(VideoAnalyzer& analyzer, std::weak_ptr<SimFilter> filter)
         : m_analyzer(analyzer), m_filter(std::move(filter)) {}

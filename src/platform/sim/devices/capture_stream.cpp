@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/guids.h"
+#include "platform/sim/ledger.h"
 
 namespace orbex::sim {
 namespace {
@@ -25,6 +26,7 @@ uint16_t BitCountOf(const Guid& subtype) {
 }
 
 class SimStreamConfig final : public port::IAMStreamConfig, public std::enable_shared_from_this<SimStreamConfig> {
+    LedgerToken m_ledgerEntry{"COM", "IAMStreamConfig"};  // counted while the object lives
 public:
     explicit SimStreamConfig(CaptureStreamModel& model) : m_model(model) {}
 

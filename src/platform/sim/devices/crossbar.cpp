@@ -1,10 +1,12 @@
 #include "platform/sim/devices/crossbar.h"
 
 #include "platform/guids.h"
+#include "platform/sim/ledger.h"
 
 namespace orbex::sim {
 
 class SimCrossbar final : public port::IAMCrossbar, public std::enable_shared_from_this<SimCrossbar> {
+    LedgerToken m_ledgerEntry{"COM", "IAMCrossbar"};  // counted while the object lives
 public:
     SimCrossbar(CrossbarModel& model, FaultTable& faults) : m(model), m_faults(faults) {}
 

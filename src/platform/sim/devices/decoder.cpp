@@ -1,6 +1,7 @@
 #include "platform/sim/devices/decoder.h"
 
 #include "platform/guids.h"
+#include "platform/sim/ledger.h"
 
 namespace orbex::sim {
 
@@ -16,6 +17,7 @@ StandardGroup GroupOf(uint32_t standard) {
 
 class SimAnalogVideoDecoder final : public port::IAMAnalogVideoDecoder,
                                     public std::enable_shared_from_this<SimAnalogVideoDecoder> {
+    LedgerToken m_ledgerEntry{"COM", "IAMAnalogVideoDecoder"};  // counted while the object lives
 public:
     explicit SimAnalogVideoDecoder(DecoderModel& model) : m(model) {}
 

@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "platform/guids.h"
+#include "platform/sim/ledger.h"
 
 namespace orbex::sim {
 namespace {
 
 class ExclusiveModeVideo final : public port::IDDrawExclModeVideo,
                                  public std::enable_shared_from_this<ExclusiveModeVideo> {
+    LedgerToken m_ledgerEntry{"COM", "IDDrawExclModeVideo"};  // counted while the object lives
 public:
     ExclusiveModeVideo(DirectDrawRuntime& directDraw, FaultTable& faults)
         : m_directDraw(directDraw), m_faults(faults) {}

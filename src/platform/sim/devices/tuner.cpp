@@ -1,10 +1,12 @@
 #include "platform/sim/devices/tuner.h"
 
 #include "platform/guids.h"
+#include "platform/sim/ledger.h"
 
 namespace orbex::sim {
 
 class SimTvTuner final : public port::IAMTVTuner, public std::enable_shared_from_this<SimTvTuner> {
+    LedgerToken m_ledgerEntry{"COM", "IAMTVTuner"};  // counted while the object lives
 public:
     explicit SimTvTuner(TunerModel& model) : m(model) {}
 

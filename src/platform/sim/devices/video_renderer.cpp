@@ -1,6 +1,7 @@
 #include "platform/sim/devices/video_renderer.h"
 
 #include "platform/guids.h"
+#include "platform/sim/ledger.h"
 #include "platform/sim/media/filter.h"
 
 namespace orbex::sim {
@@ -9,6 +10,7 @@ namespace {
 // One renderer filter's IVideoWindow. It keeps the window's state alive, so
 // a system that holds it past the filter still talks to the same window.
 class SimVideoWindow final : public port::IVideoWindow, public std::enable_shared_from_this<SimVideoWindow> {
+    LedgerToken m_ledgerEntry{"COM", "IVideoWindow"};  // counted while the object lives
 public:
     SimVideoWindow(VideoRendererModel& model, std::shared_ptr<RendererWindow> window)
         : m_model(model), m_window(std::move(window)) {}

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/guids.h"
+#include "platform/sim/ledger.h"
 
 namespace orbex::sim {
 namespace {
@@ -10,6 +11,7 @@ namespace {
 class DirectDrawObject final : public port::IDirectDraw2,
                                public port::IDirectDraw,
                                public std::enable_shared_from_this<DirectDrawObject> {
+    LedgerToken m_ledgerEntry{"COM", "IDirectDraw"};  // counted while the object lives
 public:
     DirectDrawObject(const VideoMemory& videoMemory, OverlaySurfaces& surfaces, FaultTable& faults)
         : m_videoMemory(videoMemory), m_surfaces(surfaces), m_faults(faults) {}

@@ -20,6 +20,7 @@ port::DisplayDc DisplayDriver::CreateDC(const char* driver) {
     if (!driver || !EqualsNoCase(driver, "DISPLAY")) return 0;
     port::DisplayDc dc = m_nextDc++;
     m_dcs.insert(dc);
+    m_ledger.Opened(dc, "DC", driver);
     return dc;
 }
 
@@ -69,6 +70,7 @@ int32_t DisplayDriver::ExtEscape(port::DisplayDc dc, int32_t escape, int32_t inS
 }
 
 bool DisplayDriver::DeleteDC(port::DisplayDc dc) {
+    m_ledger.Closed(dc);
     return m_dcs.erase(dc) > 0;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/ports.h"
 #include "platform/sim/display/display_config.h"
 #include "platform/sim/faults.h"
+#include "platform/sim/ledger.h"
 
 namespace orbex::sim {
 
@@ -25,6 +26,7 @@ private:
     FaultTable& m_faults;
     std::set<port::DisplayDc> m_dcs;
     port::DisplayDc m_nextDc = 0x1000;
+    HandleLedger m_ledger;  // the open handles, counted
     uint32_t m_mmTableAnswers = 0;
     uint32_t m_hwTableAnswers = 0;
 };

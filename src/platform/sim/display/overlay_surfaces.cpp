@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/guids.h"
+#include "platform/sim/ledger.h"
 
 namespace orbex::sim {
 
@@ -58,6 +59,7 @@ size_t OverlaySurfaces::Surface::RowBytes() const {
 }
 
 class SimSurface final : public port::IDirectDrawSurface, public std::enable_shared_from_this<SimSurface> {
+    LedgerToken m_ledgerEntry{"COM", "IDirectDrawSurface"};  // counted while the object lives
 public:
     SimSurface(OverlaySurfaces& owner, OverlaySurfaces::Surface& surface) : m_owner(owner), m_surface(surface) {}
 

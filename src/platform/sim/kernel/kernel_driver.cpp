@@ -39,6 +39,7 @@ port::DeviceHandle KernelDriver::CreateFile(const char* path, uint32_t, uint32_t
     }
     port::DeviceHandle device = m_next++;
     m_open.insert(device);
+    m_ledger.Opened(device, "DeviceHandle", path);
     ++m_opens;
     return device;
 }
@@ -79,6 +80,7 @@ bool KernelDriver::DeviceIoControl(port::DeviceHandle device, uint32_t code, con
 
 bool KernelDriver::CloseHandle(port::DeviceHandle device) {
     if (!m_open.erase(device)) return Fail(kErrorInvalidHandle);
+    m_ledger.Closed(device);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/ports.h"
 #include "platform/sim/faults.h"
 #include "platform/sim/kernel/kernel_config.h"
+#include "platform/sim/ledger.h"
 
 namespace orbex::sim {
 
@@ -43,6 +44,7 @@ private:
     FaultTable& m_faults;
     std::set<port::DeviceHandle> m_open;
     port::DeviceHandle m_next = 0x200;
+    HandleLedger m_ledger;  // the open handles, counted
     uint32_t m_lastError = 0;
     int m_opens = 0;
 };

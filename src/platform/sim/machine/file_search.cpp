@@ -82,6 +82,7 @@ port::FindHandle VirtualFiles::FindFirstFile(const char* pattern, char* name, ui
     search.next = 1;
     const uintptr_t handle = m_nextHandle++;
     m_searches.emplace(handle, std::move(search));
+    m_ledger.Opened(handle, "FindHandle", text);
     return handle;
 }
 
@@ -94,6 +95,7 @@ bool VirtualFiles::FindNextFile(port::FindHandle find, char* name, uint32_t size
 
 void VirtualFiles::FindClose(port::FindHandle find) {
     m_searches.erase(find);
+    m_ledger.Closed(find);
 }
 
 // Text mode: a carriage return before a newline is dropped, and a Ctrl-Z ends the text.
@@ -116,6 +118,7 @@ port::TextFile VirtualFiles::OpenTextFile(const char* path) {
     }
     const uintptr_t handle = m_nextHandle++;
     m_texts.emplace(handle, std::move(text));
+    m_ledger.Opened(handle, "TextFile", path);
     return handle;
 }
 
@@ -136,6 +139,7 @@ bool VirtualFiles::ReadTextLine(port::TextFile file, char* buffer, int32_t size)
 
 void VirtualFiles::CloseTextFile(port::TextFile file) {
     m_texts.erase(file);
+    m_ledger.Closed(file);
 }
 
 }  // namespace orbex::sim

@@ -9,6 +9,7 @@
 
 #include "platform/ports.h"
 #include "platform/sim/faults.h"
+#include "platform/sim/ledger.h"
 #include "platform/sim/machine/machine_config.h"
 #include "platform/sim/machine/path_map.h"
 #include "platform/sim/machine/profile_files.h"
@@ -57,6 +58,7 @@ private:
     std::map<uintptr_t, Search> m_searches;
     std::map<uintptr_t, Text> m_texts;
     uintptr_t m_nextHandle = 1;
+    HandleLedger m_ledger;                       // the open handles, counted
     std::map<std::string, std::string> m_files;  // folded full path -> as declared
     // Folded full path -> the file's version resource, laid out as a block.
     std::map<std::string, std::vector<uint8_t>> m_versions;

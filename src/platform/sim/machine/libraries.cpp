@@ -19,8 +19,8 @@ port::LibraryHandle LibraryLoader::LoadLibrary(const char* name) {
     if (it == m_providers.end()) return nullptr;
     port::LibraryHandle handle = it->second->Open();
     if (!handle) return nullptr;
-    OpenLibrary& open = m_open.try_emplace(handle, OpenLibrary{it->second, 0}).first->second;
-    ++open.loads;
+    OpenLibrary& open = m_open.try_emplace(handle, OpenLibrary{it->second, {}}).first->second;
+    open.loads.emplace_back("Library", name);
     return handle;
 }
 
@@ -34,7 +34,8 @@ void LibraryLoader::FreeLibrary(port::LibraryHandle library) {
     auto it = m_open.find(library);
     if (it == m_open.end()) return;
     it->second.provider->Close(library);
-    if (--it->second.loads == 0) m_open.erase(it);
+    it->second.loads.pop_back();
+    if (it->second.loads.empty()) m_open.erase(it);
 }
 
 }  // namespace orbex::sim

@@ -8,6 +8,7 @@
 
 #include "platform/ports.h"
 #include "platform/sim/faults.h"
+#include "platform/sim/ledger.h"
 
 namespace orbex::sim {
 
@@ -38,7 +39,7 @@ public:
 private:
     struct OpenLibrary {
         ILibraryProvider* provider;
-        int loads;
+        std::vector<LedgerToken> loads;  // one counted entry per load not yet freed
     };
 
     FaultTable& m_faults;

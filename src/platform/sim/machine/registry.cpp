@@ -98,6 +98,7 @@ int32_t VirtualRegistry::RegOpenKeyEx(const char* subKey, uint32_t, port::RegKey
     if (!m_keys.count(folded)) return kErrorFileNotFound;
     *out = m_nextHandle++;
     m_handles[*out] = folded;
+    m_ledger.Opened(*out, "RegKey", folded);
     return kErrorSuccess;
 }
 
@@ -107,6 +108,7 @@ int32_t VirtualRegistry::RegCreateKeyEx(const char* subKey, uint32_t, port::RegK
     CreateKey(Normalised(subKey));
     *out = m_nextHandle++;
     m_handles[*out] = ini::Folded(Normalised(subKey));
+    m_ledger.Opened(*out, "RegKey", m_handles[*out]);
     return kErrorSuccess;
 }
 
@@ -188,6 +190,7 @@ int32_t VirtualRegistry::RegEnumKeyEx(port::RegKey handle, uint32_t index, char*
 }
 
 int32_t VirtualRegistry::RegCloseKey(port::RegKey handle) {
+    m_ledger.Closed(handle);
     return m_handles.erase(handle) ? kErrorSuccess : 6;
 }
 

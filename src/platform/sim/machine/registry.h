@@ -9,6 +9,7 @@
 #include "platform/ports.h"
 #include "platform/sim/events.h"
 #include "platform/sim/faults.h"
+#include "platform/sim/ledger.h"
 #include "platform/sim/machine/machine_config.h"
 
 namespace orbex::sim {
@@ -48,6 +49,7 @@ private:
     std::map<std::string, Key> m_keys;              // by folded path
     std::map<port::RegKey, std::string> m_handles;  // open handles -> folded path
     port::RegKey m_nextHandle = 0x100;
+    HandleLedger m_ledger;  // the open handles, counted
 };
 
 }  // namespace orbex::sim

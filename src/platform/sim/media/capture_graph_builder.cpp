@@ -1,6 +1,7 @@
 #include "platform/sim/media/capture_graph_builder.h"
 
 #include "platform/guids.h"
+#include "platform/sim/ledger.h"
 #include "platform/sim/media/filter.h"
 
 namespace orbex::sim {
@@ -10,6 +11,7 @@ using port::ComPtr;
 
 class SimCaptureGraphBuilder final : public port::ICaptureGraphBuilder,
                                      public std::enable_shared_from_this<SimCaptureGraphBuilder> {
+    LedgerToken m_ledgerEntry{"COM", "ICaptureGraphBuilder"};  // counted while the object lives
 public:
     explicit SimCaptureGraphBuilder(MediaContext& context) : m_context(context) {}
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/guids.h"
+#include "platform/sim/ledger.h"
 #include "platform/sim/media/filter.h"
 #include "platform/sim/media/list_enumerator.h"
 
@@ -14,6 +15,7 @@ using port::ComPtr;
 constexpr Guid kIidMoniker{0x0000000F, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 class SimPropertyBag final : public port::IPropertyBag {
+    LedgerToken m_ledgerEntry{"COM", "IPropertyBag"};  // counted while the object lives
 public:
     SimPropertyBag(MediaContext& context, std::string friendlyName)
         : m_context(context), m_friendlyName(std::move(friendlyName)) {}
@@ -37,6 +39,7 @@ private:
 };
 
 class SimMoniker final : public port::IMoniker, public std::enable_shared_from_this<SimMoniker> {
+    LedgerToken m_ledgerEntry{"COM", "IMoniker"};  // counted while the object lives
 public:
     SimMoniker(MediaContext& context, const DeviceDesc& device) : m_context(context), m_device(device) {}
     HResult QueryInterface(const Guid& iid, ComPtr& out) override {
@@ -68,6 +71,7 @@ private:
 using SimEnumMoniker = ListEnumerator<port::IEnumMoniker, port::IMoniker, SimMoniker>;
 
 class SimDevEnum final : public port::ICreateDevEnum, public std::enable_shared_from_this<SimDevEnum> {
+    LedgerToken m_ledgerEntry{"COM", "ICreateDevEnum"};  // counted while the object lives
 public:
     explicit SimDevEnum(MediaContext& context) : m_context(context) {}
     HResult QueryInterface(const Guid& iid, ComPtr& out) override {

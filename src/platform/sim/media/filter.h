@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/media.h"
+#include "platform/sim/ledger.h"
 #include "platform/sim/media/media_context.h"
 
 namespace orbex::sim {
@@ -15,6 +16,7 @@ class SimFilter;
 class SimGraph;
 
 class SimPin final : public port::IPin, public std::enable_shared_from_this<SimPin> {
+    LedgerToken m_ledgerEntry{"COM", "IPin"};  // counted while the object lives
 public:
     SimPin(const PinDesc& desc, std::weak_ptr<SimFilter> owner) : m_desc(desc), m_owner(std::move(owner)) {}
 
@@ -34,6 +36,7 @@ private:
 };
 
 class SimFilter final : public port::IBaseFilter, public std::enable_shared_from_this<SimFilter> {
+    LedgerToken m_ledgerEntry{"COM", "IBaseFilter"};  // counted while the object lives
 public:
     // A new filter with one pin per pin description, in order.
     static std::shared_ptr<SimFilter> Create(MediaContext& context, std::string name, const std::vector<PinDesc>& pins,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/guids.h"
+#include "platform/sim/ledger.h"
 #include "platform/sim/media/filter.h"
 
 namespace orbex::sim {
@@ -12,6 +13,7 @@ using port::ComPtr;
 class SimGraph final : public port::IGraphBuilder,
                        public port::IMediaControl,
                        public std::enable_shared_from_this<SimGraph> {
+    LedgerToken m_ledgerEntry{"COM", "IGraphBuilder"};  // counted while the object lives
 public:
     explicit SimGraph(MediaContext& context) : m_context(context) {}
     // A graph released with its connections ends its overlay links.

@@ -6,12 +6,15 @@
 #include <vector>
 
 #include "platform/media.h"
+#include "platform/sim/ledger.h"
 
 namespace orbex::sim {
 
 // Enum: the enumerator interface; Item: what its Next hands out; Element: the listed type.
 template <class Enum, class Item, class Element>
 class ListEnumerator final : public Enum {
+    LedgerToken m_ledgerEntry{"COM", "IEnum"};  // counted while the object lives
+
 public:
     explicit ListEnumerator(std::vector<std::shared_ptr<Element>> items) : m_items(std::move(items)) {}
 
