@@ -36,7 +36,7 @@ SoakRun RunHarness(const std::string& args) {
 
 TEST(Soak, ShortSoakLeavesNothingOpenAndNumbersEveryMessage) {
     // Resident memory is only reported here: its bound is the full soak's (make soak).
-    SoakRun r = RunHarness("--soak 3 --soak-exclude tc2205 --soak-rss-limit 1000000");
+    SoakRun r = RunHarness("--soak 3 --exclude tc2205 --soak-rss-limit 1000000");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("soak: 3 rounds of 40 command lines, "), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("(growth 0); left at unload: 0\n"), std::string::npos) << r.out;

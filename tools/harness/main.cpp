@@ -62,7 +62,7 @@ struct Options {
     bool noVerdict = false, virtualBoard = false, list = false, stopOnFail = false, noProgress = false, quiet = false;
     int soak = 0;
     int64_t soakRssLimitKb = 1024;
-    std::vector<std::string> soakExclude;
+    std::vector<std::string> exclude;
     std::vector<std::string> commandLines;
     std::vector<std::string> faults;
     bool faultSweep = false, sweepSample = false;
@@ -203,7 +203,7 @@ int RunSoakInProcess(const Options& o) {
     orbex::harness::SoakOptions options;
     options.rounds = o.soak;
     options.rssGrowthLimitKb = o.soakRssLimitKb;
-    options.exclude = o.soakExclude;
+    options.exclude = o.exclude;
     return orbex::harness::RunSoak(options, host);
 }
 
@@ -282,7 +282,8 @@ int main(int argc, char** argv) {
         ->check(CLI::PositiveNumber);
     app.add_option("--soak-rss-limit", o.soakRssLimitKb,
                    "Resident memory growth in KiB the soak allows (default 1024)");
-    app.add_option("--soak-exclude", o.soakExclude, "Command lines the soak leaves out of each round")->expected(1);
+    app.add_option("--exclude", o.exclude,
+                   "With --soak or --fault-sweep: a catalogue command line to leave out (repeatable)");
     app.add_option("CMDLINE", o.commandLines, "Test command lines (put them after -- when they begin with -)");
     try {
         app.parse(argc, argv);
@@ -385,6 +386,7 @@ int main(int argc, char** argv) {
             bool wanted = o.commandLines.empty() && groups.empty();
             for (const auto& g : groups) wanted = wanted || e.group == g;
             for (const auto& c : o.commandLines) wanted = wanted || e.commandLine == c;
+            if (std::find(o.exclude.begin(), o.exclude.end(), e.commandLine) != o.exclude.end()) wanted = false;
             if (wanted) so.testCases.push_back(e);
         }
         for (const auto& c : o.commandLines)
