@@ -90,9 +90,9 @@ TEST(ComponentInfEntries, PassesOverAFoundNameWithoutItsTerminator) {
     bench.WriteFile("inf/capb.inf", "x=DISPLAY\\CAPDEV\n");
     bench.WriteFile("orbex.ini", OneRecord("DisplayName=CAPDEV\n"));
     EXPECT_EQ(bench.Run("tc6901"), 4);
-    EXPECT_EQ(bench.Results(), (std::vector<std::string>{
-                                   InfStep(1, 4, "CAPDEV", "[Pass] \"CAPDEV\" found in files: \"inf\\capb.inf\""),
-                                   InfSummary(4)}));
+    EXPECT_EQ(bench.Results(),
+              (std::vector<std::string>{InfStep(1, 4, "CAPDEV", "[Pass] \"CAPDEV\" found in files: \"inf\\capb.inf\""),
+                                        InfSummary(4)}));
 }
 
 TEST(ComponentInfEntries, FailsAMissingEntryAndAMissingDisplayName) {

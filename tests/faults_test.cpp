@@ -1,13 +1,14 @@
 // The virtual board's fault table as the fault sweep uses it: one-shot faults
 // on a chosen call, the calls counted, each fault told when it fires, and the
 // malformed answers of the operations that return data.
+#include "platform/sim/faults.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 
 #include "platform/guids.h"
-#include "platform/sim/faults.h"
 #include "platform/sim/virtual_board.h"
 
 namespace orbex::sim {

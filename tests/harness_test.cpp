@@ -219,14 +219,15 @@ TEST_F(Harness, AFaultGivenOnTheCommandLineFiresAndIsReproducible) {
     // The first put_OutputEnable is the one that disables the decoder.
     Result r = Run("--json - --fault DecoderPutOutputEnable=0x80004005,1 -- tc2200");
     EXPECT_EQ(r.status, 1) << r.out;
-    EXPECT_NE(r.out.find(R"({"event":"Platform","what":"Fault","operation":"DecoderPutOutputEnable","code":-2147467259})"
-                         "\n"
-                         R"({"event":"ResultReport","test":"tc2200","step":"msg1","status":0,"description":"Message Log:",)"
-                         R"("expected":"","actual":"CDecoder::ExecuteTest() Failed to disable the decoder."})"
-                         "\n"
-                         R"({"event":"ResultReport","test":"tc2200","step":"tc2200","status":2,)"
-                         R"("description":"Decoder output enable Test","expected":"0","actual":"Cannot Disable Decoder."})"),
-              std::string::npos)
+    EXPECT_NE(
+        r.out.find(R"({"event":"Platform","what":"Fault","operation":"DecoderPutOutputEnable","code":-2147467259})"
+                   "\n"
+                   R"({"event":"ResultReport","test":"tc2200","step":"msg1","status":0,"description":"Message Log:",)"
+                   R"("expected":"","actual":"CDecoder::ExecuteTest() Failed to disable the decoder."})"
+                   "\n"
+                   R"({"event":"ResultReport","test":"tc2200","step":"tc2200","status":2,)"
+                   R"("description":"Decoder output enable Test","expected":"0","actual":"Cannot Disable Decoder."})"),
+        std::string::npos)
         << r.out;
     Result human = Run("--fault DecoderPutOutputEnable=0x80004005,1 -- tc2200");
     EXPECT_NE(human.out.find("reproduce: orbex-harness --fault DecoderPutOutputEnable=0x80004005,1 -- 'tc2200'"),
@@ -239,9 +240,10 @@ TEST_F(Harness, AFaultThatIsNotAFaultLineIsRefused) {
         const char* fault;
         const char* message;
     };
-    for (const Case& c : {Case{"Bogus=1", "orbex-harness: --fault: unknown fault operation \"Bogus\""},
-                          Case{"CreateDC=malformed", "orbex-harness: --fault: CreateDC cannot answer with malformed data"},
-                          Case{"CreateDC", "orbex-harness: --fault: a fault is Operation=code[,count[,skip]]"}}) {
+    for (const Case& c :
+         {Case{"Bogus=1", "orbex-harness: --fault: unknown fault operation \"Bogus\""},
+          Case{"CreateDC=malformed", "orbex-harness: --fault: CreateDC cannot answer with malformed data"},
+          Case{"CreateDC", "orbex-harness: --fault: a fault is Operation=code[,count[,skip]]"}}) {
         Result r = Run(std::string("--fault '") + c.fault + "' -- tc2200");
         EXPECT_EQ(r.status, 2) << c.fault;
         EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
@@ -279,10 +281,12 @@ TEST_F(Harness, TheSweepRunsAPointForEveryCallOfEveryOperation) {
                          std::to_string(points) + " point(s), "),
               std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("operation                                        test case            points  changed   failed"),
-              std::string::npos);
-    EXPECT_NE(r.out.find("CreateDC                                         tc5000                    2        2        0"),
-              std::string::npos)
+    EXPECT_NE(
+        r.out.find("operation                                        test case            points  changed   failed"),
+        std::string::npos);
+    EXPECT_NE(
+        r.out.find("CreateDC                                         tc5000                    2        2        0"),
+        std::string::npos)
         << r.out;
 }
 
@@ -292,7 +296,8 @@ TEST_F(Harness, ASweepWhoseRunsCannotEndInTimeFailsWithTheFinding) {
     Result r = Run("--fault-sweep --timeout 0 -- tc5000");
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_NE(r.out.find("FAILED tc5000 without a fault: hang: no end within 0 s"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("FAILED tc5000 without a fault: the virtual board told no call counts"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("FAILED tc5000 without a fault: the virtual board told no call counts"), std::string::npos)
+        << r.out;
 }
 
 }  // namespace

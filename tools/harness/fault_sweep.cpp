@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -34,7 +33,7 @@ uint32_t TypicalCode(const std::string& op) {
         {"CreateFilter", 0x80040154},
         {"CreateChannelScan", 0x80040154},
         {"CreateLogWriter", 0x80040154},
-        {"ConnectDirect", 0x80040217},  // VFW_E_CANNOT_CONNECT
+        {"ConnectDirect", 0x80040217},      // VFW_E_CANNOT_CONNECT
         {"QueryMediaControl", 0x80004002},  // E_NOINTERFACE
         {"FindInterface", 0x80004002},
         {"QueryDirectDraw2", 0x80004002},
@@ -65,10 +64,17 @@ uint32_t TypicalCode(const std::string& op) {
     };
     auto it = kCodes.find(op);
     if (it != kCodes.end()) return it->second;
-    static const std::set<std::string> kWin32 = {"GetCurrentDirectory", "GetSystemDirectory", "GetWindowsDirectory",
-                                                 "GetVersionEx",        "StartProcess",       "SystemParametersInfo",
-                                                 "SetSuspendState",     "GetCursorPos",       "SetCursorPos",
-                                                 "ProfileWrite",        "CreateDC"};
+    static const std::set<std::string> kWin32 = {"GetCurrentDirectory",
+                                                 "GetSystemDirectory",
+                                                 "GetWindowsDirectory",
+                                                 "GetVersionEx",
+                                                 "StartProcess",
+                                                 "SystemParametersInfo",
+                                                 "SetSuspendState",
+                                                 "GetCursorPos",
+                                                 "SetCursorPos",
+                                                 "ProfileWrite",
+                                                 "CreateDC"};
     return kWin32.count(op) ? 5 : 0x80004005;  // ERROR_ACCESS_DENIED, E_FAIL
 }
 
@@ -93,7 +99,6 @@ struct Point {
 };
 
 struct Run {
-    double seconds = 0;  // wall time
     host::ProgramOutcome outcome;
     std::vector<Event> events;
     size_t badJsonLines = 0;
@@ -160,9 +165,7 @@ Run Sweep::RunChild(const std::vector<std::string>& commandLines, const std::vec
     if (m_o.noVerdict) args.push_back("--no-verdict");
     args.push_back("--");
     args.insert(args.end(), commandLines.begin(), commandLines.end());
-    auto start = std::chrono::steady_clock::now();
     run.outcome = host::RunCaptured(m_o.harness, args, environment, output.string(), m_o.timeoutMs);
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     {
         std::ifstream in(json, std::ios::binary);
         std::string line;
@@ -274,17 +277,16 @@ int Sweep::Execute() {
     std::vector<std::map<std::string, uint32_t>> calls(cases);
     std::vector<std::string> baseline(cases);
     std::vector<std::vector<std::string>> baselineProblems(cases);
-    std::vector<double> seconds(cases);
     std::fprintf(stderr, "fault sweep: counting the calls of %zu test case(s)\n", cases);
     ParallelFor(cases, [&](size_t i) {
         Run run = RunChild({m_o.testCases[i].commandLine}, {"ORBEX_FAULT_CALLS=1", "ORBEX_FAULTS="});
         baselineProblems[i] = Check(run, 1, nullptr);
         baseline[i] = Verdict(run.events);
-        seconds[i] = run.seconds;
         for (const Event& e : run.events) {
             if (e.name != "Platform" || !e.Text("what") || *e.Text("what") != "FaultCalls") continue;
             for (const auto& [name, value] : e.fields)
-                if (const auto* n = std::get_if<int64_t>(&value); n && *n > 0) calls[i][name] = static_cast<uint32_t>(*n);
+                if (const auto* n = std::get_if<int64_t>(&value); n && *n > 0)
+                    calls[i][name] = static_cast<uint32_t>(*n);
         }
         if (calls[i].empty()) baselineProblems[i].push_back("the virtual board told no call counts");
     });
@@ -296,17 +298,21 @@ int Sweep::Execute() {
         }
 
     // 2. The points: every call of every operation; the first call only in a
-    // test case whose clean run took longer than the budget; or, for a
+    // test case that makes more failable calls than the budget; or, for a
     // sample, the first call of each operation in the first test case that
     // calls it.
     std::vector<Point> points;
     std::set<std::string> sampled;
     for (size_t i = 0; i < cases; ++i) {
-        const bool expensive = seconds[i] > m_o.caseBudgetSeconds;
+        uint64_t total = 0;
+        for (const auto& [op, n] : calls[i]) total += n;
+        const bool expensive = total > m_o.caseBudgetCalls;
         if (expensive && !m_o.sample)
             std::fprintf(stderr,
-                         "fault sweep: %s took %.1f s (more than %.1f s): the first call of each operation only\n",
-                         m_o.testCases[i].commandLine.c_str(), seconds[i], m_o.caseBudgetSeconds);
+                         "fault sweep: %s makes %llu failable calls (more than %llu): the first call of each "
+                         "operation only\n",
+                         m_o.testCases[i].commandLine.c_str(), static_cast<unsigned long long>(total),
+                         static_cast<unsigned long long>(m_o.caseBudgetCalls));
         for (const auto& [op, n] : calls[i]) {
             for (bool malformed : {false, true}) {
                 if (malformed && !CanBeMalformed(op)) continue;
@@ -375,9 +381,10 @@ int Sweep::Execute() {
                         p.operation.c_str(), p.malformed ? " (malformed data)" : "", problem.c_str());
         std::printf("  reproduce: %s\n", Reproduce(p).c_str());
     }
-    std::printf("fault sweep: %zu test case(s), %zu operation kind(s), %zu point(s), %zu changed the verdict, %zu "
-                "failed a check\n",
-                cases, perOperation.size(), points.size(), changed, static_cast<size_t>(failed) + failures);
+    std::printf(
+        "fault sweep: %zu test case(s), %zu operation kind(s), %zu point(s), %zu changed the verdict, %zu "
+        "failed a check\n",
+        cases, perOperation.size(), points.size(), changed, static_cast<size_t>(failed) + failures);
     return failed + failures ? 1 : 0;
 }
 

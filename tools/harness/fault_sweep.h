@@ -23,7 +23,7 @@ struct SweepOptions {
     bool sample = false;  // one point per operation and kind of fault: a fixed slice
     unsigned jobs = 1;
     unsigned timeoutMs = 120'000;
-    double caseBudgetSeconds = 5;  // a test case whose clean run takes longer: its first calls only
+    uint64_t caseBudgetCalls = 10'000;  // a test case that makes more failable calls: its first calls only
     bool progress = false;
 };
 

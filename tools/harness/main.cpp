@@ -67,7 +67,7 @@ struct Options {
     std::vector<std::string> faults;
     bool faultSweep = false, sweepSample = false;
     unsigned jobs = 0, timeoutSeconds = 120;
-    double caseBudget = 5;
+    uint64_t caseBudget = 10'000;
 };
 
 bool HasFail(const orbex::harness::TestCaseRecord& c) {
@@ -261,21 +261,23 @@ int main(int argc, char** argv) {
     app.add_flag("--stop-on-fail", o.stopOnFail, "Stop after the first test case with a failed result");
     app.add_flag("--no-progress", o.noProgress, "No live progress line");
     app.add_flag("--quiet", o.quiet, "No readable result lines (the JSON stream is still written)");
-    app.add_option("--fault", o.faults,
-                   "Add a fault to the virtual board: OPERATION=CODE[,COUNT[,SKIP]] or OPERATION=malformed[,COUNT[,SKIP]]"
-                   " (as in a profile's [Faults]; repeatable)");
+    app.add_option(
+        "--fault", o.faults,
+        "Add a fault to the virtual board: OPERATION=CODE[,COUNT[,SKIP]] or OPERATION=malformed[,COUNT[,SKIP]]"
+        " (as in a profile's [Faults]; repeatable)");
     app.add_flag("--fault-sweep", o.faultSweep,
                  "Run each test case (the command lines given, the --suite groups, or the whole catalogue) again "
                  "for every call of every failable operation, with a one-shot fault on that call, and check "
                  "every run");
     app.add_flag("--sample", o.sweepSample, "With --fault-sweep: one point per operation and kind of fault only");
     app.add_option("--jobs", o.jobs, "With --fault-sweep: runs at a time (default: the number of processors)");
-    app.add_option("--timeout", o.timeoutSeconds, "With --fault-sweep: seconds a run may take before it counts as a hang")
+    app.add_option("--timeout", o.timeoutSeconds,
+                   "With --fault-sweep: seconds a run may take before it counts as a hang")
         ->default_val(120);
     app.add_option("--case-budget", o.caseBudget,
-                   "With --fault-sweep: a test case whose clean run takes longer (seconds) gets a point on the "
+                   "With --fault-sweep: a test case that makes more failable calls than this gets a point on the "
                    "first call of each operation only")
-        ->default_val(5);
+        ->default_val(10'000);
     app.add_option(
            "--soak", o.soak,
            "Run the whole catalogue N times in this process and check that nothing grows (see docs/reliability.md)")
@@ -306,7 +308,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (o.soak > 0 && (suite || !o.commandLines.empty() || o.faultSweep)) {
-        std::fprintf(stderr, "orbex-harness: --soak runs the catalogue: give no command lines, no --suite and no --fault-sweep\n");
+        std::fprintf(
+            stderr,
+            "orbex-harness: --soak runs the catalogue: give no command lines, no --suite and no --fault-sweep\n");
         return 2;
     }
     if (o.commandLines.empty() && !suite && !o.faultSweep && o.soak == 0) {
@@ -380,7 +384,7 @@ int main(int argc, char** argv) {
         so.sample = o.sweepSample;
         so.jobs = o.jobs ? o.jobs : std::max(1u, std::thread::hardware_concurrency());
         so.timeoutMs = o.timeoutSeconds * 1000;
-        so.caseBudgetSeconds = o.caseBudget;
+        so.caseBudgetCalls = o.caseBudget;
         so.progress = !o.noProgress && orbex::host::IsTerminal(2);
         for (const auto& e : orbex::harness::Catalogue()) {
             bool wanted = o.commandLines.empty() && groups.empty();

@@ -78,23 +78,23 @@ namespace {
 
 // An argument quoted by the rules the C runtime uses to split them again.
 std::string QuoteArgument(const std::string& a) {
-        std::string out = "\"";
-        size_t slashes = 0;
-        for (char c : a) {
-            if (c == '\\') {
-                ++slashes;
-                continue;
-            }
-            if (c == '"')
-                out.append(slashes * 2 + 1, '\\');
-            else
-                out.append(slashes, '\\');
-            slashes = 0;
-            out += c;
+    std::string out = "\"";
+    size_t slashes = 0;
+    for (char c : a) {
+        if (c == '\\') {
+            ++slashes;
+            continue;
         }
-        out.append(slashes * 2, '\\');
-        return out + "\"";
+        if (c == '"')
+            out.append(slashes * 2 + 1, '\\');
+        else
+            out.append(slashes, '\\');
+        slashes = 0;
+        out += c;
     }
+    out.append(slashes * 2, '\\');
+    return out + "\"";
+}
 
 }  // namespace
 
@@ -140,8 +140,8 @@ ProgramOutcome RunCaptured(const std::string& program, const std::vector<std::st
     HANDLE output = ::CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
     if (output == INVALID_HANDLE_VALUE) return outcome;
-    HANDLE input = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
-                                 nullptr);
+    HANDLE input =
+        ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
     STARTUPINFOA si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;

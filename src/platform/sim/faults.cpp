@@ -121,10 +121,10 @@ const std::vector<std::string>& FaultOperations() {
 }
 
 const std::vector<std::string>& MalformedOperations() {
-    static const std::vector<std::string> kOps = {
-        "GetCurrentDirectory", "GetSystemDirectory", "GetWindowsDirectory", "RegQueryValueEx",
-        "RegQueryInfoKey",     "RegEnumKeyEx",       "ExtEscape",           "DeviceIoControl",
-        "FindFirstFile",       "GetAvailableVidMem", "ReadFriendlyName"};
+    static const std::vector<std::string> kOps = {"GetCurrentDirectory", "GetSystemDirectory", "GetWindowsDirectory",
+                                                  "RegQueryValueEx",     "RegQueryInfoKey",    "RegEnumKeyEx",
+                                                  "ExtEscape",           "DeviceIoControl",    "FindFirstFile",
+                                                  "GetAvailableVidMem",  "ReadFriendlyName"};
     return kOps;
 }
 
