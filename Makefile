@@ -78,14 +78,18 @@ fuzz: deps-build deps-fuzz build/fuzz/build.ninja
 	    build/fuzz/corpus/$$target fuzz/seeds/$$target || exit 1; \
 	done
 
-# The soak: the whole catalogue SOAK_ROUNDS times in one harness process
-# (release build); fails on resident-memory growth past 1 MB after round 1,
-# on references left open on the virtual board and on a message-numbering gap.
+# The soak: the catalogue SOAK_ROUNDS times in one harness process (release
+# build); fails on resident-memory growth past 1 MB after round 1, on
+# references left open on the virtual board and on a message-numbering gap.
+# tc2205 (about a minute a round) runs in SOAK_FULL_ROUNDS rounds of the
+# whole catalogue after it.
 SOAK_ROUNDS ?= 1000
+SOAK_FULL_ROUNDS ?= 3
 soak: deps-build deps-bench build/release/build.ninja
 	cmake --build --preset release -j $(JOBS)
 	@mkdir -p build/soak && cp examples/default.gf examples/orbex.ini build/soak/
-	build/release/bin/orbex-harness --workdir build/soak --soak $(SOAK_ROUNDS)
+	build/release/bin/orbex-harness --workdir build/soak --soak $(SOAK_ROUNDS) --exclude tc2205
+	build/release/bin/orbex-harness --workdir build/soak --soak $(SOAK_FULL_ROUNDS)
 
 # Builds and runs the Google Benchmark benchmarks (release build).
 bench: deps-build deps-bench build/release/build.ninja

@@ -34,6 +34,9 @@ void BM_CatalogueCallsPerSecond(benchmark::State& state) {
     int64_t calls = 0;
     for (auto _ : state) {
         for (const auto& entry : orbex::harness::Catalogue()) {
+            // tc2205 (every reported video size) has its own benchmark and
+            // would make this one a measure of it alone.
+            if (entry.commandLine == "tc2205") continue;
             armed = false;
             int value = process.OrbexEntry(entry.commandLine.c_str(), 0);
             ++calls;
