@@ -132,6 +132,27 @@ TEST(MMMaskTest, EachBadEntryFailsAloneAndTheRunGoesOn) {
     EXPECT_EQ(bench.Kernel().Opens(), 2);
 }
 
+// The mask test reads the [MMTable] entry through the same 255-character
+// buffer as the table search: an entry of 254 characters keeps its last item
+// whole (0x10: no fifth video input), one of 255 loses its last character
+// to the cut (0x1: a fifth input, so a mask with one more input).
+TEST(MMMaskTest, AnEntryIsReadToItsTwoHundredFiftyFourthCharacter) {
+    const std::string head = "Edge,1,0,0,0,0,1,0,1,2,3,0,";
+    for (int length : {254, 255}) {
+        std::string value = head + std::string(static_cast<size_t>(length) - head.size() - 4, ' ') + "0x10";
+        ASSERT_EQ(value.size(), static_cast<size_t>(length));
+        MaskBench bench("", "[MMMask]\nA=0x3287\n[MMTable]\nA=" + value + "\n");
+        bench.Run("tc5010");
+        Strings want =
+            length == 254
+                ? Join({MaskPass(1, "Edge", "0x00003287"), Summary(true)})
+                : Join({Key(1, 0, "Check if MMTable Edge will return a valid mask.", "Expected Mask=0x00003287",
+                            "[Fail]**** Actual Mask=0x00004287; Error Mask=0x00007000; Mismatch=\"etc\""),
+                        Summary(false)});
+        EXPECT_EQ(bench.Results(), want) << length;
+    }
+}
+
 TEST(MMMaskTest, AMaskThatDiffersNamesTheDifferingFeatures) {
     struct Case {
         std::string expected;  // the database's mask for the reference table (its own is 0x3287)
