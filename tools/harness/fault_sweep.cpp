@@ -14,14 +14,12 @@
 #include "event.h"
 #include "platform/host/host.h"
 #include "platform/sim/faults.h"
+#include "run_checks.h"
 
 namespace orbex::harness {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The system's text buffers hold 255 characters and the terminator.
-constexpr size_t kMaxReportText = 255;
 
 // The failure an operation typically answers with: an HRESULT for COM calls,
 // a Win32 error code for the others (any non-zero code fails a true/false call).
@@ -98,12 +96,7 @@ struct Point {
     }
 };
 
-struct Run {
-    host::ProgramOutcome outcome;
-    std::vector<Event> events;
-    size_t badJsonLines = 0;
-    std::string output;
-};
+using Run = RunRecord;
 
 // What a test case's first command line came to: its return value and
 // whether any of its results failed.
@@ -124,7 +117,10 @@ public:
 
 private:
     Run RunChild(const std::vector<std::string>& commandLines, const std::vector<std::string>& environment);
-    std::vector<std::string> Check(const Run& run, size_t commandLines, const Point* point) const;
+    RunVerdict Check(const Run& run, size_t commandLines, const Point* point) const {
+        PlacedFault fault{point ? point->operation : "", point && point->malformed};
+        return CheckRun(run, commandLines, m_o.timeoutMs / 1000, point ? &fault : nullptr);
+    }
     std::string Reproduce(const Point& point) const;
     // The clean call that follows each faulted one: the first test case of
     // the same bench kind (a cheap one), so that a long test is not run twice.
@@ -186,48 +182,6 @@ Run Sweep::RunChild(const std::vector<std::string>& commandLines, const std::vec
     return run;
 }
 
-std::vector<std::string> Sweep::Check(const Run& run, size_t commandLines, const Point* point) const {
-    std::vector<std::string> problems;
-    const host::ProgramOutcome& o = run.outcome;
-    if (!o.started) problems.push_back("the harness could not be started");
-    if (o.timedOut) problems.push_back("hang: no end within " + std::to_string(m_o.timeoutMs / 1000) + " s");
-    if (o.signal) problems.push_back("crash: ended by signal " + std::to_string(o.signal));
-    if (o.started && !o.timedOut && !o.signal && o.exitCode != 0 && o.exitCode != 1)
-        problems.push_back("the harness exited with " + std::to_string(o.exitCode));
-    for (const char* finding : {"AddressSanitizer", "LeakSanitizer", "runtime error:", "orbex: internal error"})
-        if (run.output.find(finding) != std::string::npos) problems.push_back(std::string("finding: ") + finding);
-    if (run.badJsonLines) problems.push_back(std::to_string(run.badJsonLines) + " malformed line(s) in the events");
-    size_t returns = 0;
-    bool beganSince = true;  // a TestBegin since the last Return
-    for (const Event& e : run.events) {
-        if (e.name == "TestBegin") beganSince = true;
-        if (e.name == "ResultReport")
-            for (const char* field : {"description", "expected", "actual", "step"})
-                if (const std::string* text = e.Text(field); text && text->size() > kMaxReportText)
-                    problems.push_back(std::string("a report's ") + field + " of " + std::to_string(text->size()) +
-                                       " characters");
-        if (e.name == "Return") {
-            int64_t value = e.Number("value").value_or(-1);
-            if (value != 0 && value != 1 && value != 2 && value != 4)
-                problems.push_back("call " + std::to_string(returns + 1) + " returned " + std::to_string(value));
-            if (returns > 0 && !beganSince) problems.push_back("the later call did not begin a test");
-            beganSince = false;
-            ++returns;
-        }
-    }
-    if (returns != commandLines && o.started && !o.timedOut && !o.signal)
-        problems.push_back(std::to_string(returns) + " of " + std::to_string(commandLines) + " calls returned");
-    if (point) {
-        bool fired = false;
-        for (const Event& e : run.events)
-            if (e.name == "Platform" && e.Text("what") && *e.Text("what") == "Fault" && e.Text("operation") &&
-                *e.Text("operation") == point->operation)
-                fired = true;
-        if (!fired) problems.push_back("the fault never fired");
-    }
-    return problems;
-}
-
 std::string Sweep::LaterCall(size_t testCase) const {
     const CatalogueEntry& entry = m_o.testCases[testCase];
     for (const CatalogueEntry& e : Catalogue())
@@ -244,8 +198,9 @@ std::string ShellQuoted(const std::string& s) {
 
 std::string Sweep::Reproduce(const Point& point) const {
     const std::string& cmd = m_o.testCases[point.testCase].commandLine;
-    return m_o.harness + (m_o.board.empty() ? "" : " --board " + m_o.board) + (m_o.noVerdict ? " --no-verdict" : "") +
-           " --workdir " + m_o.workdir + " --fault " + point.Fault() + " -- " + ShellQuoted(cmd) + " " +
+    return ShellQuoted(m_o.harness) + " --library " + ShellQuoted(m_o.library) +
+           (m_o.board.empty() ? "" : " --board " + ShellQuoted(m_o.board)) + (m_o.noVerdict ? " --no-verdict" : "") +
+           " --workdir " + ShellQuoted(m_o.workdir) + " --fault " + point.Fault() + " -- " + ShellQuoted(cmd) + " " +
            ShellQuoted(LaterCall(point.testCase));
 }
 
@@ -280,7 +235,7 @@ int Sweep::Execute() {
     std::fprintf(stderr, "fault sweep: counting the calls of %zu test case(s)\n", cases);
     ParallelFor(cases, [&](size_t i) {
         Run run = RunChild({m_o.testCases[i].commandLine}, {"ORBEX_FAULT_CALLS=1", "ORBEX_FAULTS="});
-        baselineProblems[i] = Check(run, 1, nullptr);
+        baselineProblems[i] = Check(run, 1, nullptr).problems;
         baseline[i] = Verdict(run.events);
         for (const Event& e : run.events) {
             if (e.name != "Platform" || !e.Text("what") || *e.Text("what") != "FaultCalls") continue;
@@ -325,7 +280,7 @@ int Sweep::Execute() {
 
     // 3. Every point in a fresh process, with a second, clean call after it.
     struct Outcome {
-        bool changed = false;
+        bool changed = false, unapplied = false;
         std::vector<std::string> problems;
     };
     std::vector<Outcome> outcomes(points.size());
@@ -334,7 +289,9 @@ int Sweep::Execute() {
         const Point& p = points[k];
         const std::string& cmd = m_o.testCases[p.testCase].commandLine;
         Run run = RunChild({cmd, LaterCall(p.testCase)}, {"ORBEX_FAULTS=" + p.Fault(), "ORBEX_FAULT_CALLS="});
-        outcomes[k].problems = Check(run, 2, &p);
+        RunVerdict verdict = Check(run, 2, &p);
+        outcomes[k].problems = std::move(verdict.problems);
+        outcomes[k].unapplied = verdict.unapplied;
         outcomes[k].changed = Verdict(run.events) != baseline[p.testCase];
         if (!outcomes[k].problems.empty()) ++failed;
         Progress(++done, points.size(), failed + failures);
@@ -343,7 +300,7 @@ int Sweep::Execute() {
 
     // 4. The table: operation by test case.
     struct Cell {
-        size_t points = 0, changed = 0, failed = 0;
+        size_t points = 0, changed = 0, failed = 0, noData = 0;
     };
     std::map<std::pair<std::string, std::string>, Cell> table;
     std::map<std::string, Cell> perOperation;
@@ -354,22 +311,25 @@ int Sweep::Execute() {
             ++c->points;
             c->changed += outcomes[k].changed;
             c->failed += !outcomes[k].problems.empty();
+            c->noData += outcomes[k].unapplied;
         }
     }
-    std::printf("%-48s %-18s %8s %8s %8s\n", "operation", "test case", "points", "changed", "failed");
+    std::printf("%-48s %-18s %8s %8s %8s %8s\n", "operation", "test case", "points", "changed", "failed", "no data");
     std::string last;
     for (const auto& [key, c] : table) {
         if (key.first != last && !last.empty()) {
             const Cell& t = perOperation[last];
-            std::printf("%-48s %-18s %8zu %8zu %8zu\n", last.c_str(), "(all)", t.points, t.changed, t.failed);
+            std::printf("%-48s %-18s %8zu %8zu %8zu %8zu\n", last.c_str(), "(all)", t.points, t.changed, t.failed,
+                        t.noData);
         }
         last = key.first;
-        std::printf("%-48s %-18s %8zu %8zu %8zu\n", key.first.c_str(), key.second.c_str(), c.points, c.changed,
-                    c.failed);
+        std::printf("%-48s %-18s %8zu %8zu %8zu %8zu\n", key.first.c_str(), key.second.c_str(), c.points, c.changed,
+                    c.failed, c.noData);
     }
     if (!last.empty()) {
         const Cell& t = perOperation[last];
-        std::printf("%-48s %-18s %8zu %8zu %8zu\n", last.c_str(), "(all)", t.points, t.changed, t.failed);
+        std::printf("%-48s %-18s %8zu %8zu %8zu %8zu\n", last.c_str(), "(all)", t.points, t.changed, t.failed,
+                    t.noData);
     }
     size_t changed = 0;
     for (const auto& o : outcomes) changed += o.changed;
@@ -381,6 +341,11 @@ int Sweep::Execute() {
                         p.operation.c_str(), p.malformed ? " (malformed data)" : "", problem.c_str());
         std::printf("  reproduce: %s\n", Reproduce(p).c_str());
     }
+    if (failed + failures)
+        std::printf(
+            "fault sweep: run each reproduce line in a copy of %s: a run changes the files of its working "
+            "directory\n",
+            m_o.workdir.c_str());
     std::printf(
         "fault sweep: %zu test case(s), %zu operation kind(s), %zu point(s), %zu changed the verdict, %zu "
         "failed a check\n",

@@ -303,6 +303,14 @@ int main(int argc, char** argv) {
             std::printf("%-18s %-9s %s\n", e.commandLine.c_str(), e.group.c_str(), e.name.c_str());
         return 0;
     }
+    for (const std::string& x : o.exclude) {
+        const auto& catalogue = orbex::harness::Catalogue();
+        if (std::none_of(catalogue.begin(), catalogue.end(), [&](const auto& e) { return e.commandLine == x; })) {
+            std::fprintf(stderr, "orbex-harness: --exclude \"%s\" is not a catalogue command line (see --list)\n",
+                         x.c_str());
+            return 2;
+        }
+    }
     if (o.faultSweep && !o.faults.empty()) {
         std::fprintf(stderr, "orbex-harness: --fault-sweep places its own faults; do not give --fault\n");
         return 2;
@@ -414,6 +422,12 @@ int main(int argc, char** argv) {
     ro.progress = !o.noProgress && orbex::host::IsTerminal(2);
     ro.reproducePrefix = "orbex-harness" + (o.board.empty() ? std::string() : " --board " + o.board) +
                          (o.noVerdict ? " --no-verdict" : "");
+    // Faults in force from the environment are named as the option that gives them.
+    if (const char* inherited = std::getenv("ORBEX_FAULTS"); o.faults.empty() && inherited && *inherited) {
+        std::stringstream in(inherited);
+        for (std::string f; std::getline(in, f, ';');)
+            if (!f.empty()) o.faults.push_back(f);
+    }
     for (const std::string& f : o.faults) ro.reproducePrefix += " --fault " + f;
     ro.reproducePrefix += " --";
     Recorder recorder(ro);

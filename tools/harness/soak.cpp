@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#if defined(__linux__)
+#include <unistd.h>
+#endif
 
 #include "catalogue.h"
 
@@ -53,7 +56,7 @@ int64_t ResidentKb() {
     std::ifstream in("/proc/self/statm");
     long long size = 0, resident = 0;
     if (!(in >> size >> resident)) return -1;
-    return resident * 4;  // pages of 4 KiB
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
 #else
     return -1;
 #endif

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <random>
 
 #include "platform/host/host.h"
@@ -136,6 +137,10 @@ ProgramOutcome RunCaptured(const std::string& program, const std::vector<std::st
     }
     for (const std::string& add : environment) block += add + '\0';
     block += '\0';
+    // Inheritable handles and the child that inherits them are made under one
+    // lock, so that a child started by another thread never inherits them.
+    static std::mutex creating;
+    std::unique_lock<std::mutex> lock(creating);
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE output = ::CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -153,6 +158,7 @@ ProgramOutcome RunCaptured(const std::string& program, const std::vector<std::st
                                     block.data(), nullptr, &si, &pi);
     ::CloseHandle(output);
     if (input != INVALID_HANDLE_VALUE) ::CloseHandle(input);
+    lock.unlock();
     if (!created) return outcome;
     outcome.started = true;
     if (::WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_TIMEOUT) {

@@ -172,7 +172,7 @@ FaultHit FaultTable::Take(const std::string& operation) {
     if (f.count == 0) return {};
     if (f.count > 0) --f.count;
     FaultHit hit{f.malformed ? 0 : f.code, f.malformed};
-    if (m_observer) m_observer(operation, hit.code, hit.malformed);
+    if (m_observer && !hit.malformed) m_observer(operation, hit.code, false);
     return hit;
 }
 

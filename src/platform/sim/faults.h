@@ -39,13 +39,13 @@ const std::vector<std::string>& FaultOperations();
 const std::vector<std::string>& MalformedOperations();
 // Reads one Operation=code[,count[,skip]] or Operation=malformed[,count[,skip]] line of [Faults].
 void ReadKey(FaultConfig& faults, const ProfileEntry& entry);
-// Adds "Operation=spec;Operation=spec" (the ORBEX_FAULTS form) to faults;
+// Adds "Operation=code[,count[,skip]];..." (the ORBEX_FAULTS form) to faults;
 // false with error set when an item is not a fault line.
 bool AddFaults(FaultConfig& faults, const std::string& text, std::string& error);
 
 class FaultTable {
 public:
-    // Told of every fault that fires: the operation, its code, whether malformed.
+    // Told of every fault that takes effect: the operation, its code, whether malformed.
     using Observer = std::function<void(const std::string&, HResult, bool)>;
 
     explicit FaultTable(FaultConfig faults) : m_faults(std::move(faults)) {}
@@ -55,6 +55,11 @@ public:
     HResult Next(const std::string& operation) { return Take(operation).code; }
     // What this call of the operation meets: a failure, malformed data or nothing.
     FaultHit Take(const std::string& operation);
+    // Said by the model when it has given malformed data (a call with no data
+    // to malform, such as a size query, answers as it would have).
+    void Applied(const std::string& operation) {
+        if (m_observer) m_observer(operation, 0, true);
+    }
 
     void SetObserver(Observer observer) { m_observer = std::move(observer); }
     // Calls of each operation so far (operations never called are absent).

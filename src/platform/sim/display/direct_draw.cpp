@@ -35,6 +35,7 @@ public:
         if (total) *total = m_videoMemory.Total();
         // Malformed: more memory free than there is.
         if (free) *free = fault.malformed ? m_videoMemory.Total() + 1 : m_videoMemory.Free();
+        if (free && fault.malformed) m_faults.Applied("GetAvailableVidMem");
         return kSOk;
     }
     // Lists every existing surface; the callback may stop the enumeration.

@@ -37,7 +37,10 @@ int32_t DisplayDriver::ExtEscape(port::DisplayDc dc, int32_t escape, int32_t inS
     auto answer = [&](const std::vector<uint8_t>& table, uint32_t bytesReturned) {
         // Malformed: a short table, half of it, and a byte count that says so.
         const size_t length = fault.malformed ? table.size() / 2 : table.size();
-        if (fault.malformed) bytesReturned = static_cast<uint32_t>(length);
+        if (fault.malformed) {
+            bytesReturned = static_cast<uint32_t>(length);
+            m_faults.Applied("ExtEscape");
+        }
         std::memcpy(reply + 4, &bytesReturned, 4);
         size_t n = std::min(length, static_cast<size_t>(outSize - 8));
         if (n) std::memcpy(reply + 8, table.data(), n);
@@ -63,7 +66,10 @@ int32_t DisplayDriver::ExtEscape(port::DisplayDc dc, int32_t escape, int32_t inS
         }
         case kFunction14000B:
             if (m_config.result14000B != 0) return m_config.result14000B;
-            if (!fault.malformed) std::memcpy(reply + 4, &m_config.value14000B, 4);  // else a reply without its value
+            if (!fault.malformed)
+                std::memcpy(reply + 4, &m_config.value14000B, 4);
+            else
+                m_faults.Applied("ExtEscape");  // a reply without its value
             return 0;
         default: return -1;
     }

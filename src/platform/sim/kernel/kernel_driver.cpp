@@ -65,6 +65,7 @@ bool KernelDriver::DeviceIoControl(port::DeviceHandle device, uint32_t code, con
         // A short reply: its header only, neither status nor mask.
         if (bytesReturned) *bytesReturned = 8;
         m_lastError = 0;
+        m_faults.Applied("DeviceIoControl");
         return true;
     }
     const bool understood =

@@ -78,6 +78,7 @@ port::FindHandle VirtualFiles::FindFirstFile(const char* pattern, char* name, ui
         // A name without its terminator, as long as the buffer.
         std::memset(name, 'F', size);
         std::memcpy(name, search.names[0].data(), std::min<size_t>(size, search.names[0].size()));
+        m_faults.Applied("FindFirstFile");
     }
     search.next = 1;
     const uintptr_t handle = m_nextHandle++;

@@ -135,6 +135,7 @@ int32_t VirtualRegistry::RegQueryValueEx(port::RegKey handle, const char* name, 
                 *size = std::min(*size, need / 2);
                 if (*size) std::memcpy(data, v.data.data(), *size);
             }
+            m_faults.Applied("RegQueryValueEx");
             return kErrorSuccess;
         }
         if (data) {
@@ -166,6 +167,7 @@ int32_t VirtualRegistry::RegQueryInfoKey(port::RegKey handle, uint32_t* subKeyCo
     if (fault.code) return fault.code;
     // Malformed: a count that disagrees with the list RegEnumKeyEx gives.
     if (subKeyCount) *subKeyCount = static_cast<uint32_t>(SubKeys(h->second).size()) + (fault.malformed ? 3 : 0);
+    if (subKeyCount && fault.malformed) m_faults.Applied("RegQueryInfoKey");
     return kErrorSuccess;
 }
 
@@ -181,6 +183,7 @@ int32_t VirtualRegistry::RegEnumKeyEx(port::RegKey handle, uint32_t index, char*
         // A name without its terminator, as long as the buffer.
         std::memset(name, 'K', *nameSize);
         std::memcpy(name, sub.data(), std::min<size_t>(*nameSize, sub.size()));
+        m_faults.Applied("RegEnumKeyEx");
         return kErrorSuccess;
     }
     if (!nameSize || *nameSize <= sub.size()) return kErrorMoreData;

@@ -13,6 +13,7 @@ uint32_t SystemInfo::CopyDirectory(const std::string& dir, const char* operation
         // The whole buffer filled, its last byte not a terminator.
         std::memset(buffer, 'D', size);
         std::memcpy(buffer, dir.data(), len);
+        m_faults.Applied(operation);
         return size - 1;
     }
     std::memcpy(buffer, dir.c_str(), len + 1);

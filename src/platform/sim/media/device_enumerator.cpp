@@ -30,6 +30,7 @@ public:
         if (fault.code) return fault.code;
         // Malformed: a name far longer than any name buffer.
         out = fault.malformed ? m_friendlyName + std::string(300, 'N') : m_friendlyName;
+        if (fault.malformed) m_context.faults.Applied("ReadFriendlyName");
         return kSOk;
     }
 
