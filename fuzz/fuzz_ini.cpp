@@ -1,19 +1,13 @@
 // Any INI text: every profile read stays inside its buffer and returns a
 // count below it, and a rewrite reads back to the same document.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "ini/file_store.h"
 #include "ini/ini_engine.h"
 
 namespace {
-
-std::string TempPath() {
-    static std::string path = "/tmp/orbex-fuzz-ini-" + std::to_string(getpid()) + ".ini";
-    return path;
-}
 
 void CheckRead(orbex::ini::Engine& engine, const char* section, const char* key, uint32_t size,
                const std::string& path) {
@@ -33,12 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string once = doc.Serialize();
     if (orbex::ini::Document::Parse(once).Serialize() != once) __builtin_trap();
 
-    std::string path = TempPath();
-    if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
-    orbex::ini::Engine engine;
+    // The file lives in memory: the engine reads and writes it there.
+    static orbex::ini::MemoryFileStore store;
+    const std::string path = "/fuzz/orbex.ini";
+    store.Clear();
+    store.Write(path, text);
+    orbex::ini::Engine engine(&store);
     for (uint32_t small : {1u, 2u, 3u, 7u, 64u, 256u}) CheckRead(engine, nullptr, nullptr, small, path);
     char sections[1024];
     engine.GetString(nullptr, nullptr, "", sections, sizeof sections, path);
@@ -54,6 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         engine.WriteString(s, "fuzzkey", " value ", path);
     }
     engine.WriteString("New Section ", " key", "v", path);
-    engine.Flush();
+    if (!engine.Flush()) __builtin_trap();
+    // What was written reads back from the store as a fresh engine sees it.
+    orbex::ini::Engine reader(&store);
+    char value[8];
+    if (reader.GetString("New Section", "key", "", value, sizeof value, path) != 1 || value[0] != 'v') __builtin_trap();
     return 0;
 }

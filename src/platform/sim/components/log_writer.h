@@ -36,6 +36,7 @@ private:
     uint32_t m_handle = 0;
     uint32_t m_mask = 0xFFFFFFFF;
     std::FILE* m_file = nullptr;
+    std::string m_memoryPath;  // the configured file, when the host files live in memory
 };
 
 }  // namespace orbex::sim
