@@ -74,6 +74,25 @@ TEST(IniEngineInMemory, ReadsWritesAndSeesChangesMadeBehindItsBack) {
     EXPECT_FALSE(store.IsFile("/m/none.ini"));
 }
 
+// Found by fuzz_ini: the key list of a section into a one-character buffer
+// cut "the character before the terminator", one before the buffer (a stack
+// underflow in the engine's scratch buffer, reported by AddressSanitizer).
+TEST(IniEngineInMemory, AKeyListIntoOneCharacterHoldsTheTerminatorOnly) {
+    ini::MemoryFileStore store;
+    for (const char* text : {"[A]\n", "[A]\nk=1\n", "[A]\nlong=1\nk=2\n"}) {
+        store.Write("/m/x.ini", text);
+        ini::Engine engine(&store);
+        char fenced[3] = {'#', '#', '#'};
+        EXPECT_EQ(engine.GetString("A", nullptr, "dflt", fenced + 1, 1, "/m/x.ini"), 0u) << text;
+        EXPECT_EQ(fenced[0], '#') << text;
+        EXPECT_EQ(fenced[1], '\0') << text;
+        EXPECT_EQ(fenced[2], '#') << text;
+        char two[2] = {'#', '#'};
+        EXPECT_EQ(engine.GetString("A", nullptr, "", two, 2, "/m/x.ini"), 0u) << text;
+        EXPECT_EQ(two[0], '\0') << text;
+    }
+}
+
 // One run of command lines on the reference board, its files on disk (a
 // bench's directory) or in memory; what the run leaves behind.
 struct RunOutcome {

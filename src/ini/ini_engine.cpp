@@ -101,6 +101,8 @@ uint32_t ListKeys(const Document& doc, std::string_view name, char* buffer, uint
         }
         *p = '\0';
         if (left <= 1) {
+            // A buffer of one character holds the terminator only: nothing before it to cut.
+            if (p == buffer) return 0;
             p[-1] = '\0';
             return size - 2;
         }
