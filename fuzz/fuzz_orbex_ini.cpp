@@ -21,9 +21,9 @@ namespace {
 const char* const kDirectory = "/fuzz";
 
 // The stock boards to pick from (tools/fuzz_seeds.py lists them in this order).
-constexpr std::array kBoards = {"reference",         "windows98",        "pal-tuner",       "no-board-tables",
-                                "invalid-mmtable-fields", "wrong-mask", "missing-inf-entry", "old-tuner-driver",
-                                "missing-database",  "bad-hwtable"};
+constexpr std::array kBoards = {
+    "reference",  "windows98",         "pal-tuner",        "no-board-tables",  "invalid-mmtable-fields",
+    "wrong-mask", "missing-inf-entry", "old-tuner-driver", "missing-database", "bad-hwtable"};
 
 std::string SourceFile(const std::string& name) {
     std::ifstream in(std::string(ORBEX_SOURCE_DIR) + "/" + name, std::ios::binary);
@@ -44,8 +44,8 @@ Machine& MachineOf(size_t index) {
     Machine& m = machines[index];
     if (!m.board) {
         std::string error;
-        auto profile = orbex::sim::LoadBoardProfile(
-            std::string(ORBEX_SOURCE_DIR) + "/boards/" + kBoards[index] + ".ini", error);
+        auto profile =
+            orbex::sim::LoadBoardProfile(std::string(ORBEX_SOURCE_DIR) + "/boards/" + kBoards[index] + ".ini", error);
         if (!profile) __builtin_trap();  // a stock board always loads
         orbex::sim::SimOptions options;
         options.hostCurrentDirectory = kDirectory;
@@ -71,9 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     files->Write(ini, std::string(reinterpret_cast<const char*>(data + 1), size - 1));
     orbex::sim::VirtualBoard& platform = *machine.board;
     orbex::COrbexProcess process(platform);
-    for (const char* line : {"tc5000", "tc5001", "tc5002", "tc5005", "tc5006", "tc5007", "tc5008", "tc5009", "tc5010",
-                             "tc5011", "tc5012", "tc5013", "tc5014", "tc6900", "tc6901", "tc6902", "tc6903", "tc6904",
-                             "tc6905", "tc6907", "tc1100"}) {
+    for (const char* line :
+         {"tc5000", "tc5001", "tc5002", "tc5005", "tc5006", "tc5007", "tc5008", "tc5009", "tc5010", "tc5011", "tc5012",
+          "tc5013", "tc5014", "tc6900", "tc6901", "tc6902", "tc6903", "tc6904", "tc6905", "tc6907", "tc1100"}) {
         int32_t status = process.OrbexEntry(line, 0);
         if (status < 0 || status > 4) __builtin_trap();
     }

@@ -24,14 +24,14 @@ std::optional<std::string> DiskFileStore::Read(const std::string& path) const {
 bool DiskFileStore::Write(const std::string& path, std::string_view bytes) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return (std::fclose(f) == 0) && ok;
 }
 
 bool DiskFileStore::Append(const std::string& path, std::string_view bytes) {
     std::FILE* f = std::fopen(path.c_str(), "ab");
     if (!f) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return (std::fclose(f) == 0) && ok;
 }
 

@@ -61,8 +61,8 @@ HResult LogWriter::Write(uint32_t handle, int32_t level, uint32_t colour, const 
     if (!LevelEnabled(m_mask, level)) return kSOk;
     std::string text = FormatV(format, args);
     if (!m_memoryPath.empty()) {
-        m_paths.Memory()->Append(m_memoryPath, Format("%s %d 0x%08X %s\n", m_clock.LocalTimeText().c_str(), level,
-                                                      colour, text.c_str()));
+        m_paths.Memory()->Append(
+            m_memoryPath, Format("%s %d 0x%08X %s\n", m_clock.LocalTimeText().c_str(), level, colour, text.c_str()));
         return kSOk;
     }
     std::fprintf(m_file, "%s %d 0x%08X %s\n", m_clock.LocalTimeText().c_str(), level, colour, text.c_str());

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "ini/file_store.h"
-
 #include "platform/sim/machine/machine_config.h"
 
 namespace orbex::sim {
