@@ -6,6 +6,7 @@
 
 #include "ini/file_store.h"
 #include "ini/ini_engine.h"
+#include "sanitizer_options.h"
 
 namespace {
 
@@ -25,6 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
     orbex::ini::Document doc = orbex::ini::Document::Parse(text);
     std::string once = doc.Serialize();
+    // Blank lines are not kept: an ANSI file whose first kept line begins with
+    // a byte-order mark is written as one that starts with it, and is read
+    // back as Unicode. From there on the rewrite must be stable.
+    size_t mark = 0;
+    if (!doc.IsUnicode() && orbex::ini::DetectEncoding(once, mark) != orbex::ini::Encoding::Ansi)
+        once = orbex::ini::Document::Parse(once).Serialize();
     if (orbex::ini::Document::Parse(once).Serialize() != once) __builtin_trap();
 
     // The file lives in memory: the engine reads and writes it there.
@@ -36,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (uint32_t small : {1u, 2u, 3u, 7u, 64u, 256u}) CheckRead(engine, nullptr, nullptr, small, path);
     char sections[1024];
     engine.GetString(nullptr, nullptr, "", sections, sizeof sections, path);
+    bool first = true;
     for (const char* s = sections; *s && s < sections + sizeof sections; s += std::strlen(s) + 1) {
         for (uint32_t small : {1u, 2u, 5u, 256u}) CheckRead(engine, s, nullptr, small, path);
         char keys[1024];
@@ -45,7 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             CheckRead(engine, s, k, 256, path);
             engine.GetInt(s, k, -1, path);
         }
-        engine.WriteString(s, "fuzzkey", " value ", path);
+        // A value that ends in a space makes the engine reread its file as
+        // written before the next read: once per input is enough to drive
+        // that path; doing it in every section costs a whole parse each.
+        engine.WriteString(s, "fuzzkey", first ? " value " : " value", path);
+        first = false;
     }
     engine.WriteString("New Section ", " key", "v", path);
     if (!engine.Flush()) __builtin_trap();
