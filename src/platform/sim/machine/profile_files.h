@@ -31,12 +31,17 @@ public:
     void Forget(const std::string& hostPath) { m_ini.Discard(hostPath); }
 
 private:
-    std::string HostPath(const char* fileName) const;
+    const std::string& HostPath(const char* fileName);
 
     const PathMap& m_paths;
     FaultTable& m_faults;
     const EventSink& m_events;
     ini::Engine m_ini;
+    // The last file name asked for and its host path: a test reads one file
+    // key after key, and the machine's directories never change.
+    std::string m_lastName;
+    std::string m_lastHost;
+    bool m_haveLast = false;
 };
 
 }  // namespace orbex::sim
