@@ -61,7 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     engine.WriteString("New Section ", " key", "v", path);
     if (!engine.Flush()) __builtin_trap();
-    // What was written reads back from the store as a fresh engine sees it.
+    // What was written reads back from the store as a fresh engine sees it,
+    // unless the ANSI text written begins with a byte-order mark (see above).
+    auto written = store.Read(path);
+    if (!written) __builtin_trap();
+    if (!doc.IsUnicode() && orbex::ini::DetectEncoding(*written, mark) != orbex::ini::Encoding::Ansi) return 0;
     orbex::ini::Engine reader(&store);
     char value[8];
     if (reader.GetString("New Section", "key", "", value, sizeof value, path) != 1 || value[0] != 'v') __builtin_trap();
