@@ -39,6 +39,21 @@ TEST(MemoryFileStore, NamesFilesByTheirNormalPathAndListsOneDirectory) {
     EXPECT_FALSE(store.IsFile("/m/a.ini"));
 }
 
+// Every spelling of one path names the same file; near misses name others.
+TEST(MemoryFileStore, SpellingsOfOnePathNameOneFile) {
+    ini::MemoryFileStore store;
+    store.Write("/d/e/f.ini", "x");
+    for (const char* same : {"/d/e/f.ini", "/d/./e/f.ini", "/d//e/f.ini", "/d/e/g/../f.ini", "/d/e/f.ini/",
+                             "/d/e/./f.ini", "/./d/e/f.ini"})
+        EXPECT_TRUE(store.IsFile(same)) << same;
+    for (const char* other :
+         {"/d/e/f.in", "/d/e/f.ini.", "/d/e", "/d/f.ini", "d/e/f.ini", "/d/e/..f.ini", "/d/e/f.ini/.."})
+        EXPECT_FALSE(store.IsFile(other)) << other;
+    store.Write("rel/a", "r");
+    EXPECT_EQ(store.Read("rel/./a"), std::optional<std::string>("r"));
+    EXPECT_EQ(store.Read("./rel/a"), std::optional<std::string>("r"));
+}
+
 TEST(MemoryFileStore, EveryChangeMovesTheGenerationOn) {
     ini::MemoryFileStore store;
     store.Write("/m/a", "1");

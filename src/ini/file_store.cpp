@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 namespace orbex::ini {
 
@@ -50,7 +51,28 @@ std::vector<std::string> DiskFileStore::List(const std::string& directory) const
     return names;
 }
 
+namespace {
+
+// True when normalizing would leave the path as it is: no empty, "." or ".."
+// component and no trailing slash. Most paths are, and skip the path object.
+bool AlreadyNormal(const std::string& path) {
+    if (path.empty() || path == "/") return !path.empty();
+    if (path.back() == '/') return false;
+    size_t start = path.front() == '/' ? 1 : 0;
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos) end = path.size();
+        std::string_view part(path.data() + start, end - start);
+        if (part.empty() || part == "." || part == "..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::string MemoryFileStore::Key(const std::string& path) {
+    if (AlreadyNormal(path)) return path;
     std::string key = std::filesystem::path(path).lexically_normal().string();
     while (key.size() > 1 && key.back() == '/') key.pop_back();
     return key;
