@@ -71,7 +71,7 @@ build/fuzz/build.ninja: | deps-build deps-fuzz
 FUZZ_SECONDS ?= 60
 fuzz: deps-build deps-fuzz build/fuzz/build.ninja
 	cmake --build --preset fuzz -j $(JOBS)
-	@for target in fuzz_command_line fuzz_ini fuzz_graph_file fuzz_board_profile fuzz_row_analysis fuzz_line21 fuzz_mm_entry fuzz_component; do \
+	@for target in fuzz_command_line fuzz_ini fuzz_graph_file fuzz_board_profile fuzz_row_analysis fuzz_line21 fuzz_mm_entry fuzz_component fuzz_orbex_ini; do \
 	  mkdir -p build/fuzz/corpus/$$target; \
 	  echo "== $$target ($(FUZZ_SECONDS) s)"; \
 	  build/fuzz/bin/$$target -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \

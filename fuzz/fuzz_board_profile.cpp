@@ -1,27 +1,30 @@
 // Any board profile on top of the reference board: it is refused with a
 // clear error or builds a machine on which the decoder, tuner, crossbar and caption tests runs to its own
 // reports, never crashing, hanging or touching memory it does not own.
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "entry/orbex_process.h"
 #include "platform/sim/virtual_board.h"
+#include "sanitizer_options.h"
 
 namespace {
 
-const std::string& Directory() {
-    static std::string dir = [] {
-        std::string d = "/tmp/orbex-fuzz-board-" + std::to_string(getpid());
-        std::filesystem::create_directories(d);
-        std::ifstream graph(std::string(ORBEX_SOURCE_DIR) + "/examples/default.gf", std::ios::binary);
-        std::ofstream(d + "/default.gf", std::ios::binary) << graph.rdbuf();
-        return d;
+const char* const kDirectory = "/fuzz";
+
+// The machine's files, in memory: the example graph file only, afresh for each input.
+std::shared_ptr<orbex::ini::MemoryFileStore> Files() {
+    static const std::string graph = [] {
+        std::ifstream in(std::string(ORBEX_SOURCE_DIR) + "/examples/default.gf", std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
     }();
-    return dir;
+    static const auto files = std::make_shared<orbex::ini::MemoryFileStore>();
+    files->Clear();
+    files->Write(std::string(kDirectory) + "/default.gf", graph);
+    return files;
 }
 
 }  // namespace
@@ -29,13 +32,14 @@ const std::string& Directory() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text = "[Profile]\nBase=reference\n" + std::string(reinterpret_cast<const char*>(data), size);
     std::string error;
-    auto profile = orbex::sim::ParseBoardProfile(text, Directory() + "/fuzz.ini", error);
+    auto profile = orbex::sim::ParseBoardProfile(text, std::string(kDirectory) + "/fuzz.ini", error);
     if (!profile) {
         if (error.empty()) __builtin_trap();  // a refusal always says why
         return 0;
     }
     orbex::sim::SimOptions options;
-    options.hostCurrentDirectory = Directory();
+    options.hostCurrentDirectory = kDirectory;
+    options.memoryFiles = Files();
     options.noVerdict = true;
     options.events = [](const orbex::sim::PlatformEvent&) {};
     orbex::sim::VirtualBoard platform(std::move(*profile), options);

@@ -5,6 +5,7 @@
 #include "platform/guids.h"
 #include "platform/sim/machine/com.h"
 #include "platform/sim/machine/libraries.h"
+#include "platform/sim/machine/path_map.h"
 #include "platform/sim/profile/board_profile.h"
 
 namespace orbex::sim {
@@ -163,6 +164,36 @@ TEST(BoardProfile, EachModelRefusesWhatItDoesNotKnow) {
         EXPECT_FALSE(ParseBoardProfile(c.text, "b.ini", error)) << c.text;
         EXPECT_EQ(error, c.error) << c.text;
     }
+}
+
+}  // namespace
+}  // namespace orbex::sim
+
+namespace orbex::sim {
+namespace {
+
+// Windows paths of the machine and where their files live on the host.
+TEST(PathMap, WindowsPathsMapToTheirHostDirectories) {
+    MachineConfig config;  // C:\ORBEX, C:\WINNT, C:\WINNT\system32
+    PathMap paths(config, "/cur", "/win");
+    const struct {
+        const char* windowsPath;
+        std::optional<std::string> host;
+    } cases[] = {
+        {"orbex.ini", "/win/orbex.ini"},
+        {"C:\\ORBEX\\default.gf", "/cur/default.gf"},
+        {"c:\\orbex\\Sub\\a.gf", "/cur/Sub/a.gf"},
+        {"C:\\ORBEX\\", "/cur/"},
+        {"C:\\ORBEX", std::nullopt},
+        {"C:\\ORBEXX\\a.gf", std::nullopt},
+        {"C:\\ORBE\\a.gf", std::nullopt},
+        {"C:\\WINNT\\inf\\oem1.inf", "/win/inf/oem1.inf"},
+        {"C:\\WINNT\\system32\\drivers\\x.sys", std::nullopt},
+        {"C:\\WINNT\\SYSTEM32\\x.dll", std::nullopt},
+        {"C:\\WINNT\\system\\x.dll", "/win/system/x.dll"},
+        {"D:\\ORBEX\\a.gf", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(paths.HostPath(c.windowsPath), c.host) << c.windowsPath;
 }
 
 }  // namespace

@@ -101,6 +101,8 @@ uint32_t ListKeys(const Document& doc, std::string_view name, char* buffer, uint
         }
         *p = '\0';
         if (left <= 1) {
+            // A buffer of one character holds the terminator only: nothing before it to cut.
+            if (p == buffer) return 0;
             p[-1] = '\0';
             return size - 2;
         }
@@ -187,6 +189,14 @@ Engine::Cached& Engine::Load(const std::string& path) {
         it->second.doc = Document::Parse(written);
         if (it->second.dirty) it->second.diskImage = std::move(written);
     }
+    if (m_memory) {
+        if (it != m_cache.end() && (it->second.dirty || it->second.generation == m_memory->Generation(path)))
+            return it->second;
+        Cached fresh;
+        fresh.generation = m_memory->Generation(path);
+        if (auto bytes = m_memory->Read(path)) fresh.doc = Document::Parse(*bytes);
+        return m_cache.insert_or_assign(path, std::move(fresh)).first->second;
+    }
     if (it != m_cache.end()) {
         Cached& cached = it->second;
         if (cached.dirty) return cached;  // our own changes are newer than the disk
@@ -218,6 +228,11 @@ Engine::Cached& Engine::Load(const std::string& path) {
 bool Engine::Save(const std::string& path, Cached& cached) {
     std::string bytes = cached.diskImage ? *cached.diskImage : cached.doc.Serialize();
     cached.diskImage.reset();
+    if (m_memory) {
+        cached.dirty = !m_memory->Write(path, bytes);
+        cached.generation = m_memory->Generation(path);
+        return !cached.dirty;
+    }
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();

@@ -2,7 +2,8 @@
 // case-insensitive names, first match wins, double-NUL lists cut to the
 // buffer, quote stripping, integer reads as the platform does them, and
 // replace-or-append writes. Parsed files are cached; a file changed on disk
-// since the last call is read anew.
+// since the last call is read anew. Given a memory store, the files live there
+// instead of on disk.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <unordered_map>
 
 #include "ini/change_monitor.h"
+#include "ini/file_store.h"
 #include "ini/ini_document.h"
 
 namespace orbex::ini {
@@ -18,6 +20,7 @@ namespace orbex::ini {
 class Engine {
 public:
     Engine() = default;
+    explicit Engine(MemoryFileStore* memory) : m_memory(memory) {}
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
     ~Engine();
@@ -28,7 +31,7 @@ public:
     uint32_t GetInt(const char* section, const char* key, int32_t defaultValue, const std::string& path);
     // key == nullptr deletes the section, value == nullptr deletes the key.
     bool WriteString(const char* section, const char* key, const char* value, const std::string& path);
-    // Writes every changed file to disk; false when one could not be written.
+    // Writes every changed file to its store; false when one could not be written.
     bool Flush();
 
     // Forgets the cached copy of a file (unsaved changes included).
@@ -57,6 +60,7 @@ private:
         std::optional<std::string> diskImage;  // what the disk gets when it differs from doc
         bool watched = false;                  // changes are reported by the change monitor
         uint64_t epoch = 0;                    // the monitor's epoch when read
+        uint64_t generation = 0;               // the memory store's generation when read or written
     };
 
     Cached& Load(const std::string& path);
@@ -65,6 +69,7 @@ private:
     bool Save(const std::string& path, Cached& cached);
     static Stamp StampOf(const std::string& path);
 
+    MemoryFileStore* m_memory = nullptr;  // null: the files are on disk
     ChangeMonitor m_monitor;
     std::unordered_map<std::string, Cached> m_cache;
     bool m_writeThrough = false;

@@ -28,7 +28,7 @@ VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
       m_clock(m_profile.machine),
       m_system(m_profile.machine, m_faults),
       m_user(m_options.events),
-      m_paths(m_profile.machine, m_options.hostCurrentDirectory, m_options.hostWindowsDirectory),
+      m_paths(m_profile.machine, m_options.hostCurrentDirectory, m_options.hostWindowsDirectory, m_options.memoryFiles),
       m_profiles(m_paths, m_faults, m_options.events),
       m_files(m_profile.files, m_profile.machine, m_paths, m_profiles, m_faults),
       m_registry(m_profile.registry, m_faults, m_options.events),

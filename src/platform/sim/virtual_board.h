@@ -2,6 +2,7 @@
 // per thing the machine has, each handing out the port it implements.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,6 +57,9 @@ struct SimOptions {
     bool noVerdict = false;            // the result library cannot be loaded
     bool reportFaultCalls = false;     // at unload, tell the calls of every failable operation
     EventSink events;                  // default: the hosting harness's hook
+    // The host files (orbex.ini, graph files, logs, inf files) live here instead
+    // of on disk, under the same host paths; null: on disk.
+    std::shared_ptr<ini::MemoryFileStore> memoryFiles;
 };
 
 class VirtualBoard final : public port::IPlatform {

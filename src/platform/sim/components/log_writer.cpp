@@ -45,6 +45,11 @@ HResult LogWriter::Configure(uint32_t handle, uint32_t levelMask, const char* fi
     auto host = m_paths.HostPath(windowsPath);
     if (!host) return kEFail;
     if (m_file) std::fclose(m_file);
+    m_file = nullptr;
+    if (ini::MemoryFileStore* memory = m_paths.Memory()) {
+        m_memoryPath = *host;
+        return memory->Append(m_memoryPath, {}) ? kSOk : kEFail;
+    }
     m_file = std::fopen(host->c_str(), "ab");
     return m_file ? kSOk : kEFail;
 }
@@ -55,9 +60,14 @@ bool LogWriter::LevelEnabled(uint32_t mask, int32_t level) {
 
 HResult LogWriter::Write(uint32_t handle, int32_t level, uint32_t colour, const char* format, va_list args) {
     if (handle == 0 || handle > m_handle || !format) return kEInvalidArg;
-    if (!m_file) return kEFail;
+    if (!m_file && m_memoryPath.empty()) return kEFail;
     if (!LevelEnabled(m_mask, level)) return kSOk;
     std::string text = FormatV(format, args);
+    if (!m_memoryPath.empty()) {
+        m_paths.Memory()->Append(
+            m_memoryPath, Format("%s %d 0x%08X %s\n", m_clock.LocalTimeText().c_str(), level, colour, text.c_str()));
+        return kSOk;
+    }
     std::fprintf(m_file, "%s %d 0x%08X %s\n", m_clock.LocalTimeText().c_str(), level, colour, text.c_str());
     std::fflush(m_file);
     return kSOk;

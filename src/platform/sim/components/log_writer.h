@@ -39,6 +39,7 @@ private:
     HandleLedger m_handles;  // handles given out and not released
     uint32_t m_mask = 0xFFFFFFFF;
     std::FILE* m_file = nullptr;
+    std::string m_memoryPath;  // the configured file, when the host files live in memory
 };
 
 }  // namespace orbex::sim

@@ -1,22 +1,20 @@
 #include "platform/sim/machine/device_manager.h"
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
 #include "common/format.h"
 
 namespace orbex::sim {
 namespace {
 
-// Writes a profile's inf file where the machine's Windows directory lives on disk.
+// Writes a profile's inf file where the machine's Windows directory lives on the host.
 void WriteInfFile(const InfFileDesc& file, const MachineConfig& machine, const PathMap& paths) {
     auto host = paths.HostPath(machine.windowsDirectory + "\\" + file.path);
     if (!host) return;
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(*host).parent_path(), ec);
-    std::ofstream out(*host, std::ios::binary | std::ios::trunc);
-    for (const std::string& line : file.lines) out << line << "\r\n";
+    std::string text;
+    for (const std::string& line : file.lines) text += line + "\r\n";
+    paths.Store().MakeParents(*host);
+    paths.Store().Write(*host, text);
 }
 
 }  // namespace

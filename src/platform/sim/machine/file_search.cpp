@@ -1,11 +1,8 @@
 // The machine's file search and text reading: both read the host directory
-// the machine's path maps to, so the files are real ones.
+// the machine's path maps to (on disk or in memory), so the files are real ones.
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "ini/ini_document.h"
 #include "platform/sim/machine/files.h"
@@ -63,13 +60,8 @@ port::FindHandle VirtualFiles::FindFirstFile(const char* pattern, char* name, ui
     const std::string directory = host->substr(0, host->size() - 1);
     const std::string mask = text.substr(slash + 1);
     Search search;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code kindError;
-        if (!it->is_regular_file(kindError)) continue;
-        std::string file = it->path().filename().string();
-        if (Matches(mask.c_str(), file.c_str())) search.names.push_back(file);
-    }
+    for (std::string& file : m_paths.Store().List(directory))
+        if (Matches(mask.c_str(), file.c_str())) search.names.push_back(std::move(file));
     if (search.names.empty()) return 0;
     std::sort(search.names.begin(), search.names.end(),
               [](const std::string& a, const std::string& b) { return ini::Folded(a) < ini::Folded(b); });
@@ -103,13 +95,9 @@ void VirtualFiles::FindClose(port::FindHandle find) {
 port::TextFile VirtualFiles::OpenTextFile(const char* path) {
     if (!path || m_faults.Next("OpenTextFile")) return 0;
     auto host = m_paths.HostPath(path);
-    std::error_code ec;
-    if (!host || !std::filesystem::is_regular_file(*host, ec)) return 0;
-    std::ifstream in(*host, std::ios::binary);
-    if (!in) return 0;
-    std::ostringstream raw;
-    raw << in.rdbuf();
-    const std::string bytes = raw.str();
+    std::optional<std::string> read = host ? m_paths.Store().Read(*host) : std::nullopt;
+    if (!read) return 0;
+    const std::string& bytes = *read;
     Text text;
     text.content.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size(); ++i) {

@@ -1,20 +1,13 @@
 #include "platform/sim/machine/files.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
 #include "ini/ini_document.h"
 
 namespace orbex::sim {
 namespace {
-
-bool HostFileExists(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
-}
 
 // The machine's version resource block: a 4-byte block size, a 4-byte
 // translation count (0 or 1), the translation (language and code page, 16 bits
@@ -112,14 +105,14 @@ bool VirtualFiles::VerQueryValue(const void* block, const char* subBlock, const 
 bool VirtualFiles::Exists(const std::string& windowsPath) const {
     if (m_files.count(ini::Folded(windowsPath))) return true;
     auto host = m_paths.HostPath(windowsPath);
-    return host && HostFileExists(*host);
+    return host && m_paths.Store().IsFile(*host);
 }
 
 std::optional<std::string> VirtualFiles::StoredName(const std::string& windowsPath) const {
     std::string spelt;
     if (auto it = m_files.find(ini::Folded(windowsPath)); it != m_files.end())
         spelt = it->second;
-    else if (auto host = m_paths.HostPath(windowsPath); host && HostFileExists(*host))
+    else if (auto host = m_paths.HostPath(windowsPath); host && m_paths.Store().IsFile(*host))
         spelt = windowsPath;  // found on the host under this spelling
     else
         return std::nullopt;
@@ -159,9 +152,7 @@ bool VirtualFiles::CreateEmptyFile(const char* path) {
     auto host = m_paths.HostPath(path ? path : "");
     if (!host) return false;
     m_profiles.Forget(*host);
-    std::FILE* f = std::fopen(host->c_str(), "wb");
-    if (!f) return false;
-    return std::fclose(f) == 0;
+    return m_paths.Store().Write(*host, {});
 }
 
 }  // namespace orbex::sim

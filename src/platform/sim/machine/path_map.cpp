@@ -6,9 +6,11 @@ namespace orbex::sim {
 
 std::optional<std::string> PathMap::HostPath(const std::string& windowsPath) const {
     auto under = [&](const std::string& dir) -> std::optional<std::string> {
-        std::string prefix = ini::Folded(dir) + "\\";
-        if (ini::Folded(windowsPath).compare(0, prefix.size(), prefix) != 0) return std::nullopt;
-        std::string rest = windowsPath.substr(prefix.size());
+        // dir and a backslash begin the path, compared as the profile functions compare names
+        if (windowsPath.size() <= dir.size() || windowsPath[dir.size()] != '\\' ||
+            !ini::SameName(std::string_view(windowsPath).substr(0, dir.size()), dir))
+            return std::nullopt;
+        std::string rest = windowsPath.substr(dir.size() + 1);
         for (char& c : rest)
             if (c == '\\') c = '/';
         return rest;

@@ -6,15 +6,20 @@
 
 namespace orbex::sim {
 
-std::string ProfileFiles::HostPath(const char* fileName) const {
-    if (!fileName) return {};
-    auto host = m_paths.HostPath(fileName);
-    return host ? *host : std::string();
+const std::string& ProfileFiles::HostPath(const char* fileName) {
+    static const std::string none;
+    if (!fileName) return none;
+    if (m_haveLast && m_lastName == fileName) return m_lastHost;
+    m_lastName = fileName;
+    auto host = m_paths.HostPath(m_lastName);
+    m_lastHost = host ? *host : std::string();
+    m_haveLast = true;
+    return m_lastHost;
 }
 
 uint32_t ProfileFiles::GetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
                                                char* buffer, uint32_t size, const char* fileName) {
-    std::string path = HostPath(fileName);
+    const std::string& path = HostPath(fileName);
     if (path.empty()) {  // a file the machine cannot have: read as missing
         if (buffer && size) CopyText(buffer, size, section && key && defaultValue ? defaultValue : "");
         if (buffer && size > 1 && (!section || !key)) buffer[1] = '\0';
@@ -25,7 +30,7 @@ uint32_t ProfileFiles::GetPrivateProfileString(const char* section, const char* 
 
 uint32_t ProfileFiles::GetPrivateProfileInt(const char* section, const char* key, int32_t defaultValue,
                                             const char* fileName) {
-    std::string path = HostPath(fileName);
+    const std::string& path = HostPath(fileName);
     if (path.empty()) return static_cast<uint32_t>(defaultValue);
     return m_ini.GetInt(section, key, defaultValue, path);
 }
@@ -33,7 +38,7 @@ uint32_t ProfileFiles::GetPrivateProfileInt(const char* section, const char* key
 bool ProfileFiles::WritePrivateProfileString(const char* section, const char* key, const char* value,
                                              const char* fileName) {
     if (m_faults.Next("ProfileWrite")) return false;
-    std::string path = HostPath(fileName);
+    const std::string path = HostPath(fileName);  // a copy: the event sink may read profiles
     m_events(PlatformEvent{"Platform",
                            {{"what", std::string("ProfileWrite")},
                             {"file", std::string(fileName ? fileName : "")},

@@ -1,5 +1,5 @@
 // The profile functions (GetPrivateProfileString and kin) over the INI engine,
-// on the host files the machine's paths map to. A file the machine cannot
+// on the host files the machine's paths map to (on disk or in memory). A file the machine cannot
 // have reads as missing.
 #pragma once
 
@@ -16,7 +16,7 @@ namespace orbex::sim {
 class ProfileFiles final : public port::IProfile {
 public:
     ProfileFiles(const PathMap& paths, FaultTable& faults, const EventSink& events)
-        : m_paths(paths), m_faults(faults), m_events(events) {}
+        : m_paths(paths), m_faults(faults), m_events(events), m_ini(paths.Memory()) {}
     ~ProfileFiles() override { m_ini.Flush(); }
 
     uint32_t GetPrivateProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
@@ -31,12 +31,17 @@ public:
     void Forget(const std::string& hostPath) { m_ini.Discard(hostPath); }
 
 private:
-    std::string HostPath(const char* fileName) const;
+    const std::string& HostPath(const char* fileName);
 
     const PathMap& m_paths;
     FaultTable& m_faults;
     const EventSink& m_events;
     ini::Engine m_ini;
+    // The last file name asked for and its host path: a test reads one file
+    // key after key, and the machine's directories never change.
+    std::string m_lastName;
+    std::string m_lastHost;
+    bool m_haveLast = false;
 };
 
 }  // namespace orbex::sim

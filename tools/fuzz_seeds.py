@@ -1,0 +1,105 @@
+#!/usr/bin/env python3
+"""Writes the fuzz targets' seed corpora (fuzz/seeds/TARGET/) from the stock
+boards, the examples and the texts the tests use. Existing seeds are kept;
+a seed is named by its content's SHA-1, so running this again adds nothing new."""
+import hashlib
+import pathlib
+import re
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+SEEDS = ROOT / "fuzz" / "seeds"
+# The stock boards fuzz_orbex_ini picks from with its first byte, in its order.
+ORBEX_INI_BOARDS = ["reference", "windows98", "pal-tuner", "no-board-tables", "invalid-mmtable-fields",
+                    "wrong-mask", "missing-inf-entry", "old-tuner-driver", "missing-database", "bad-hwtable"]
+
+
+def add(target, data):
+    if isinstance(data, str):
+        data = data.encode("latin-1", "replace")
+    folder = SEEDS / target
+    folder.mkdir(parents=True, exist_ok=True)
+    (folder / hashlib.sha1(data).hexdigest()).write_bytes(data)
+
+
+def text(path):
+    return path.read_text(encoding="latin-1")
+
+
+def c_literals(source):
+    """The string literals of a C++ source, adjacent ones joined, escapes undone."""
+    out = []
+    for m in re.finditer(r'((?:"(?:[^"\\\n]|\\.)*"\s*)+)', source):
+        parts = re.findall(r'"((?:[^"\\\n]|\\.)*)"', m.group(1))
+        raw = "".join(parts)
+        try:
+            out.append(raw.encode("latin-1").decode("unicode_escape"))
+        except (UnicodeDecodeError, UnicodeEncodeError):
+            pass
+    return out
+
+
+def main():
+    boards = sorted((ROOT / "boards").glob("*.ini"))
+    examples_ini = text(ROOT / "examples" / "orbex.ini")
+    graph = text(ROOT / "examples" / "default.gf")
+    tests = {p.name: text(p) for p in (ROOT / "tests").glob("*.cpp")}
+    literals = [s for src in tests.values() for s in c_literals(src)]
+
+    # The INI engine: every INI text of the project.
+    for b in boards:
+        add("fuzz_ini", text(b))
+    add("fuzz_ini", examples_ini)
+    add("fuzz_ini", graph)
+    for s in literals:
+        if s.lstrip().startswith("[") and "\n" in s:
+            add("fuzz_ini", s)
+
+    # Board profiles: the stock boards (the target adds Base=reference on top).
+    for b in boards:
+        add("fuzz_board_profile", text(b))
+
+    # Graph files: the example and the tests' graph texts.
+    add("fuzz_graph_file", graph)
+    for s in literals:
+        if "[Filter" in s or "[Graph" in s or "[Connection" in s:
+            add("fuzz_graph_file", s)
+
+    # Command lines: every test id and option line the tests run.
+    for src in tests.values():
+        for m in re.finditer(r'(?:Run|OrbexEntry)\("((?:[^"\\]|\\.)*)"', src):
+            add("fuzz_command_line", m.group(1))
+
+    # orbex.ini: the example on each board the target picks, and the tests' databases.
+    for i, _ in enumerate(ORBEX_INI_BOARDS):
+        add("fuzz_orbex_ini", bytes([i]) + examples_ini.encode("latin-1"))
+    for s in literals:
+        if any(k in s for k in ("[FileInfo]", "[MMTable]", "[MMMask]", "[Tuner]", "[LOGMANAGER]", "[database]")):
+            add("fuzz_orbex_ini", b"\0" + s.encode("latin-1", "replace"))
+
+    # Board database entries: the example's and the boards' table texts.
+    section = None
+    for line in examples_ini.splitlines():
+        if line.startswith("["):
+            section = line
+        elif "=" in line and section in ("[MMTable]", "[MMMask]"):
+            add("fuzz_mm_entry", line.split("=", 1)[1])
+    for b in boards:
+        for m in re.finditer(r"^(?:MMTable|HWTable|Mask)=(.*)$", text(b), re.M):
+            add("fuzz_mm_entry", m.group(1))
+
+    # Component database readers: first byte 0 a [FileInfo] value, 1 a GUID, 2 an inf line.
+    section = None
+    for line in examples_ini.splitlines():
+        if line.startswith("["):
+            section = line
+        elif section == "[FileInfo]" and "=" in line:
+            add("fuzz_component", "\0" + line.split("=", 1)[1])
+        elif line.startswith("GUID"):
+            add("fuzz_component", "\1" + line.split("=", 1)[1])
+    for b in boards:
+        for m in re.finditer(r"^Line=(.*)$", text(b), re.M):
+            add("fuzz_component", "\2" + m.group(1) + "\n")
+
+
+if __name__ == "__main__":
+    main()
