@@ -1,8 +1,8 @@
 // The fault sweep's checks of one run, each made to fail by the run that
 // should fail it, and none failing a sound run.
-#include <gtest/gtest.h>
-
 #include "../tools/harness/run_checks.h"
+
+#include <gtest/gtest.h>
 
 namespace orbex::harness {
 namespace {
@@ -76,13 +76,16 @@ TEST(SweepRunChecks, EachFaultyRunFailsItsCheck) {
          },
          {"crash: ended by signal 11"}},
         {"exit 2", [](RunRecord& r) { r.outcome.exitCode = 2; }, {"the harness exited with 2"}},
-        {"sanitizer", [](RunRecord& r) { r.output = "==1==ERROR: AddressSanitizer: stack"; },
+        {"sanitizer",
+         [](RunRecord& r) { r.output = "==1==ERROR: AddressSanitizer: stack"; },
          {"finding: AddressSanitizer"}},
         {"ubsan", [](RunRecord& r) { r.output = "x.cpp:3:5: runtime error: shift"; }, {"finding: runtime error:"}},
-        {"internal error", [](RunRecord& r) { r.output = "orbex: internal error: bad"; },
+        {"internal error",
+         [](RunRecord& r) { r.output = "orbex: internal error: bad"; },
          {"finding: orbex: internal error"}},
         {"bad json", [](RunRecord& r) { r.badJsonLines = 2; }, {"2 malformed line(s) in the events"}},
-        {"text of 256", [](RunRecord& r) { r.events[2] = Report(std::string(256, 'a')); },
+        {"text of 256",
+         [](RunRecord& r) { r.events[2] = Report(std::string(256, 'a')); },
          {"a report's actual of 256 characters"}},
         {"return 3", [](RunRecord& r) { r.events[3] = Return(3); }, {"call 1 returned 3"}},
         {"return -1", [](RunRecord& r) { r.events[6] = Return(-1); }, {"call 2 returned -1"}},
@@ -90,7 +93,8 @@ TEST(SweepRunChecks, EachFaultyRunFailsItsCheck) {
          [](RunRecord& r) { r.events.erase(r.events.begin() + 4); },
          {"the later call did not begin a test"}},
         {"one of two returned", [](RunRecord& r) { r.events.resize(4); }, {"1 of 2 calls returned"}},
-        {"fault never fired", [](RunRecord& r) { r.events.erase(r.events.begin() + 1); },
+        {"fault never fired",
+         [](RunRecord& r) { r.events.erase(r.events.begin() + 1); },
          {"the fault did not fire during the first call"}},
         {"fault in the later call",
          [](RunRecord& r) {
