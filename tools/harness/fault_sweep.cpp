@@ -214,18 +214,12 @@ void Sweep::Progress(size_t done, size_t total, size_t failures) {
 }
 
 int Sweep::Execute() {
-    m_scratch = host::MakeTempDirectory("orbex-sweep-");
+    host::TempDirectory scratch("orbex-sweep-");
+    m_scratch = scratch.Path();
     if (m_scratch.empty()) {
         std::fprintf(stderr, "orbex-harness: cannot make a temporary directory\n");
         return 2;
     }
-    struct Cleanup {
-        std::string dir;
-        ~Cleanup() {
-            std::error_code ec;
-            fs::remove_all(dir, ec);
-        }
-    } cleanup{m_scratch};
     const size_t cases = m_o.testCases.size();
 
     // 1. Each test case once, clean, counting the calls of every operation.

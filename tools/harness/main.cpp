@@ -112,18 +112,12 @@ int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string
     for (const auto& e : orbex::harness::Catalogue())
         for (const auto& g : groups) total += e.group == g;
     size_t index = 0;
-    std::string tmpDir = orbex::host::MakeTempDirectory("orbex-suite-");
+    orbex::host::TempDirectory scratch("orbex-suite-");
+    const std::string& tmpDir = scratch.Path();
     if (tmpDir.empty()) {
         std::fprintf(stderr, "orbex-harness: cannot make a temporary directory\n");
         return 2;
     }
-    struct Cleanup {
-        std::string dir;
-        ~Cleanup() {
-            std::error_code ec;
-            std::filesystem::remove_all(dir, ec);
-        }
-    } cleanup{tmpDir};
     for (const std::string& group : groups) {
         std::vector<std::string> cmds;
         for (const auto& e : orbex::harness::Catalogue())

@@ -27,6 +27,18 @@ void SetEnvironment(const char* name, const char* value);  // null value removes
 bool ChangeDirectory(const std::string& path);
 bool IsTerminal(int fd);
 std::string MakeTempDirectory(const std::string& prefix);
+// A temporary directory that is removed, with all it holds, when the object goes.
+class TempDirectory {
+public:
+    explicit TempDirectory(const std::string& prefix);
+    ~TempDirectory();
+    TempDirectory(const TempDirectory&) = delete;
+    TempDirectory& operator=(const TempDirectory&) = delete;
+    const std::string& Path() const { return m_path; }  // empty when it could not be made
+
+private:
+    std::string m_path;
+};
 // Runs the program with the arguments and waits; returns its exit code, or -1
 // when it could not run or did not exit normally.
 int RunProgram(const std::string& program, const std::vector<std::string>& args);

@@ -64,6 +64,13 @@ bool IsTerminal(int fd) {
     return isatty(fd) != 0;
 }
 
+TempDirectory::TempDirectory(const std::string& prefix) : m_path(MakeTempDirectory(prefix)) {}
+
+TempDirectory::~TempDirectory() {
+    std::error_code ec;
+    if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
+}
+
 std::string MakeTempDirectory(const std::string& prefix) {
     std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
     return mkdtemp(pattern.data()) ? pattern : std::string();

@@ -65,6 +65,13 @@ bool IsTerminal(int fd) {
     return _isatty(fd) != 0;
 }
 
+TempDirectory::TempDirectory(const std::string& prefix) : m_path(MakeTempDirectory(prefix)) {}
+
+TempDirectory::~TempDirectory() {
+    std::error_code ec;
+    if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
+}
+
 std::string MakeTempDirectory(const std::string& prefix) {
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
