@@ -55,6 +55,16 @@ TEST(SweepRunChecks, ASoundRunPassesEveryCheck) {
     }
 }
 
+// A call the clean run made at unload (a renderer window let go) comes after
+// the last call in a faulted run too.
+TEST(SweepRunChecks, AFaultAtUnloadCounts) {
+    RunRecord run = Sound();
+    run.events.erase(run.events.begin() + 1);
+    run.events.push_back(Fault("CreateDC"));
+    PlacedFault fault{"CreateDC", false};
+    EXPECT_TRUE(CheckRun(run, 2, 120, &fault).problems.empty());
+}
+
 TEST(SweepRunChecks, EachFaultyRunFailsItsCheck) {
     struct Case {
         const char* what;
@@ -95,16 +105,16 @@ TEST(SweepRunChecks, EachFaultyRunFailsItsCheck) {
         {"one of two returned", [](RunRecord& r) { r.events.resize(4); }, {"1 of 2 calls returned"}},
         {"fault never fired",
          [](RunRecord& r) { r.events.erase(r.events.begin() + 1); },
-         {"the fault did not fire during the first call"}},
+         {"the fault did not fire during the first call or the unload"}},
         {"fault in the later call",
          [](RunRecord& r) {
              r.events.erase(r.events.begin() + 1);
              r.events.insert(r.events.begin() + 4, Fault("CreateDC"));
          },
-         {"the fault did not fire during the first call"}},
+         {"the fault did not fire during the first call or the unload"}},
         {"another operation's fault",
          [](RunRecord& r) { r.events[1] = Fault("CreateFile"); },
-         {"the fault did not fire during the first call"}},
+         {"the fault did not fire during the first call or the unload"}},
     };
     PlacedFault fault{"CreateDC", false};
     for (const Case& c : cases) {

@@ -18,7 +18,7 @@ RunVerdict CheckRun(const RunRecord& run, size_t commandLines, unsigned timeoutS
 
     size_t returns = 0;
     bool beganSince = true;  // a TestBegin since the last Return
-    bool fired = false;      // the fault took effect before the first call returned
+    bool fired = false;      // the fault took effect in the first call, or at unload after the last
     for (const Event& e : run.events) {
         if (e.name == "TestBegin") beganSince = true;
         if (e.name == "ResultReport")
@@ -26,8 +26,8 @@ RunVerdict CheckRun(const RunRecord& run, size_t commandLines, unsigned timeoutS
                 if (const std::string* text = e.Text(field); text && text->size() > kMaxReportText)
                     problems.push_back(std::string("a report's ") + field + " of " + std::to_string(text->size()) +
                                        " characters");
-        if (fault && returns == 0 && e.name == "Platform" && e.Text("what") && *e.Text("what") == "Fault" &&
-            e.Text("operation") && *e.Text("operation") == fault->operation)
+        if (fault && (returns == 0 || returns == commandLines) && e.name == "Platform" && e.Text("what") &&
+            *e.Text("what") == "Fault" && e.Text("operation") && *e.Text("operation") == fault->operation)
             fired = true;
         if (e.name == "Return") {
             int64_t value = e.Number("value").value_or(-1);
@@ -45,7 +45,7 @@ RunVerdict CheckRun(const RunRecord& run, size_t commandLines, unsigned timeoutS
         if (fault->malformed)
             verdict.unapplied = true;
         else
-            problems.push_back("the fault did not fire during the first call");
+            problems.push_back("the fault did not fire during the first call or the unload");
     }
     return verdict;
 }

@@ -1,6 +1,7 @@
 // The checks the fault sweep makes on each run of the harness: how the
 // process ended, what it printed, the event stream and, for a faulted run,
-// whether the fault took effect during the first call.
+// whether the fault took effect during the first call or, for a call the
+// clean run made while the library was unloaded, at the unload.
 #pragma once
 
 #include <string>
