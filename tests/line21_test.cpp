@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "line21/gaussian_noise.h"
 #include "support/fenced_buffer.h"
 
 namespace orbex::line21 {
@@ -157,6 +158,34 @@ TEST(Line21RoundTrip, ImpairmentSweeps) {
             EXPECT_EQ(Errors(nf.format, imp, 250), 0) << nf.name << ": " << c.name;
         }
     }
+}
+
+// The noise the waveforms carry: zero mean, unit variance, the normal
+// distribution's share within one and two deviations, and the same values
+// for the same seed (the board's lines repeat run after run).
+TEST(Line21Noise, IsStandardNormalAndRepeatsForItsSeed) {
+    GaussianNoise noise(7);
+    constexpr int kDraws = 200'000;
+    double sum = 0, squares = 0;
+    int withinOne = 0, withinTwo = 0;
+    for (int i = 0; i < kDraws; ++i) {
+        double x = noise.Next();
+        sum += x, squares += x * x;
+        withinOne += std::abs(x) < 1;
+        withinTwo += std::abs(x) < 2;
+    }
+    EXPECT_NEAR(sum / kDraws, 0.0, 0.01);
+    EXPECT_NEAR(squares / kDraws, 1.0, 0.015);
+    EXPECT_NEAR(double(withinOne) / kDraws, 0.6827, 0.005);
+    EXPECT_NEAR(double(withinTwo) / kDraws, 0.9545, 0.003);
+    GaussianNoise a(42), b(42), c(43);
+    bool differs = false;
+    for (int i = 0; i < 100; ++i) {
+        double x = a.Next();
+        EXPECT_EQ(x, b.Next());
+        differs = differs || x != c.Next();
+    }
+    EXPECT_TRUE(differs);
 }
 
 TEST(Line21RoundTrip, QualityFallsWithNoise) {

@@ -8,9 +8,13 @@ import re
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 SEEDS = ROOT / "fuzz" / "seeds"
-# The stock boards fuzz_orbex_ini picks from with its first byte, in its order.
+# The stock boards fuzz_orbex_ini picks from with its first byte (modulo 10),
+# in its order, and its readers (the byte's tenth, modulo 3).
 ORBEX_INI_BOARDS = ["reference", "windows98", "pal-tuner", "no-board-tables", "invalid-mmtable-fields",
                     "wrong-mask", "missing-inf-entry", "old-tuner-driver", "missing-database", "bad-hwtable"]
+ORBEX_INI_READERS = ["board database", "component database", "tuner and log"]
+# The devices fuzz_board_profile picks with its first byte, in its order.
+BOARD_PROFILE_DEVICES = ["decoder", "tuner", "crossbar", "captions", "streams"]
 
 
 def add(target, data):
@@ -54,9 +58,10 @@ def main():
         if s.lstrip().startswith("[") and "\n" in s:
             add("fuzz_ini", s)
 
-    # Board profiles: the stock boards (the target adds Base=reference on top).
+    # Board profiles: the stock boards on each device (the target adds Base=reference on top).
     for b in boards:
-        add("fuzz_board_profile", text(b))
+        for device, _ in enumerate(BOARD_PROFILE_DEVICES):
+            add("fuzz_board_profile", bytes([device]) + text(b).encode("latin-1"))
 
     # Graph files: the example and the tests' graph texts.
     add("fuzz_graph_file", graph)
@@ -69,12 +74,15 @@ def main():
         for m in re.finditer(r'(?:Run|OrbexEntry)\("((?:[^"\\]|\\.)*)"', src):
             add("fuzz_command_line", m.group(1))
 
-    # orbex.ini: the example on each board the target picks, and the tests' databases.
-    for i, _ in enumerate(ORBEX_INI_BOARDS):
-        add("fuzz_orbex_ini", bytes([i]) + examples_ini.encode("latin-1"))
-    for s in literals:
-        if any(k in s for k in ("[FileInfo]", "[MMTable]", "[MMMask]", "[Tuner]", "[LOGMANAGER]", "[database]")):
-            add("fuzz_orbex_ini", b"\0" + s.encode("latin-1", "replace"))
+    # orbex.ini: the example on each board and reader the target picks, and
+    # the tests' databases on the reference board.
+    for reader, _ in enumerate(ORBEX_INI_READERS):
+        first = reader * len(ORBEX_INI_BOARDS)
+        for i, _ in enumerate(ORBEX_INI_BOARDS):
+            add("fuzz_orbex_ini", bytes([first + i]) + examples_ini.encode("latin-1"))
+        for s in literals:
+            if any(k in s for k in ("[FileInfo]", "[MMTable]", "[MMMask]", "[Tuner]", "[LOGMANAGER]", "[database]")):
+                add("fuzz_orbex_ini", bytes([first]) + s.encode("latin-1", "replace"))
 
     # Board database entries: the example's and the boards' table texts.
     section = None

@@ -23,11 +23,14 @@ int FormatInto(char* buffer, size_t size, const char* format, ...) {
 }
 
 std::string FormatV(const char* format, va_list args) {
+    // Most texts fit a line: format once into it, and again only when longer.
+    char line[256];
     va_list copy;
     va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
+    int n = std::vsnprintf(line, sizeof line, format, copy);
     va_end(copy);
     if (n <= 0) return {};
+    if (static_cast<size_t>(n) < sizeof line) return std::string(line, static_cast<size_t>(n));
     std::string out(static_cast<size_t>(n) + 1, '\0');
     std::vsnprintf(out.data(), out.size(), format, args);
     out.resize(static_cast<size_t>(n));

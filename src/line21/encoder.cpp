@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <random>
 
+#include "line21/gaussian_noise.h"
 #include "line21/line21.h"
 #include "line21/waveform.h"
 
@@ -37,8 +37,7 @@ void EncodeLine(uint8_t first, uint8_t second, const SamplingFormat& format, con
     uint32_t frame =
         Frame(first, second) ^ uint32_t(imp.flipParity & 1) << 10 ^ uint32_t(imp.flipParity >> 1 & 1) << 18;
     const double unitsPerIre = (format.level50Ire - format.blankLevel) / 50.0;
-    std::mt19937 random(imp.seed);
-    std::normal_distribution<double> gauss(0, 1);
+    GaussianNoise gauss(imp.seed);
     // One-pole low-pass for the noise, rescaled to keep its RMS.
     const double a = imp.bandLimit ? std::exp(-2 * std::numbers::pi * kNoiseBandHz / format.rateHz) : 0;
     const double noiseGain = imp.noiseRmsIre * unitsPerIre * std::sqrt((1 + a) / (1 - a));
@@ -48,7 +47,7 @@ void EncodeLine(uint8_t first, uint8_t second, const SamplingFormat& format, con
         double t = format.startMicroseconds + n * 1e6 / format.rateHz - t0;
         double v =
             format.blankLevel + imp.amplitude * 50 * unitsPerIre * Level(t, frame, imp) + imp.dcOffsetIre * unitsPerIre;
-        if (imp.noiseRmsIre > 0) noise = a * noise + (1 - a) * gauss(random), v += noiseGain * noise;
+        if (imp.noiseRmsIre > 0) noise = a * noise + (1 - a) * gauss.Next(), v += noiseGain * noise;
         samples[n] = uint8_t(std::clamp(std::lround(v), 0L, 255L));
     }
 }

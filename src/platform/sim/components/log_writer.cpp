@@ -62,13 +62,14 @@ HResult LogWriter::Write(uint32_t handle, int32_t level, uint32_t colour, const 
     if (handle == 0 || handle > m_handle || !format) return kEInvalidArg;
     if (!m_file && m_memoryPath.empty()) return kEFail;
     if (!LevelEnabled(m_mask, level)) return kSOk;
-    std::string text = FormatV(format, args);
+    std::string line = Format("%s %d 0x%08X ", m_clock.LocalTimeText().c_str(), level, colour);
+    line += FormatV(format, args).c_str();  // as "%s" would: up to a formatted NUL
+    line += '\n';
     if (!m_memoryPath.empty()) {
-        m_paths.Memory()->Append(
-            m_memoryPath, Format("%s %d 0x%08X %s\n", m_clock.LocalTimeText().c_str(), level, colour, text.c_str()));
+        m_paths.Memory()->Append(m_memoryPath, line);
         return kSOk;
     }
-    std::fprintf(m_file, "%s %d 0x%08X %s\n", m_clock.LocalTimeText().c_str(), level, colour, text.c_str());
+    std::fwrite(line.data(), 1, line.size(), m_file);
     std::fflush(m_file);
     return kSOk;
 }

@@ -7,13 +7,17 @@
 
 namespace orbex::sim {
 
-std::string VirtualClock::LocalTimeText() const {
+VirtualClock::VirtualClock(const MachineConfig& config) : m_start(config.clockStart), m_now(config.clockStart) {
     using namespace std::chrono;
     int y = 2001, mo = 1, d = 1, h = 0, mi = 0, s = 0;
-    std::sscanf(m_localTimeStart.c_str(), "%d-%d-%dT%d:%d:%d", &y, &mo, &d, &h, &mi, &s);
+    std::sscanf(config.localTime.c_str(), "%d-%d-%dT%d:%d:%d", &y, &mo, &d, &h, &mi, &s);
     sys_days start = year{y} / month{static_cast<unsigned>(mo)} / day{static_cast<unsigned>(d)};
-    auto t = time_point_cast<milliseconds>(start) + hours{h} + minutes{mi} + seconds{s} +
-             milliseconds{static_cast<uint32_t>(m_now - m_start)};
+    m_localStart = time_point_cast<milliseconds>(start) + hours{h} + minutes{mi} + seconds{s};
+}
+
+std::string VirtualClock::LocalTimeText() const {
+    using namespace std::chrono;
+    auto t = m_localStart + milliseconds{static_cast<uint32_t>(m_now - m_start)};
     sys_days date = floor<days>(t);
     year_month_day ymd{date};
     hh_mm_ss<milliseconds> tod{t - date};

@@ -3,6 +3,7 @@
 // milliseconds, and a sleep passes at once.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "platform/ports.h"
@@ -12,8 +13,7 @@ namespace orbex::sim {
 
 class VirtualClock final : public port::IClock {
 public:
-    explicit VirtualClock(const MachineConfig& config)
-        : m_localTimeStart(config.localTime), m_start(config.clockStart), m_now(config.clockStart) {}
+    explicit VirtualClock(const MachineConfig& config);
 
     uint32_t TimeGetTime() override { return m_now++; }
     uint32_t GetTickCount() override { return m_now++; }
@@ -25,7 +25,8 @@ public:
     std::string LocalTimeText() const;
 
 private:
-    std::string m_localTimeStart;
+    // The profile's LocalTime, read once: every log line is stamped from it.
+    std::chrono::sys_time<std::chrono::milliseconds> m_localStart;
     uint32_t m_start;
     uint32_t m_now;
 };

@@ -86,7 +86,7 @@ BoardProfile BaseProfile(const ProfileEntry& e, const std::string& source, int d
     std::string error;
     std::optional<BoardProfile> base;
     if (Lower(e.value) == "reference") {
-        base = Parse(ReferenceBoardText(), "<built-in reference board>", depth + 1, error);
+        base = ReferenceBoard();
     } else {
         if (e.value.empty()) e.Refuse("Base= names the reference board or a profile file");
         size_t slash = source.find_last_of("/\\");
@@ -166,9 +166,13 @@ std::optional<BoardProfile> LoadBoardProfile(const std::string& path, std::strin
 }
 
 BoardProfile ReferenceBoard() {
-    std::string error;
-    auto p = ParseBoardProfile(ReferenceBoardText(), "<built-in reference board>", error);
-    return p ? *p : BoardProfile{};
+    // Parsed once: most profiles start from it, and its text never changes.
+    static const BoardProfile reference = [] {
+        std::string error;
+        auto p = ParseBoardProfile(ReferenceBoardText(), "<built-in reference board>", error);
+        return p ? *p : BoardProfile{};
+    }();
+    return reference;
 }
 
 }  // namespace orbex::sim

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <random>
 
+#include "line21/gaussian_noise.h"
+
 namespace orbex::sim {
 namespace {
 
@@ -12,18 +14,18 @@ constexpr double kBlankNoiseIre = 1.0;  // the noise floor of a clean blank line
 // Snow: what the sampler picks up without a locked signal.
 void Snow(uint32_t frame, std::vector<uint8_t>& samples) {
     std::mt19937 random(frame * 2654435761u + 1);
-    std::uniform_int_distribution<int> level(0, 255);
-    for (uint8_t& s : samples) s = static_cast<uint8_t>(level(random));
+    // The generator's top byte, not a distribution: the same snow on every platform.
+    for (uint8_t& s : samples) s = static_cast<uint8_t>(random() >> 24);
 }
 
 // Blanking with the noise floor of a received line.
 void Blank(uint32_t frame, std::vector<uint8_t>& samples) {
     const line21::SamplingFormat& f = kVbiFormat;
     const double unitsPerIre = (f.level50Ire - f.blankLevel) / 50.0;
-    std::mt19937 random(frame);
-    std::normal_distribution<double> gauss(0, kBlankNoiseIre * unitsPerIre);
+    line21::GaussianNoise gauss(frame);
+    const double sigma = kBlankNoiseIre * unitsPerIre;
     for (uint8_t& s : samples)
-        s = static_cast<uint8_t>(std::clamp(std::lround(f.blankLevel + gauss(random)), 0L, 255L));
+        s = static_cast<uint8_t>(std::clamp(std::lround(f.blankLevel + sigma * gauss.Next()), 0L, 255L));
 }
 
 }  // namespace
