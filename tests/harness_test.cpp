@@ -1,7 +1,6 @@
 // orbex-harness as a tester runs it: options, exit status, the JSON event
 // stream, JUnit output and the suite mode with one process per bench kind.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -9,12 +8,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/run_command.h"
+
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out;
-};
+using Result = orbex::test::CommandResult;
 
 class Harness : public ::testing::Test {
 protected:
@@ -30,15 +28,8 @@ protected:
 
     // Runs the harness with the given arguments (already shell-quoted), stderr folded into the output.
     Result Run(const std::string& args) {
-        std::string command = std::string(ORBEX_HARNESS) + " --workdir " + dir + " --no-progress " + args + " 2>&1";
-        Result r;
-        FILE* p = popen(command.c_str(), "r");
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) r.out.append(buffer, n);
-        int raw = pclose(p);
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        return r;
+        return orbex::test::RunCommand(std::string(ORBEX_HARNESS) + " --workdir " + dir + " --no-progress " + args +
+                                       " 2>&1");
     }
     std::string dir;
 };
@@ -258,13 +249,10 @@ TEST_F(Harness, TheSweepRunsAPointForEveryCallOfEveryOperation) {
     ASSERT_EQ(counts.status, 0);
     std::string command = "ORBEX_FAULT_CALLS=1 " + std::string(ORBEX_HARNESS) + " --workdir " + dir +
                           " --json - -- tc5000 | grep FaultCalls";
-    FILE* p = popen(command.c_str(), "r");
-    char line[4096] = "";
-    ASSERT_TRUE(fgets(line, sizeof line, p));
-    pclose(p);
     // {"event":"Platform","what":"FaultCalls","CoInitialize":2,...}
+    std::string text = orbex::test::RunCommand(command).out;
+    ASSERT_NE(text.find("\"FaultCalls\""), std::string::npos);
     size_t points = 0, kinds = 0;
-    std::string text = line;
     for (size_t at = text.find("\"FaultCalls\""); (at = text.find("\":", at + 1)) != std::string::npos;) {
         size_t nameStart = text.rfind('"', at - 1) + 1;
         std::string name = text.substr(nameStart, at - nameStart);

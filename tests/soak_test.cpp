@@ -2,19 +2,16 @@
 // process (the video-size sweep over every reported size left out: it takes
 // minutes under the sanitizers), and its figures.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "support/run_command.h"
+
 namespace {
 
-struct SoakRun {
-    int status = -1;
-    std::string out;
-};
+using SoakRun = orbex::test::CommandResult;
 
 SoakRun RunHarness(const std::string& args) {
     char pattern[] = "/tmp/orbex-soak-XXXXXX";
@@ -23,13 +20,7 @@ SoakRun RunHarness(const std::string& args) {
     for (const char* name : {"default.gf", "orbex.ini"})
         std::filesystem::copy_file(std::string(ORBEX_SOURCE_DIR) + "/examples/" + name, dir + "/" + name);
     std::string command = std::string(ORBEX_HARNESS) + " --workdir " + dir + " " + args + " 2>&1";
-    SoakRun r;
-    FILE* p = popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) r.out.append(buffer, n);
-    int raw = pclose(p);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    SoakRun r = orbex::test::RunCommand(command);
     std::filesystem::remove_all(dir);
     return r;
 }
