@@ -59,7 +59,8 @@ build/test/build.ninja: | deps-build deps-wine
 	cmake --preset test
 
 # Builds and runs every test: unit and end-to-end tests, and the checks under
-# Wine of the Windows build (INI differential test, unit tests, adapter smoke test).
+# Wine of the Windows build (INI differential test, unit tests, adapter smoke
+# test) and the manifest in both Windows kits.
 test: deps-build deps-wine windows build/test/build.ninja
 	cmake --build --preset test -j $(JOBS)
 	ctest --preset test -j $(JOBS)

@@ -161,7 +161,7 @@ TEST(RunSequence, ARejectedCommandLineShowsTheBoxAndReportsNothing) {
     EXPECT_EQ(
         bench.Events(),
         std::vector<std::string>{
-            R"({"event":"MessageBox","caption":"Orbex:  Invalid Cmd Line Error","text":"Invalid command.","style":4112})"});
+            R"({"event":"MessageBox","caption":"Orbex:  Invalid Cmd Line Error","text":"Invalid command.","style":4112,"answered":1})"});
     EXPECT_FALSE(bench.FileExists("orbex.txt"));
 }
 

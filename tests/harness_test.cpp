@@ -76,10 +76,22 @@ TEST_F(Harness, BytesAboveSevenBitsAreEscaped) {
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(
         r.out.find(
-            R"({"event":"MessageBox","caption":"Orbex:  Invalid Cmd Line Error","text":"Invalid parameter \"\u00E9\".","style":4112})"),
+            R"({"event":"MessageBox","caption":"Orbex:  Invalid Cmd Line Error","text":"Invalid parameter \"\u00E9\".","style":4112,"answered":1})"),
         std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find(R"({"event":"Return","commandLine":"tc1203 \u00E9","value":0})"), std::string::npos);
+}
+
+// A rejected command line's box, as the tester reads it: answered OK, never
+// waited on (the option changes nothing on the virtual board, which never waits).
+TEST_F(Harness, AMessageBoxIsShownAsAnsweredWithItsButton) {
+    for (const char* option : {"", "--answer-message-boxes "}) {
+        Result r = Run(std::string(option) + "tc1203x");
+        EXPECT_EQ(r.status, 0) << option;
+        EXPECT_NE(r.out.find("BOX   message box \"Orbex:  Invalid Cmd Line Error\": Invalid command. (answered 1)\n"),
+                  std::string::npos)
+            << r.out;
+    }
 }
 
 TEST_F(Harness, OptionFormCommandLinesFollowTheSeparator) {

@@ -2,10 +2,10 @@
 # The Win32 adapter under Wine: orbex-harness.exe on the real platform runs the
 # self-setup (copies and registrations for real in the prefix), a graph test
 # (Wine's display driver has no capture board: the NA report) and a rejected
-# command line (without a display Wine's MessageBoxA returns at once, so the
-# run cannot hang on it). The events must be exactly the expected ones, and the
-# log written through the registered logging component must hold
-# "Orbex.exe Loaded.".
+# command line, whose message box --answer-message-boxes reports and answers
+# without showing it (the event carries "answered":1, IDOK). The events must
+# be exactly the expected ones, and the log written through the registered
+# logging component must hold "Orbex.exe Loaded.".
 set -euo pipefail
 bin=$1 source=$2 work=$3
 here=$(dirname "$0")
@@ -26,7 +26,7 @@ for f in msyuv.dll vanalyze.ax vbianlyr.ax qelvvpxx.ax iqellcs.dll; do echo "sta
 
 cd "$kit"
 set +e
-timeout 300 "$loader" orbex-harness.exe --json events.jsonl --no-progress tc0000 tc2200 "tc2200 0" > harness.txt 2>&1
+timeout 300 "$loader" orbex-harness.exe --json events.jsonl --no-progress --answer-message-boxes tc0000 tc2200 "tc2200 0" > harness.txt 2>&1
 status=$?
 set -e
 tr -d '\r' < events.jsonl > events.txt

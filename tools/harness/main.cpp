@@ -60,6 +60,7 @@ std::string ExecutableDirectory() {
 struct Options {
     std::string board, workdir, json, junit, library, suite;
     bool noVerdict = false, virtualBoard = false, list = false, stopOnFail = false, noProgress = false, quiet = false;
+    bool answerMessageBoxes = false;
     int soak = 0;
     int64_t soakRssLimitKb = 1024;
     std::vector<std::string> exclude;
@@ -255,6 +256,9 @@ int main(int argc, char** argv) {
     app.add_flag("--stop-on-fail", o.stopOnFail, "Stop after the first test case with a failed result");
     app.add_flag("--no-progress", o.noProgress, "No live progress line");
     app.add_flag("--quiet", o.quiet, "No readable result lines (the JSON stream is still written)");
+    app.add_flag("--answer-message-boxes", o.answerMessageBoxes,
+                 "Do not show the library's message boxes: report each and answer it with its default button, as a "
+                 "person pressing Enter would (for unattended runs; the virtual board always does)");
     app.add_option(
         "--fault", o.faults,
         "Add a fault to the virtual board: OPERATION=CODE[,COUNT[,SKIP]] or OPERATION=malformed[,COUNT[,SKIP]]"
@@ -363,6 +367,8 @@ int main(int argc, char** argv) {
     orbex::host::SetEnvironment("ORBEX_BOARD", o.board.empty() ? nullptr : o.board.c_str());
     orbex::host::SetEnvironment("ORBEX_NO_VERDICT", o.noVerdict ? "1" : nullptr);
     orbex::host::SetEnvironment("ORBEX_PLATFORM", o.virtualBoard ? "virtual" : nullptr);
+    // Without the option, an ORBEX_MESSAGE_BOXES the harness was started with stays in force.
+    if (o.answerMessageBoxes) orbex::host::SetEnvironment("ORBEX_MESSAGE_BOXES", "answer");
     std::string faults;
     for (const std::string& f : o.faults) faults += (faults.empty() ? "" : ";") + f;
     if (!faults.empty()) {

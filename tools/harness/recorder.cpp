@@ -116,6 +116,7 @@ void Recorder::OnEvent(const Event& event) {
     } else if (event.name == "MessageBox") {
         std::string note = "message box \"" + (event.Text("caption") ? *event.Text("caption") : "") +
                            "\": " + (event.Text("text") ? *event.Text("text") : "");
+        if (auto answered = event.Number("answered")) note += " (answered " + std::to_string(*answered) + ")";
         if (m_options.human) {
             ClearProgress();
             std::printf("BOX   %s\n", note.c_str());

@@ -18,6 +18,7 @@
 #include "platform/guids.h"
 #include "platform/harness_hook.h"
 #include "platform/host/host.h"
+#include "platform/message_box_answer.h"
 #include "platform/win32/win32_com.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_device_io.h"
@@ -154,15 +155,25 @@ private:
         return true;
     }
 
-    // IUser: the box is shown as the system shows it; a hosting harness is also told.
+    // IUser: the box is shown as the system shows it; a hosting harness is also
+    // told. With ORBEX_MESSAGE_BOXES=answer (unattended runs: a CI agent or a
+    // service has no person to close it) the box is not shown: it is reported,
+    // on standard error too, and answered with its default button.
     int32_t MessageBoxA(const char* text, const char* caption, uint32_t style) override {
+        const char* mode = std::getenv("ORBEX_MESSAGE_BOXES");
+        const bool answer = mode && std::strcmp(mode, "answer") == 0;
+        const int32_t answered = MessageBoxAnswer(style);
         if (auto hook = reinterpret_cast<OrbexHarnessEventFn>(host::ProgramSymbol(ORBEX_HARNESS_EVENT_SYMBOL))) {
             OrbexEventField f[] = {{"caption", caption ? caption : "", 0, 0},
                                    {"text", text ? text : "", 0, 0},
-                                   {"style", nullptr, style, 1}};
-            hook("MessageBox", f, 3);
+                                   {"style", nullptr, style, 1},
+                                   {"answered", nullptr, static_cast<uint32_t>(answered), 1}};
+            hook("MessageBox", f, answer ? 4 : 3);
         }
-        return ::MessageBoxA(nullptr, text, caption, style);
+        if (!answer) return ::MessageBoxA(nullptr, text, caption, style);
+        std::fprintf(stderr, "orbex: message box \"%s\": %s (answered %d)\n", caption ? caption : "", text ? text : "",
+                     answered);
+        return answered;
     }
 
     // ILibraryLoader. The system calls the test box library's entry points

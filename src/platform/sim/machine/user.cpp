@@ -3,15 +3,20 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/message_box_answer.h"
+
 namespace orbex::sim {
 
 int32_t VirtualUser::MessageBox(const char* text, const char* caption, uint32_t style) {
+    // The virtual board never waits for a person: the box is answered with its default button.
+    const int32_t answered = MessageBoxAnswer(style);
     m_events(PlatformEvent{"MessageBox",
                            {{"caption", std::string(caption ? caption : "")},
                             {"text", std::string(text ? text : "")},
-                            {"style", static_cast<int64_t>(style)}}});
+                            {"style", static_cast<int64_t>(style)},
+                            {"answered", static_cast<int64_t>(answered)}}});
     std::fprintf(stderr, "orbex: message box \"%s\": %s\n", caption ? caption : "", text ? text : "");
-    return 1;  // IDOK: the virtual board never waits for a person
+    return answered;
 }
 
 }  // namespace orbex::sim
