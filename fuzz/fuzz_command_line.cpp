@@ -7,19 +7,19 @@
 namespace {
 
 struct Directory : orbex::port::ISystemInfo {
-    uint32_t GetCurrentDirectory(uint32_t size, char* buffer) override {
+    uint32_t CurrentDirectoryPath(uint32_t size, char* buffer) override {
         static const char kDir[] = "C:\\A\\VERY\\LONG\\TEST\\KIT\\DIRECTORY\\THAT\\TAKES\\ROOM";
         if (size <= sizeof kDir - 1) return sizeof kDir;
         std::memcpy(buffer, kDir, sizeof kDir);
         return sizeof kDir - 1;
     }
-    uint32_t GetSystemDirectory(char*, uint32_t) override { return 0; }
-    uint32_t GetWindowsDirectory(char*, uint32_t) override { return 0; }
-    bool GetVersionEx(orbex::OsVersion&) override { return false; }
+    uint32_t SystemDirectoryPath(char*, uint32_t) override { return 0; }
+    uint32_t WindowsDirectoryPath(char*, uint32_t) override { return 0; }
+    bool QueryVersion(orbex::OsVersion&) override { return false; }
 };
 
 struct Silent : orbex::port::IUser {
-    int32_t MessageBox(const char* text, const char*, uint32_t) override {
+    int32_t ShowMessageBox(const char* text, const char*, uint32_t) override {
         if (std::strlen(text) > 255) __builtin_trap();
         return 1;
     }

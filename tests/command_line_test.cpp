@@ -12,15 +12,15 @@ namespace {
 
 struct FixedDirectory : port::ISystemInfo {
     std::string dir = "C:\\ORBEX";
-    uint32_t GetCurrentDirectory(uint32_t size, char* buffer) override {
+    uint32_t CurrentDirectoryPath(uint32_t size, char* buffer) override {
         if (size <= dir.size()) return static_cast<uint32_t>(dir.size() + 1);
         dir.copy(buffer, dir.size());
         buffer[dir.size()] = '\0';
         return static_cast<uint32_t>(dir.size());
     }
-    uint32_t GetSystemDirectory(char*, uint32_t) override { return 0; }
-    uint32_t GetWindowsDirectory(char*, uint32_t) override { return 0; }
-    bool GetVersionEx(OsVersion&) override { return false; }
+    uint32_t SystemDirectoryPath(char*, uint32_t) override { return 0; }
+    uint32_t WindowsDirectoryPath(char*, uint32_t) override { return 0; }
+    bool QueryVersion(OsVersion&) override { return false; }
 };
 
 struct RecordingUser : port::IUser {
@@ -29,7 +29,7 @@ struct RecordingUser : port::IUser {
         uint32_t style;
     };
     std::vector<Box> boxes;
-    int32_t MessageBox(const char* text, const char* caption, uint32_t style) override {
+    int32_t ShowMessageBox(const char* text, const char* caption, uint32_t style) override {
         boxes.push_back({text, caption, style});
         return 1;
     }

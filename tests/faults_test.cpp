@@ -102,11 +102,11 @@ TEST(MalformedAnswers, DirectoriesComeBackWithoutATerminatorInTheBuffer) {
     FaultyBoard b("GetWindowsDirectory=malformed,1,1");
     char good[32];
     char bad[32];
-    uint32_t n = b.board->System().GetWindowsDirectory(good, sizeof good);
+    uint32_t n = b.board->System().WindowsDirectoryPath(good, sizeof good);
     ASSERT_GT(n, 0u);
     ASSERT_LT(n, sizeof good);
     std::memset(bad, 0, sizeof bad);
-    EXPECT_EQ(b.board->System().GetWindowsDirectory(bad, sizeof bad), sizeof bad - 1);
+    EXPECT_EQ(b.board->System().WindowsDirectoryPath(bad, sizeof bad), sizeof bad - 1);
     EXPECT_EQ(std::string(bad, n), std::string(good, n));
     EXPECT_EQ(std::count(bad, bad + sizeof bad, '\0'), 0);
     EXPECT_EQ(b.events, std::vector<std::string>{"Platform what=Fault operation=GetWindowsDirectory data=malformed"});
@@ -116,33 +116,33 @@ TEST(MalformedAnswers, RegistryStringsLoseTheirTerminatorAndCountsDisagree) {
     FaultyBoard b("RegQueryValueEx=malformed,1,1;RegQueryInfoKey=malformed,1,1;RegEnumKeyEx=malformed,1,1");
     port::IRegistry& reg = b.board->Registry();
     port::RegKey key = 0;
-    ASSERT_EQ(reg.RegCreateKeyEx("SOFTWARE\\Orbex\\Probe\\Child", 0, &key), 0);
-    ASSERT_EQ(reg.RegCreateKeyEx("SOFTWARE\\Orbex\\Probe", 0, &key), 0);
+    ASSERT_EQ(reg.OpenOrCreateKey("SOFTWARE\\Orbex\\Probe\\Child", 0, &key), 0);
+    ASSERT_EQ(reg.OpenOrCreateKey("SOFTWARE\\Orbex\\Probe", 0, &key), 0);
     const uint8_t text[] = "abc";
     const uint32_t number = 0x11223344;
-    ASSERT_EQ(reg.RegSetValueEx(key, "Text", kRegSz, text, sizeof text), 0);
-    ASSERT_EQ(reg.RegSetValueEx(key, "Number", kRegDword, reinterpret_cast<const uint8_t*>(&number), 4), 0);
+    ASSERT_EQ(reg.WriteValue(key, "Text", kRegSz, text, sizeof text), 0);
+    ASSERT_EQ(reg.WriteValue(key, "Number", kRegDword, reinterpret_cast<const uint8_t*>(&number), 4), 0);
 
     uint8_t data[8];
     uint32_t size = sizeof data, type = 0;
-    ASSERT_EQ(reg.RegQueryValueEx(key, "Text", &type, data, &size), 0);  // a good call first
+    ASSERT_EQ(reg.ReadValue(key, "Text", &type, data, &size), 0);  // a good call first
     EXPECT_EQ(size, 4u);
     size = sizeof data;
-    ASSERT_EQ(reg.RegQueryValueEx(key, "Text", &type, data, &size), 0);
+    ASSERT_EQ(reg.ReadValue(key, "Text", &type, data, &size), 0);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(data), sizeof data), "abcXXXXX");
 
     uint32_t count = 0;
-    ASSERT_EQ(reg.RegQueryInfoKey(key, &count), 0);
+    ASSERT_EQ(reg.CountSubKeys(key, &count), 0);
     EXPECT_EQ(count, 1u);
-    ASSERT_EQ(reg.RegQueryInfoKey(key, &count), 0);
+    ASSERT_EQ(reg.CountSubKeys(key, &count), 0);
     EXPECT_EQ(count, 4u);
 
     char name[8];
     uint32_t nameSize = sizeof name;
-    ASSERT_EQ(reg.RegEnumKeyEx(key, 0, name, &nameSize), 0);
+    ASSERT_EQ(reg.EnumSubKey(key, 0, name, &nameSize), 0);
     EXPECT_STREQ(name, "Child");
     nameSize = sizeof name;
-    ASSERT_EQ(reg.RegEnumKeyEx(key, 0, name, &nameSize), 0);
+    ASSERT_EQ(reg.EnumSubKey(key, 0, name, &nameSize), 0);
     EXPECT_EQ(std::string(name, sizeof name), "ChildKKK");
     EXPECT_EQ(nameSize, sizeof name);
 }
@@ -151,12 +151,12 @@ TEST(MalformedAnswers, ShortDwordValuesFriendlyNamesAndVideoMemory) {
     FaultyBoard b("RegQueryValueEx=malformed,1;GetAvailableVidMem=malformed,1");
     port::IRegistry& reg = b.board->Registry();
     port::RegKey key = 0;
-    ASSERT_EQ(reg.RegCreateKeyEx("SOFTWARE\\Orbex\\Probe", 0, &key), 0);
+    ASSERT_EQ(reg.OpenOrCreateKey("SOFTWARE\\Orbex\\Probe", 0, &key), 0);
     const uint32_t number = 0x11223344;
-    ASSERT_EQ(reg.RegSetValueEx(key, "Number", kRegDword, reinterpret_cast<const uint8_t*>(&number), 4), 0);
+    ASSERT_EQ(reg.WriteValue(key, "Number", kRegDword, reinterpret_cast<const uint8_t*>(&number), 4), 0);
     uint8_t data[4] = {0xEE, 0xEE, 0xEE, 0xEE};
     uint32_t size = sizeof data;
-    ASSERT_EQ(reg.RegQueryValueEx(key, "Number", nullptr, data, &size), 0);
+    ASSERT_EQ(reg.ReadValue(key, "Number", nullptr, data, &size), 0);
     EXPECT_EQ(size, 2u);
     EXPECT_EQ(data[0], 0x44);
     EXPECT_EQ(data[2], 0xEE);
@@ -175,16 +175,16 @@ TEST(MalformedAnswers, ShortDwordValuesFriendlyNamesAndVideoMemory) {
 TEST(FaultCalls, TheBoardTellsTheCallsOfEveryOperationAtUnloadWhenAsked) {
     FaultyBoard quiet("");
     OsVersion ignored;
-    quiet.board->System().GetVersionEx(ignored);
+    quiet.board->System().QueryVersion(ignored);
     quiet.board.reset();
     EXPECT_TRUE(quiet.events.empty());
 
     FaultyBoard b("", /*reportCalls=*/true);
     OsVersion version;
-    b.board->System().GetVersionEx(version);
-    b.board->System().GetVersionEx(version);
+    b.board->System().QueryVersion(version);
+    b.board->System().QueryVersion(version);
     char dir[64];
-    b.board->System().GetSystemDirectory(dir, sizeof dir);
+    b.board->System().SystemDirectoryPath(dir, sizeof dir);
     b.board.reset();
     EXPECT_EQ(b.events, std::vector<std::string>{"Platform what=FaultCalls GetSystemDirectory=1 GetVersionEx=2"});
 }

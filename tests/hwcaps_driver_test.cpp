@@ -27,7 +27,7 @@ struct DriverBench : SysBench {
     // One escape call of the given function through a fresh DC.
     int32_t Escape(uint32_t function) {
         port::IDisplay& display = Platform().Display();
-        port::DisplayDc dc = display.CreateDC("DISPLAY");
+        port::DisplayDc dc = display.CreateDisplayDc("DISPLAY");
         MMTableRequest request;
         request.functionCode = function;
         uint8_t reply[20] = {20};

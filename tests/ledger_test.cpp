@@ -40,10 +40,10 @@ struct Unload {
 TEST(Ledger, HandlesStillOpenAtUnloadAreReported) {
     Unload u;
     port::RegKey key = 0, closed = 0;
-    ASSERT_EQ(u.board->Registry().RegCreateKeyEx("SOFTWARE\\Orbex", 0, &key), 0);
-    ASSERT_EQ(u.board->Registry().RegCreateKeyEx("SOFTWARE\\Closed", 0, &closed), 0);
-    EXPECT_EQ(u.board->Registry().RegCloseKey(closed), 0);
-    port::DisplayDc dc = u.board->Display().CreateDC("DISPLAY");
+    ASSERT_EQ(u.board->Registry().OpenOrCreateKey("SOFTWARE\\Orbex", 0, &key), 0);
+    ASSERT_EQ(u.board->Registry().OpenOrCreateKey("SOFTWARE\\Closed", 0, &closed), 0);
+    EXPECT_EQ(u.board->Registry().CloseKey(closed), 0);
+    port::DisplayDc dc = u.board->Display().CreateDisplayDc("DISPLAY");
     ASSERT_NE(dc, 0u);
     EXPECT_EQ(u.board->OpenReferenceCount(), 2);
     u.events.clear();
@@ -59,7 +59,7 @@ TEST(Ledger, NothingReleasedIsNothingReported) {
     {
         port::ComPtr graph;
         ASSERT_EQ(u.board->Com().CoCreateInstance(guids::kClsidFilterGraph, guids::kIidGraphBuilder, graph), kSOk);
-        port::DisplayDc dc = u.board->Display().CreateDC("DISPLAY");
+        port::DisplayDc dc = u.board->Display().CreateDisplayDc("DISPLAY");
         EXPECT_TRUE(u.board->Display().DeleteDC(dc));
     }
     EXPECT_EQ(u.board->OpenReferenceCount(), 0);

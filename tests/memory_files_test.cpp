@@ -139,9 +139,8 @@ RunOutcome Collect(COrbexProcess& process, sim::VirtualBoard& board,
     out.merged = read("~temp.gf");
     out.settings = read("orbex.ini");
     char name[260];
-    port::FindHandle find = board.Files().FindFirstFile("C:\\WINNT\\inf\\*.inf", name, sizeof name);
-    for (bool more = find != 0; more; more = board.Files().FindNextFile(find, name, sizeof name))
-        out.inf.push_back(name);
+    port::FindHandle find = board.Files().FindFirst("C:\\WINNT\\inf\\*.inf", name, sizeof name);
+    for (bool more = find != 0; more; more = board.Files().FindNext(find, name, sizeof name)) out.inf.push_back(name);
     if (find) board.Files().FindClose(find);
     return out;
 }

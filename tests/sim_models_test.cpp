@@ -45,10 +45,10 @@ TEST(LibraryLoader, LoadsEachRegisteredLibraryByNameInAnyCase) {
     auto& [verdict, other] = libraries;
     LibraryLoader loader(faults);
     libraries.RegisterWith(loader);
-    EXPECT_EQ(loader.LoadLibrary("missing.dll"), nullptr);
-    EXPECT_EQ(loader.LoadLibrary(nullptr), nullptr);
-    port::LibraryHandle v = loader.LoadLibrary("VERDICT.DLL");
-    port::LibraryHandle c = loader.LoadLibrary("Cctb.dll");
+    EXPECT_EQ(loader.LoadNamedLibrary("missing.dll"), nullptr);
+    EXPECT_EQ(loader.LoadNamedLibrary(nullptr), nullptr);
+    port::LibraryHandle v = loader.LoadNamedLibrary("VERDICT.DLL");
+    port::LibraryHandle c = loader.LoadNamedLibrary("Cctb.dll");
     ASSERT_NE(v, nullptr);
     ASSERT_NE(c, nullptr);
     EXPECT_NE(v, c);
@@ -66,9 +66,9 @@ TEST(LibraryLoader, AHandleStaysUsableUntilItsLastFreeAndTheRestCloseWithTheLoad
     {
         LibraryLoader loader(faults);
         libraries.RegisterWith(loader);
-        port::LibraryHandle v = loader.LoadLibrary("verdict.dll");
-        EXPECT_EQ(loader.LoadLibrary("verdict.dll"), v);
-        loader.LoadLibrary("cctb.dll");
+        port::LibraryHandle v = loader.LoadNamedLibrary("verdict.dll");
+        EXPECT_EQ(loader.LoadNamedLibrary("verdict.dll"), v);
+        loader.LoadNamedLibrary("cctb.dll");
         loader.FreeLibrary(v);
         EXPECT_EQ(loader.GetProcAddress(v, "Fn"), v) << "loaded twice, freed once";
         loader.FreeLibrary(v);
@@ -86,9 +86,9 @@ TEST(LibraryLoader, AnInjectedFaultFailsTheLoadBeforeAnyLibraryOpens) {
     CountingLibrary verdict;
     LibraryLoader loader(faults);
     loader.Register("verdict.dll", verdict);
-    EXPECT_EQ(loader.LoadLibrary("verdict.dll"), nullptr);
+    EXPECT_EQ(loader.LoadNamedLibrary("verdict.dll"), nullptr);
     EXPECT_EQ(verdict.opens, 0);
-    EXPECT_NE(loader.LoadLibrary("verdict.dll"), nullptr);
+    EXPECT_NE(loader.LoadNamedLibrary("verdict.dll"), nullptr);
 }
 
 TEST(ComRuntime, EachClassIsServedByTheFirstFactoryRegisteredForIt) {

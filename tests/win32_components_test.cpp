@@ -20,7 +20,7 @@ namespace {
 
 std::string WindowsDirectory(port::IPlatform& platform) {
     char dir[MAX_PATH] = "";
-    platform.System().GetWindowsDirectory(dir, sizeof dir);
+    platform.System().WindowsDirectoryPath(dir, sizeof dir);
     return dir;
 }
 
@@ -28,10 +28,10 @@ TEST(Win32Components, TheInfIndexReadsThePrefixsInfFiles) {
     std::unique_ptr<port::IPlatform> platform = CreateWin32Platform();
     const std::string windows = WindowsDirectory(*platform);
     char name[MAX_PATH];
-    port::FindHandle find = platform->Files().FindFirstFile((windows + "\\inf\\*.inf").c_str(), name, sizeof name);
+    port::FindHandle find = platform->Files().FindFirst((windows + "\\inf\\*.inf").c_str(), name, sizeof name);
     ASSERT_NE(find, 0u) << "no inf file under " << windows << "\\inf";
     int files = 1, lines = 0;
-    while (platform->Files().FindNextFile(find, name, sizeof name)) ++files;
+    while (platform->Files().FindNext(find, name, sizeof name)) ++files;
     platform->Files().FindClose(find);
     port::TextFile text = platform->Files().OpenTextFile((windows + "\\inf\\" + name).c_str());
     ASSERT_NE(text, 0u);
@@ -63,15 +63,15 @@ TEST(Win32Components, SetupApiAndEnumerationRunOverWhateverThePrefixHolds) {
     }
     port::IRegistry& registry = platform->Registry();
     port::RegKey key = 0;
-    ASSERT_EQ(registry.RegOpenKeyEx("SYSTEM\\CurrentControlSet\\Enum\\", kKeyRead, &key), 0);
+    ASSERT_EQ(registry.OpenKey("SYSTEM\\CurrentControlSet\\Enum\\", kKeyRead, &key), 0);
     uint32_t count = 0;
-    EXPECT_EQ(registry.RegQueryInfoKey(key, &count), 0);
+    EXPECT_EQ(registry.CountSubKeys(key, &count), 0);
     for (uint32_t i = 0; i < count; ++i) {
         char name[256];
         uint32_t size = sizeof name;
-        EXPECT_EQ(registry.RegEnumKeyEx(key, i, name, &size), 0);
+        EXPECT_EQ(registry.EnumSubKey(key, i, name, &size), 0);
     }
-    registry.RegCloseKey(key);
+    registry.CloseKey(key);
 }
 
 TEST(Win32Components, TheDeviceEnumeratorListsTheAudioRenderersOfThePrefix) {

@@ -25,7 +25,7 @@ namespace {
 
 bool ScreenSaverActive(port::IDesktop& desktop, int32_t& active) {
     active = -1;
-    return desktop.SystemParametersInfo(port::kSpiGetScreenSaveActive, 0, &active, 0);
+    return desktop.SystemParameters(port::kSpiGetScreenSaveActive, 0, &active, 0);
 }
 
 TEST(Win32Desktop, TheScreenSaverSettingIsSwitchedAndRestored) {
@@ -34,12 +34,12 @@ TEST(Win32Desktop, TheScreenSaverSettingIsSwitchedAndRestored) {
     ASSERT_TRUE(ScreenSaverActive(*desktop, was));
     ASSERT_TRUE(was == 0 || was == 1) << was;
     uint32_t flipped = was ? 0 : 1;
-    ASSERT_TRUE(desktop->SystemParametersInfo(port::kSpiSetScreenSaveActive, flipped, nullptr, 0));
+    ASSERT_TRUE(desktop->SystemParameters(port::kSpiSetScreenSaveActive, flipped, nullptr, 0));
     int32_t now = -1;
     ASSERT_TRUE(ScreenSaverActive(*desktop, now));
     EXPECT_EQ(now, static_cast<int32_t>(flipped));
-    EXPECT_TRUE(desktop->SystemParametersInfo(port::kSpiSetScreenSaveActive, static_cast<uint32_t>(was), nullptr,
-                                              port::kSpifSendWinIniChange));
+    EXPECT_TRUE(desktop->SystemParameters(port::kSpiSetScreenSaveActive, static_cast<uint32_t>(was), nullptr,
+                                          port::kSpifSendWinIniChange));
     ASSERT_TRUE(ScreenSaverActive(*desktop, now));
     EXPECT_EQ(now, was);
 }
@@ -60,8 +60,8 @@ TEST(Win32Desktop, TheCursorGoesWhereItIsSentAndBack) {
 
 TEST(Win32Desktop, NoScreenSaverWindowIsFoundWhenNoneRuns) {
     auto desktop = CreateWin32Desktop();
-    EXPECT_EQ(desktop->FindWindow("WindowsScreenSaverClass", nullptr), 0u);
-    EXPECT_FALSE(desktop->PostMessage(0x7FFFFFF0, port::kWmClose, 0, 0)) << "no such window";
+    EXPECT_EQ(desktop->FindTopWindow("WindowsScreenSaverClass", nullptr), 0u);
+    EXPECT_FALSE(desktop->PostWindowMessage(0x7FFFFFF0, port::kWmClose, 0, 0)) << "no such window";
 }
 
 TEST(Win32Desktop, FindFileNameGivesTheNameAsTheFileSystemHasIt) {
@@ -122,7 +122,7 @@ TEST(Win32Desktop, TheScreenSaverPhaseEndsWithTheCursorWhereItWasAndTheSettingOn
         bench.Run("-g 2 -d 10 -t 1");
         COrbStream* stream = bench.Process().GraphBuilder().Stream();
         ASSERT_NE(stream, nullptr);
-        ASSERT_TRUE(desktop->SystemParametersInfo(port::kSpiSetScreenSaveActive, 0, nullptr, 0));
+        ASSERT_TRUE(desktop->SystemParameters(port::kSpiSetScreenSaveActive, 0, nullptr, 0));
         port::CursorPoint before, after;
         ASSERT_TRUE(desktop->SetCursorPos(321, 123));
         ASSERT_TRUE(desktop->GetCursorPos(before));
@@ -135,7 +135,7 @@ TEST(Win32Desktop, TheScreenSaverPhaseEndsWithTheCursorWhereItWasAndTheSettingOn
         ASSERT_TRUE(ScreenSaverActive(*desktop, now));
         EXPECT_EQ(now, 1) << machine;
     }
-    desktop->SystemParametersInfo(port::kSpiSetScreenSaveActive, static_cast<uint32_t>(was), nullptr, 0);
+    desktop->SystemParameters(port::kSpiSetScreenSaveActive, static_cast<uint32_t>(was), nullptr, 0);
 }
 
 }  // namespace

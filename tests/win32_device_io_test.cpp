@@ -20,7 +20,7 @@ namespace {
 
 TEST(Win32DeviceIo, TheMissingDriverFailsToOpenWithTheSystemsError) {
     auto io = CreateWin32DeviceIo();
-    port::DeviceHandle device = io->CreateFile("\\\\.\\qel2vxag.vxd", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    port::DeviceHandle device = io->OpenDevice("\\\\.\\qel2vxag.vxd", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(device, port::kInvalidDeviceHandle);
     EXPECT_NE(io->GetLastError(), 0u);
@@ -35,7 +35,7 @@ TEST(Win32DeviceIo, AnOpenFileTakesAnIoControlAndCloses) {
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     ::CloseHandle(h);
     auto io = CreateWin32DeviceIo();
-    port::DeviceHandle device = io->CreateFile(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    port::DeviceHandle device = io->OpenDevice(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     ASSERT_NE(device, port::kInvalidDeviceHandle);
     uint8_t in[76] = {}, out[64] = {};

@@ -103,10 +103,10 @@ TEST(Win32Libraries, AMissingTestBoxLibraryIsNotLoaded) {
     auto platform = CreateWin32Platform();
     port::ILibraryLoader& loader = platform->Libraries();
     SetLastError(0);
-    EXPECT_EQ(loader.LoadLibrary("cctb.dll"), nullptr);
+    EXPECT_EQ(loader.LoadNamedLibrary("cctb.dll"), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
 
-    port::LibraryHandle kernel = loader.LoadLibrary("kernel32.dll");
+    port::LibraryHandle kernel = loader.LoadNamedLibrary("kernel32.dll");
     ASSERT_NE(kernel, nullptr);
     EXPECT_EQ(loader.GetProcAddress(kernel, "GetTickCount"),
               reinterpret_cast<void*>(::GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetTickCount")));
@@ -140,10 +140,10 @@ private:
         return std::count(m_realHandles.begin(), m_realHandles.end(), library) ? m_real->Libraries()
                                                                                : m_board.Libraries();
     }
-    port::LibraryHandle LoadLibrary(const char* name) override {
-        if (_stricmp(name, "cctb.dll") != 0) return m_board.Libraries().LoadLibrary(name);
+    port::LibraryHandle LoadNamedLibrary(const char* name) override {
+        if (_stricmp(name, "cctb.dll") != 0) return m_board.Libraries().LoadNamedLibrary(name);
         ++m_realLoads;
-        port::LibraryHandle library = m_real->Libraries().LoadLibrary(name);
+        port::LibraryHandle library = m_real->Libraries().LoadNamedLibrary(name);
         if (library) m_realHandles.push_back(library);
         return library;
     }

@@ -42,17 +42,17 @@ protected:
 
     // The whole block of a file through the port; empty when it has none.
     std::vector<uint8_t> Block(port::IFileSystem& files, const std::string& path) {
-        uint32_t size = files.GetFileVersionInfoSize(path.c_str());
+        uint32_t size = files.FileVersionInfoSize(path.c_str());
         if (size == 0) return {};
         std::vector<uint8_t> block(size, 0);
-        if (!files.GetFileVersionInfo(path.c_str(), size, block.data())) return {};
+        if (!files.FileVersionInfo(path.c_str(), size, block.data())) return {};
         return block;
     }
     // A string value of the block, within the length the query gives.
     static std::string Text(port::IFileSystem& files, const std::vector<uint8_t>& block, const char* query) {
         const void* value = nullptr;
         uint32_t length = 0;
-        if (!files.VerQueryValue(block.data(), query, &value, &length)) return "<none>";
+        if (!files.QueryVersionValue(block.data(), query, &value, &length)) return "<none>";
         std::string text(static_cast<const char*>(value), length);
         return text.substr(0, text.find('\0'));
     }
@@ -68,14 +68,14 @@ TEST_F(VersionFiles, TheThreeCallsReadTheResourceOfTheFile) {
     ASSERT_FALSE(block.empty());
     const void* value = nullptr;
     uint32_t length = 0;
-    ASSERT_TRUE(files.VerQueryValue(block.data(), "\\", &value, &length));
+    ASSERT_TRUE(files.QueryVersionValue(block.data(), "\\", &value, &length));
     ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
     EXPECT_EQ(fixed->dwFileVersionMS, 5u << 16 | 0u);
     EXPECT_EQ(fixed->dwFileVersionLS, 2195u << 16 | 1u);
 
-    ASSERT_TRUE(files.VerQueryValue(block.data(), "\\VarFileInfo\\Translation", &value, &length));
+    ASSERT_TRUE(files.QueryVersionValue(block.data(), "\\VarFileInfo\\Translation", &value, &length));
     ASSERT_EQ(length, 4u);
     const auto* translation = static_cast<const uint8_t*>(value);
     EXPECT_EQ(std::vector<uint8_t>(translation, translation + 4), (std::vector<uint8_t>{0x09, 0x04, 0xB0, 0x04}));
@@ -86,7 +86,7 @@ TEST_F(VersionFiles, TheThreeCallsReadTheResourceOfTheFile) {
     // The translation names a table the file lacks; the US English ANSI one has the version.
     block = Block(files, Path("verinfo_fallback.dll"));
     ASSERT_FALSE(block.empty());
-    ASSERT_TRUE(files.VerQueryValue(block.data(), "\\VarFileInfo\\Translation", &value, &length));
+    ASSERT_TRUE(files.QueryVersionValue(block.data(), "\\VarFileInfo\\Translation", &value, &length));
     ASSERT_EQ(length, 4u);
     translation = static_cast<const uint8_t*>(value);
     EXPECT_EQ(std::vector<uint8_t>(translation, translation + 4), (std::vector<uint8_t>{0x07, 0x04, 0xE4, 0x04}));
@@ -102,13 +102,13 @@ TEST_F(VersionFiles, TheThreeCallsReadTheResourceOfTheFile) {
 
     // No resource, no file, no name: no size, and nothing is read.
     for (const std::string& path : {Path("verinfo_none.dll"), Path("missing.dll")}) {
-        EXPECT_EQ(files.GetFileVersionInfoSize(path.c_str()), 0u) << path;
+        EXPECT_EQ(files.FileVersionInfoSize(path.c_str()), 0u) << path;
         std::vector<uint8_t> room(256, 0);
-        EXPECT_FALSE(files.GetFileVersionInfo(path.c_str(), static_cast<uint32_t>(room.size()), room.data())) << path;
+        EXPECT_FALSE(files.FileVersionInfo(path.c_str(), static_cast<uint32_t>(room.size()), room.data())) << path;
     }
-    EXPECT_EQ(files.GetFileVersionInfoSize(nullptr), 0u);
-    EXPECT_FALSE(files.GetFileVersionInfo(nullptr, 16, block.data()));
-    EXPECT_FALSE(files.VerQueryValue(nullptr, "\\", &value, &length));
+    EXPECT_EQ(files.FileVersionInfoSize(nullptr), 0u);
+    EXPECT_FALSE(files.FileVersionInfo(nullptr, 16, block.data()));
+    EXPECT_FALSE(files.QueryVersionValue(nullptr, "\\", &value, &length));
 }
 
 // The virtual board, except that the Windows directory and the version
@@ -136,36 +136,36 @@ public:
     int m_versionCalls = 0;
 
 private:
-    uint32_t GetCurrentDirectory(uint32_t size, char* buffer) override {
-        return m_board.System().GetCurrentDirectory(size, buffer);
+    uint32_t CurrentDirectoryPath(uint32_t size, char* buffer) override {
+        return m_board.System().CurrentDirectoryPath(size, buffer);
     }
-    uint32_t GetSystemDirectory(char* buffer, uint32_t size) override {
-        return m_board.System().GetSystemDirectory(buffer, size);
+    uint32_t SystemDirectoryPath(char* buffer, uint32_t size) override {
+        return m_board.System().SystemDirectoryPath(buffer, size);
     }
-    uint32_t GetWindowsDirectory(char* buffer, uint32_t size) override {
-        return m_real->System().GetWindowsDirectory(buffer, size);
+    uint32_t WindowsDirectoryPath(char* buffer, uint32_t size) override {
+        return m_real->System().WindowsDirectoryPath(buffer, size);
     }
-    bool GetVersionEx(OsVersion& out) override { return m_board.System().GetVersionEx(out); }
+    bool QueryVersion(OsVersion& out) override { return m_board.System().QueryVersion(out); }
 
     bool CreateEmptyFile(const char* path) override { return m_board.Files().CreateEmptyFile(path); }
     bool OpenFileExists(const char* name, char* buffer, uint32_t size) override {
         return m_board.Files().OpenFileExists(name, buffer, size);
     }
-    uint32_t GetFileVersionInfoSize(const char* path) override {
+    uint32_t FileVersionInfoSize(const char* path) override {
         ++m_versionCalls;
-        return m_real->Files().GetFileVersionInfoSize(path);
+        return m_real->Files().FileVersionInfoSize(path);
     }
-    bool GetFileVersionInfo(const char* path, uint32_t size, void* block) override {
-        return m_real->Files().GetFileVersionInfo(path, size, block);
+    bool FileVersionInfo(const char* path, uint32_t size, void* block) override {
+        return m_real->Files().FileVersionInfo(path, size, block);
     }
-    bool VerQueryValue(const void* block, const char* subBlock, const void** value, uint32_t* length) override {
-        return m_real->Files().VerQueryValue(block, subBlock, value, length);
+    bool QueryVersionValue(const void* block, const char* subBlock, const void** value, uint32_t* length) override {
+        return m_real->Files().QueryVersionValue(block, subBlock, value, length);
     }
-    port::FindHandle FindFirstFile(const char* pattern, char* name, uint32_t size) override {
-        return m_board.Files().FindFirstFile(pattern, name, size);
+    port::FindHandle FindFirst(const char* pattern, char* name, uint32_t size) override {
+        return m_board.Files().FindFirst(pattern, name, size);
     }
-    bool FindNextFile(port::FindHandle find, char* name, uint32_t size) override {
-        return m_board.Files().FindNextFile(find, name, size);
+    bool FindNext(port::FindHandle find, char* name, uint32_t size) override {
+        return m_board.Files().FindNext(find, name, size);
     }
     void FindClose(port::FindHandle find) override { m_board.Files().FindClose(find); }
     port::TextFile OpenTextFile(const char* path) override { return m_board.Files().OpenTextFile(path); }

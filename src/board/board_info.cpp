@@ -23,7 +23,7 @@ CBoardInfo::CBoardInfo(port::IDisplay& display) {
         return true;
     });
     m_value14000B = 0;
-    port::DisplayDc dc = display.CreateDC("DISPLAY");
+    port::DisplayDc dc = display.CreateDisplayDc("DISPLAY");
     if (!dc) return;
     int32_t count = m_monitorCount < kMaxMonitors ? m_monitorCount : kMaxMonitors;
     for (int32_t i = 0; i < count; ++i) {

@@ -133,7 +133,7 @@ int32_t ParseCommandLine(const char* commandLine, TestIdentifier& id, port::ISys
     id.testIdText[0] = '\0';
     id.graphNumber = id.deviceNumber = id.testNumber = id.parameter = 0;
     char currentDirectory[261] = "";
-    uint32_t n = system.GetCurrentDirectory(sizeof currentDirectory - 1, currentDirectory);
+    uint32_t n = system.CurrentDirectoryPath(sizeof currentDirectory - 1, currentDirectory);
     if (n == 0 || n >= sizeof currentDirectory - 1) currentDirectory[0] = '\0';
     SetGraphFile(id, currentDirectory, "default.gf");
 
@@ -151,7 +151,7 @@ int32_t ParseCommandLine(const char* commandLine, TestIdentifier& id, port::ISys
         else
             Reject("Invalid command.");
     } catch (const CmdLineError& e) {
-        user.MessageBox(e.text, kCaption, kStopSystemModal);
+        user.ShowMessageBox(e.text, kCaption, kStopSystemModal);
         return 1;
     }
     return 0;

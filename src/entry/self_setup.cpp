@@ -11,10 +11,10 @@ constexpr uint32_t kDirectorySize = 100;
 
 bool ReadDirectories(port::ISystemInfo& system, char (&systemDir)[kDirectorySize], char (&currentDir)[kDirectorySize]) {
     // Each text ends where its told length ends, whatever the buffer holds past it.
-    uint32_t n = system.GetSystemDirectory(systemDir, kDirectorySize);
+    uint32_t n = system.SystemDirectoryPath(systemDir, kDirectorySize);
     if (n == 0 || n >= kDirectorySize) return false;
     systemDir[n] = '\0';
-    n = system.GetCurrentDirectory(kDirectorySize, currentDir);
+    n = system.CurrentDirectoryPath(kDirectorySize, currentDir);
     if (n == 0 || n >= kDirectorySize) return false;
     currentDir[n] = '\0';
     return true;
@@ -42,22 +42,21 @@ int32_t COrbexProcess::SelfSetup() {
         Run(commands, "%s\\regsvr32 %s\\qelsserv.dll /s", sys, cur);
         Run(commands, "copy %s\\msyuv.dll %s /Y", cur, sys);
         OsVersion version;
-        if (system.GetVersionEx(version)) {
+        if (system.QueryVersion(version)) {
             if (version.platformId != kPlatformWin32Nt) {
                 char windowsDir[kDirectorySize];
-                uint32_t n = system.GetWindowsDirectory(windowsDir, kDirectorySize);
+                uint32_t n = system.WindowsDirectoryPath(windowsDir, kDirectorySize);
                 if (n != 0 && n < kDirectorySize)
-                    m_platform.Profile().WritePrivateProfileString("drivers32", "VIDC.UYVY", "msyuv.dll", "system.ini");
+                    m_platform.Profile().WriteProfileValue("drivers32", "VIDC.UYVY", "msyuv.dll", "system.ini");
             } else if (version.major == 5) {
                 port::IRegistry& registry = m_platform.Registry();
                 port::RegKey key = 0;
-                if (registry.RegCreateKeyEx("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Drivers32",
-                                            kKeyQueryValue | kKeySetValue, &key) != kErrorSuccess)
+                if (registry.OpenOrCreateKey("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Drivers32",
+                                             kKeyQueryValue | kKeySetValue, &key) != kErrorSuccess)
                     return 0;
                 static const char kCodec[] = "MSYUV.DLL";
-                registry.RegSetValueEx(key, "VIDC.UYVY", kRegSz, reinterpret_cast<const uint8_t*>(kCodec),
-                                       sizeof kCodec);
-                registry.RegCloseKey(key);
+                registry.WriteValue(key, "VIDC.UYVY", kRegSz, reinterpret_cast<const uint8_t*>(kCodec), sizeof kCodec);
+                registry.CloseKey(key);
             }
         }
     }

@@ -52,14 +52,14 @@ int32_t COrbGBuilder::MergeFile(const char* path, std::vector<std::string>& incl
     includePath.push_back(folded);
 
     char currentDirectory[261] = "";
-    uint32_t n = m_platform.System().GetCurrentDirectory(sizeof currentDirectory - 1, currentDirectory);
+    uint32_t n = m_platform.System().CurrentDirectoryPath(sizeof currentDirectory - 1, currentDirectory);
     if (n == 0 || n >= sizeof currentDirectory - 1) currentDirectory[0] = '\0';
 
     char includes[1024];
-    profile.GetPrivateProfileString("IncludeFile", nullptr, "", includes, sizeof includes, path);
+    profile.ReadProfileString("IncludeFile", nullptr, "", includes, sizeof includes, path);
     int32_t failed = 0;
     ForEachListed(includes, sizeof includes, [&](const std::string& key) {
-        if (profile.GetPrivateProfileInt("IncludeFile", key.c_str(), 0, path) == 0) return true;
+        if (profile.ReadProfileInt("IncludeFile", key.c_str(), 0, path) == 0) return true;
         char includePathText[600];
         FormatInto(includePathText, sizeof includePathText, "%s\\%s", currentDirectory, key.c_str());
         if (MergeFile(includePathText, includePath) != 0) failed = 1;
@@ -68,14 +68,14 @@ int32_t COrbGBuilder::MergeFile(const char* path, std::vector<std::string>& incl
     if (failed) return 1;
 
     char sections[1024];
-    profile.GetPrivateProfileString(nullptr, nullptr, "", sections, sizeof sections, path);
+    profile.ReadProfileString(nullptr, nullptr, "", sections, sizeof sections, path);
     ForEachListed(sections, sizeof sections, [&](const std::string& section) {
         char keys[1024];
-        profile.GetPrivateProfileString(section.c_str(), nullptr, "", keys, sizeof keys, path);
+        profile.ReadProfileString(section.c_str(), nullptr, "", keys, sizeof keys, path);
         ForEachListed(keys, sizeof keys, [&](const std::string& key) {
             char value[260];
-            profile.GetPrivateProfileString(section.c_str(), key.c_str(), "", value, sizeof value, path);
-            if (profile.WritePrivateProfileString(section.c_str(), key.c_str(), value, m_mergedFilePath)) return true;
+            profile.ReadProfileString(section.c_str(), key.c_str(), "", value, sizeof value, path);
+            if (profile.WriteProfileValue(section.c_str(), key.c_str(), value, m_mergedFilePath)) return true;
             char description[256];
             FormatInto(description, sizeof description, "Compiling graph file \"%s\".", m_testId.graphFilePath);
             FormatInto(actual, sizeof actual,
@@ -103,7 +103,7 @@ int32_t COrbGBuilder::ReadDataFile() {
     };
 
     char keys[1024];
-    profile.GetPrivateProfileString("ConnectionMap", nullptr, "", keys, sizeof keys, m_mergedFilePath);
+    profile.ReadProfileString("ConnectionMap", nullptr, "", keys, sizeof keys, m_mergedFilePath);
     if (!keys[0]) {
         FormatInto(expected, sizeof expected, "Successfully open filter graph definition file \"%s\".",
                    m_testId.graphFilePath);
@@ -118,7 +118,7 @@ int32_t COrbGBuilder::ReadDataFile() {
     int32_t result = 0;
     ForEachListed(keys, sizeof keys, [&](const std::string& key) {
         char value[256];
-        profile.GetPrivateProfileString("ConnectionMap", key.c_str(), "", value, sizeof value, m_mergedFilePath);
+        profile.ReadProfileString("ConnectionMap", key.c_str(), "", value, sizeof value, m_mergedFilePath);
         if (!value[0]) return false;  // an empty value ends the map
 
         // The table has 32 rows of names up to 31 characters and 10 labels per list.
@@ -160,7 +160,7 @@ int32_t COrbGBuilder::ReadDataFile() {
         entry.outputCount = static_cast<uint8_t>(outputCount);
 
         char clsid[256];
-        profile.GetPrivateProfileString(key.c_str(), "CLSID", "", clsid, sizeof clsid, m_mergedFilePath);
+        profile.ReadProfileString(key.c_str(), "CLSID", "", clsid, sizeof clsid, m_mergedFilePath);
         if (!clsid[0]) {
             FormatInto(expected, sizeof expected, "\"CLSID\" entry exists in [%s] section.", key.c_str());
             FormatInto(actual, sizeof actual, "[NoRun]**** \"CLSID\" entry is missing in [%s] section.", key.c_str());
@@ -168,11 +168,10 @@ int32_t COrbGBuilder::ReadDataFile() {
             return false;
         }
         ParseGuidValue(clsid, entry.clsid);
-        profile.GetPrivateProfileString(key.c_str(), "FriendlyName", "", entry.friendlyName, sizeof entry.friendlyName,
-                                        m_mergedFilePath);
+        profile.ReadProfileString(key.c_str(), "FriendlyName", "", entry.friendlyName, sizeof entry.friendlyName,
+                                  m_mergedFilePath);
         if (!entry.friendlyName[0]) CopyText(entry.friendlyName, sizeof entry.friendlyName, "Qel ");
-        entry.filterType =
-            static_cast<int32_t>(profile.GetPrivateProfileInt(key.c_str(), "FilterType", 0, m_mergedFilePath));
+        entry.filterType = static_cast<int32_t>(profile.ReadProfileInt(key.c_str(), "FilterType", 0, m_mergedFilePath));
         return true;
     });
     return result;

@@ -48,7 +48,7 @@ int32_t COrbGBuilder::FindInterfaceOnFilter(const Guid* category, const std::sha
 
 int32_t COrbGBuilder::GetOSVersion() {
     OsVersion v;
-    m_platform.System().GetVersionEx(v);
+    m_platform.System().QueryVersion(v);
     if (v.platformId != kPlatformWin32Nt) return 3;
     return v.major <= 5 ? 2 : 4;
 }

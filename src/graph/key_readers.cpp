@@ -12,7 +12,7 @@ constexpr const char* kGlobalPrefix = "COrbGBuilder::GetGlobalKeyVar()>  ";
 }  // namespace
 
 int32_t COrbGBuilder::ReadKeyInt(const char* section, const char* key, int32_t* value, int32_t required) {
-    *value = static_cast<int32_t>(m_platform.Profile().GetPrivateProfileInt(section, key, kMissing, m_mergedFilePath));
+    *value = static_cast<int32_t>(m_platform.Profile().ReadProfileInt(section, key, kMissing, m_mergedFilePath));
     if (*value != kMissing) return 0;
     if (required) {
         *value = 0;
@@ -32,7 +32,7 @@ int32_t COrbGBuilder::ReadKeyInt(const char* section, const char* key, int32_t* 
 
 int32_t COrbGBuilder::ReadKeyGUID(const char* section, const char* key, Guid* value, int32_t required) {
     char text[256];
-    m_platform.Profile().GetPrivateProfileString(section, key, "", text, sizeof text, m_mergedFilePath);
+    m_platform.Profile().ReadProfileString(section, key, "", text, sizeof text, m_mergedFilePath);
     if (text[0]) {
         ParseGuidValue(text, *value);
         return 0;

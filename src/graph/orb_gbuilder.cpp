@@ -40,7 +40,7 @@ COrbGBuilder::COrbGBuilder(port::IPlatform& platform, CBoardInfo& boardInfo, CLo
                            CRegSettings& regSettings, CVerdict& verdict)
     : m_platform(platform), m_boardInfo(boardInfo), m_logFile(logFile), m_regSettings(regSettings), m_verdict(verdict) {
     char currentDirectory[261] = "";
-    uint32_t n = m_platform.System().GetCurrentDirectory(sizeof currentDirectory - 1, currentDirectory);
+    uint32_t n = m_platform.System().CurrentDirectoryPath(sizeof currentDirectory - 1, currentDirectory);
     if (n == 0 || n >= sizeof currentDirectory - 1) currentDirectory[0] = '\0';
     FormatInto(m_mergedFilePath, sizeof m_mergedFilePath, "%s\\~temp.gf", currentDirectory);
 }

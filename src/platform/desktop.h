@@ -47,10 +47,10 @@ public:
     virtual bool FindFileName(const char* path, char* name, uint32_t size) = 0;
     // Starts a program as a separate process without waiting for it.
     virtual bool StartProcess(const char* commandLine) = 0;
-    virtual WindowHandle FindWindow(const char* className, const char* windowName) = 0;
-    virtual bool PostMessage(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+    virtual WindowHandle FindTopWindow(const char* className, const char* windowName) = 0;
+    virtual bool PostWindowMessage(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
     // SystemParametersInfo for the screen saver's setting (an integer parameter).
-    virtual bool SystemParametersInfo(uint32_t action, uint32_t uiParam, int32_t* pvParam, uint32_t winIni) = 0;
+    virtual bool SystemParameters(uint32_t action, uint32_t uiParam, int32_t* pvParam, uint32_t winIni) = 0;
     // Asks the system to suspend (or hibernate); returns after it woke.
     virtual bool SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) = 0;
     virtual bool GetCursorPos(CursorPoint& out) = 0;

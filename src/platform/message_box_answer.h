@@ -15,13 +15,13 @@ inline constexpr uint32_t kMessageBoxButtonsMask = 0x0F, kMessageBoxDefaultButto
 inline int32_t MessageBoxAnswer(uint32_t style) {
     // The buttons of each button set, left to right; an unknown set shows OK.
     static constexpr int32_t kSets[][3] = {
-        {kIdOk, 0, 0},                             // MB_OK
-        {kIdOk, kIdCancel, 0},                     // MB_OKCANCEL
-        {kIdAbort, kIdRetry, kIdIgnore},           // MB_ABORTRETRYIGNORE
-        {kIdYes, kIdNo, kIdCancel},                // MB_YESNOCANCEL
-        {kIdYes, kIdNo, 0},                        // MB_YESNO
-        {kIdRetry, kIdCancel, 0},                  // MB_RETRYCANCEL
-        {kIdCancel, kIdTryAgain, kIdContinue},     // MB_CANCELTRYCONTINUE
+        {kIdOk, 0, 0},                          // MB_OK
+        {kIdOk, kIdCancel, 0},                  // MB_OKCANCEL
+        {kIdAbort, kIdRetry, kIdIgnore},        // MB_ABORTRETRYIGNORE
+        {kIdYes, kIdNo, kIdCancel},             // MB_YESNOCANCEL
+        {kIdYes, kIdNo, 0},                     // MB_YESNO
+        {kIdRetry, kIdCancel, 0},               // MB_RETRYCANCEL
+        {kIdCancel, kIdTryAgain, kIdContinue},  // MB_CANCELTRYCONTINUE
     };
     uint32_t set = style & kMessageBoxButtonsMask;
     if (set >= sizeof kSets / sizeof kSets[0]) set = 0;

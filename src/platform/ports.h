@@ -31,16 +31,16 @@ public:
     virtual ~ISystemInfo() = default;
     // Each copies the directory into buffer and returns its length; when the
     // buffer is too small it returns the size needed and copies nothing; 0 on failure.
-    virtual uint32_t GetCurrentDirectory(uint32_t size, char* buffer) = 0;
-    virtual uint32_t GetSystemDirectory(char* buffer, uint32_t size) = 0;
-    virtual uint32_t GetWindowsDirectory(char* buffer, uint32_t size) = 0;
-    virtual bool GetVersionEx(OsVersion& out) = 0;
+    virtual uint32_t CurrentDirectoryPath(uint32_t size, char* buffer) = 0;
+    virtual uint32_t SystemDirectoryPath(char* buffer, uint32_t size) = 0;
+    virtual uint32_t WindowsDirectoryPath(char* buffer, uint32_t size) = 0;
+    virtual bool QueryVersion(OsVersion& out) = 0;
 };
 
 class IUser {
 public:
     virtual ~IUser() = default;
-    virtual int32_t MessageBox(const char* text, const char* caption, uint32_t style) = 0;
+    virtual int32_t ShowMessageBox(const char* text, const char* caption, uint32_t style) = 0;
 };
 
 using LibraryHandle = void*;
@@ -48,7 +48,7 @@ using LibraryHandle = void*;
 class ILibraryLoader {
 public:
     virtual ~ILibraryLoader() = default;
-    virtual LibraryHandle LoadLibrary(const char* name) = 0;  // nullptr when not found
+    virtual LibraryHandle LoadNamedLibrary(const char* name) = 0;  // nullptr when not found
     virtual void* GetProcAddress(LibraryHandle library, const char* name) = 0;
     virtual void FreeLibrary(LibraryHandle library) = 0;
 };
@@ -77,12 +77,11 @@ public:
 class IProfile {
 public:
     virtual ~IProfile() = default;
-    virtual uint32_t GetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
-                                             char* buffer, uint32_t size, const char* fileName) = 0;
-    virtual uint32_t GetPrivateProfileInt(const char* section, const char* key, int32_t defaultValue,
-                                          const char* fileName) = 0;
-    virtual bool WritePrivateProfileString(const char* section, const char* key, const char* value,
-                                           const char* fileName) = 0;
+    virtual uint32_t ReadProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                                       uint32_t size, const char* fileName) = 0;
+    virtual uint32_t ReadProfileInt(const char* section, const char* key, int32_t defaultValue,
+                                    const char* fileName) = 0;
+    virtual bool WriteProfileValue(const char* section, const char* key, const char* value, const char* fileName) = 0;
     // Writes cached profile changes to disk (the platform's flush idiom).
     virtual void FlushProfiles() = 0;
 };
@@ -93,13 +92,13 @@ using RegKey = uint32_t;
 class IRegistry {
 public:
     virtual ~IRegistry() = default;
-    virtual int32_t RegOpenKeyEx(const char* subKey, uint32_t access, RegKey* out) = 0;
-    virtual int32_t RegCreateKeyEx(const char* subKey, uint32_t access, RegKey* out) = 0;
-    virtual int32_t RegQueryValueEx(RegKey key, const char* name, uint32_t* type, uint8_t* data, uint32_t* size) = 0;
-    virtual int32_t RegSetValueEx(RegKey key, const char* name, uint32_t type, const uint8_t* data, uint32_t size) = 0;
-    virtual int32_t RegQueryInfoKey(RegKey key, uint32_t* subKeyCount) = 0;
-    virtual int32_t RegEnumKeyEx(RegKey key, uint32_t index, char* name, uint32_t* nameSize) = 0;
-    virtual int32_t RegCloseKey(RegKey key) = 0;
+    virtual int32_t OpenKey(const char* subKey, uint32_t access, RegKey* out) = 0;
+    virtual int32_t OpenOrCreateKey(const char* subKey, uint32_t access, RegKey* out) = 0;
+    virtual int32_t ReadValue(RegKey key, const char* name, uint32_t* type, uint8_t* data, uint32_t* size) = 0;
+    virtual int32_t WriteValue(RegKey key, const char* name, uint32_t type, const uint8_t* data, uint32_t size) = 0;
+    virtual int32_t CountSubKeys(RegKey key, uint32_t* subKeyCount) = 0;
+    virtual int32_t EnumSubKey(RegKey key, uint32_t index, char* name, uint32_t* nameSize) = 0;
+    virtual int32_t CloseKey(RegKey key) = 0;
 };
 
 using FindHandle = uintptr_t;
@@ -118,14 +117,14 @@ public:
     // The file's version resource, as GetFileVersionInfoSize, GetFileVersionInfo
     // and VerQueryValue give it: a size of 0 means the file has none; the block
     // is opaque and only VerQueryValue reads it.
-    virtual uint32_t GetFileVersionInfoSize(const char* path) = 0;
-    virtual bool GetFileVersionInfo(const char* path, uint32_t size, void* block) = 0;
-    virtual bool VerQueryValue(const void* block, const char* subBlock, const void** value, uint32_t* length) = 0;
+    virtual uint32_t FileVersionInfoSize(const char* path) = 0;
+    virtual bool FileVersionInfo(const char* path, uint32_t size, void* block) = 0;
+    virtual bool QueryVersionValue(const void* block, const char* subBlock, const void** value, uint32_t* length) = 0;
     // A file search with a wildcard pattern ("C:\\WINNT\\inf\\*.inf"): each call
     // yields the next matching file's name without its directory (truncated to
     // fit, always terminated). FindFirstFile returns 0 when nothing matches.
-    virtual FindHandle FindFirstFile(const char* pattern, char* name, uint32_t size) = 0;
-    virtual bool FindNextFile(FindHandle find, char* name, uint32_t size) = 0;
+    virtual FindHandle FindFirst(const char* pattern, char* name, uint32_t size) = 0;
+    virtual bool FindNext(FindHandle find, char* name, uint32_t size) = 0;
     virtual void FindClose(FindHandle find) = 0;
     // A file read as text, as the C runtime's text mode gives it: ReadTextLine
     // reads as fgets does, at most size - 1 characters up to and with a newline.
@@ -146,7 +145,7 @@ using DisplayDc = uintptr_t;
 class IDisplay {
 public:
     virtual ~IDisplay() = default;
-    virtual DisplayDc CreateDC(const char* driver) = 0;  // 0 on failure
+    virtual DisplayDc CreateDisplayDc(const char* driver) = 0;  // 0 on failure
     virtual int32_t ExtEscape(DisplayDc dc, int32_t escape, int32_t inSize, const void* in, int32_t outSize,
                               void* out) = 0;
     virtual bool DeleteDC(DisplayDc dc) = 0;
@@ -163,7 +162,7 @@ class IDeviceIo {
 public:
     virtual ~IDeviceIo() = default;
     // kInvalidDeviceHandle on failure.
-    virtual DeviceHandle CreateFile(const char* path, uint32_t access, uint32_t shareMode, uint32_t disposition,
+    virtual DeviceHandle OpenDevice(const char* path, uint32_t access, uint32_t shareMode, uint32_t disposition,
                                     uint32_t attributes) = 0;
     virtual bool DeviceIoControl(DeviceHandle device, uint32_t code, const void* in, uint32_t inSize, void* out,
                                  uint32_t outSize, uint32_t* bytesReturned) = 0;

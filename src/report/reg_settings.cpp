@@ -12,7 +12,7 @@ constexpr const char* kSettingsRoot = "SOFTWARE\\Qel Technologies\\Orbex";
 // Windows versions 3.x before 3.95 keep settings in INI files only.
 bool CRegSettings::RegistryInUse() {
     OsVersion v;
-    if (!m_platform->System().GetVersionEx(v)) return true;
+    if (!m_platform->System().QueryVersion(v)) return true;
     return !(v.major == 3 && v.minor < 95);
 }
 
@@ -25,17 +25,17 @@ bool CRegSettings::QueryRegistry(const char* section, const char* key, uint8_t* 
     FormatInto(path, sizeof path, "%s\\%s", kSettingsRoot, section);
     port::IRegistry& reg = m_platform->Registry();
     port::RegKey handle = 0;
-    if (reg.RegOpenKeyEx(path, kKeyRead, &handle) != kErrorSuccess) return false;
+    if (reg.OpenKey(path, kKeyRead, &handle) != kErrorSuccess) return false;
     uint32_t type = 0;
-    int32_t rc = reg.RegQueryValueEx(handle, key, &type, data, size);
-    reg.RegCloseKey(handle);
+    int32_t rc = reg.ReadValue(handle, key, &type, data, size);
+    reg.CloseKey(handle);
     return rc == kErrorSuccess;
 }
 
 int32_t CRegSettings::ReadSettingInt(const char* section, const char* key, int32_t defaultValue, const char* iniFile) {
     auto fromIni = [&]() -> int32_t {
         if (!iniFile) return defaultValue;
-        return static_cast<int32_t>(m_platform->Profile().GetPrivateProfileInt(section, key, defaultValue, iniFile));
+        return static_cast<int32_t>(m_platform->Profile().ReadProfileInt(section, key, defaultValue, iniFile));
     };
     uint8_t data[4] = {};
     uint32_t size = sizeof data;
@@ -49,7 +49,7 @@ int32_t CRegSettings::ReadSettingString(const char* section, const char* key, co
                                         uint32_t size, const char* iniFile) {
     auto fromIni = [&]() {
         return static_cast<int32_t>(
-            m_platform->Profile().GetPrivateProfileString(section, key, defaultValue, buffer, size, iniFile));
+            m_platform->Profile().ReadProfileString(section, key, defaultValue, buffer, size, iniFile));
     };
     uint32_t capacity = size;
     if (!QueryRegistry(section, key, reinterpret_cast<uint8_t*>(buffer), &capacity)) return fromIni();

@@ -8,7 +8,7 @@ CVerdict::~CVerdict() {
 
 void CVerdict::Load() {
     Unload();
-    m_pLibrary = m_loader.LoadLibrary("verdict.dll");
+    m_pLibrary = m_loader.LoadNamedLibrary("verdict.dll");
     if (!m_pLibrary) return;
     m_pTestBegin = reinterpret_cast<TestBeginFn>(m_loader.GetProcAddress(m_pLibrary, "TestBegin"));
     m_pTestEnd = reinterpret_cast<TestEndFn>(m_loader.GetProcAddress(m_pLibrary, "TestEnd"));

@@ -122,13 +122,13 @@ struct AdapterProfile : Profile {
     orbex::port::IProfile& p = platform->Profile();
     unsigned GetString(const char* s, const char* k, const char* d, char* b, unsigned n,
                        const std::string& f) override {
-        return p.GetPrivateProfileStringA(s, k, d, b, n, f.c_str());
+        return p.ReadProfileString(s, k, d, b, n, f.c_str());
     }
     unsigned GetInt(const char* s, const char* k, int d, const std::string& f) override {
-        return p.GetPrivateProfileIntA(s, k, d, f.c_str());
+        return p.ReadProfileInt(s, k, d, f.c_str());
     }
     bool Write(const char* s, const char* k, const char* v, const std::string& f) override {
-        return p.WritePrivateProfileStringA(s, k, v, f.c_str());
+        return p.WriteProfileValue(s, k, v, f.c_str());
     }
     void Flush(const std::string&) override { p.FlushProfiles(); }
 };

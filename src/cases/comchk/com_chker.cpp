@@ -100,12 +100,12 @@ bool CComChker::ReadDatabase() {
     if (!m_databasePath[0]) return false;
     port::IProfile& profile = m_pGBuilder->Platform().Profile();
     char keys[1024];
-    uint32_t n = profile.GetPrivateProfileString("FileInfo", nullptr, "", keys, sizeof keys, m_databasePath);
+    uint32_t n = profile.ReadProfileString("FileInfo", nullptr, "", keys, sizeof keys, m_databasePath);
     if (n == 0) return false;
     for (const char* key = keys; key < keys + sizeof keys && *key && m_recordCount < kMaxComponentRecords;
          key += std::strlen(key) + 1) {
         char value[256];
-        if (profile.GetPrivateProfileString("FileInfo", key, "", value, sizeof value, m_databasePath) == 0) break;
+        if (profile.ReadProfileString("FileInfo", key, "", value, sizeof value, m_databasePath) == 0) break;
         ComponentRecord record;
         if (!ParseComponentSelectors(value, record)) break;
         CopyText(record.Name, sizeof record.Name, key);
@@ -203,7 +203,7 @@ void CComChker::ReportStep(CheckContext& context, int32_t status, const char* de
 
 bool CComChker::ReadDetail(CheckContext& context, const char* key, char* buffer, uint32_t size) {
     const char* section = context.record->Name;
-    if (m_pGBuilder->Platform().Profile().GetPrivateProfileString(section, key, "", buffer, size, m_databasePath) > 0)
+    if (m_pGBuilder->Platform().Profile().ReadProfileString(section, key, "", buffer, size, m_databasePath) > 0)
         return true;
     char expected[256], actual[256];
     FormatInto(expected, sizeof expected, "\"%s\" entry exists in [%s] section.", key, section);

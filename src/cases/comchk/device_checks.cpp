@@ -17,7 +17,7 @@ namespace orbex {
 namespace {
 
 void WindowsDirectory(COrbGBuilder& builder, char* out, uint32_t size) {
-    uint32_t n = builder.Platform().System().GetWindowsDirectory(out, size);
+    uint32_t n = builder.Platform().System().WindowsDirectoryPath(out, size);
     out[n == 0 || n >= size ? 0 : n] = '\0';  // ends where its told length ends
 }
 
@@ -37,8 +37,8 @@ int ParseComponentGuid(const char* text, Guid& out) {
 }
 
 bool CComChker::ReadOptionalDetail(const CheckContext& context, const char* key, char* buffer, uint32_t size) {
-    return m_pGBuilder->Platform().Profile().GetPrivateProfileString(context.record->Name, key, "", buffer, size,
-                                                                     m_databasePath) > 0;
+    return m_pGBuilder->Platform().Profile().ReadProfileString(context.record->Name, key, "", buffer, size,
+                                                               m_databasePath) > 0;
 }
 
 // Test 1: the index of the driver information files, then the records.
@@ -109,19 +109,19 @@ int32_t CComChker::CheckEnumerated(const ComponentRecord&, CheckContext& context
     const char* keyPath = m_os == 2 ? "SYSTEM\\CurrentControlSet\\Enum\\DISPLAY\\" : "Enum\\DISPLAY\\";
     bool found = false;
     port::RegKey key = 0;
-    if (registry.RegOpenKeyEx(keyPath, kKeyRead, &key) == 0) {
+    if (registry.OpenKey(keyPath, kKeyRead, &key) == 0) {
         uint32_t count = 0;
-        if (registry.RegQueryInfoKey(key, &count) == 0) {
+        if (registry.CountSubKeys(key, &count) == 0) {
             for (uint32_t i = 0; i < count && !found; ++i) {
                 char subKey[256];
                 uint32_t size = sizeof subKey;
-                if (registry.RegEnumKeyEx(key, i, subKey, &size) != 0) continue;
+                if (registry.EnumSubKey(key, i, subKey, &size) != 0) continue;
                 subKey[sizeof subKey - 1] = '\0';
                 CutInstanceSuffix(subKey);
                 found = EqualsNoCase(subKey, name);
             }
         }
-        registry.RegCloseKey(key);
+        registry.CloseKey(key);
     }
     FormatInto(actual, sizeof actual, found ? "[Pass] %s is enumerated." : "[Fail]**** %s is not enumerated.", name);
     ReportStep(context, found ? Pass : Fail, description, expected, actual);

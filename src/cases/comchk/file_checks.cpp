@@ -28,7 +28,7 @@ VersionNumbers ParseVersion(const char* text) {
 // The Windows directory, a backslash and a relative name.
 void WindowsPath(COrbGBuilder& builder, const char* name, char* out, size_t size) {
     char windows[261] = "";
-    uint32_t n = builder.Platform().System().GetWindowsDirectory(windows, sizeof windows);
+    uint32_t n = builder.Platform().System().WindowsDirectoryPath(windows, sizeof windows);
     windows[n == 0 || n >= sizeof windows ? 0 : n] = '\0';  // ends where its told length ends
     FormatInto(out, size, "%s\\%s", windows, name);
 }
@@ -57,12 +57,12 @@ int32_t CComChker::CheckFileVersion(const ComponentRecord&, CheckContext& contex
     WindowsPath(*m_pGBuilder, path, file, sizeof file);
 
     port::IFileSystem& files = m_pGBuilder->Platform().Files();
-    uint32_t size = files.GetFileVersionInfoSize(file);
+    uint32_t size = files.FileVersionInfoSize(file);
     std::vector<uint8_t> block;
     bool read = false;
     if (size > 0) {
         block.assign(size, 0);
-        read = files.GetFileVersionInfo(file, size, block.data());
+        read = files.FileVersionInfo(file, size, block.data());
     }
     if (!read) {
         ReportStep(context, Fail, description, "Able to get version info.", "[Fail]**** Unable to get version info.");
@@ -73,13 +73,14 @@ int32_t CComChker::CheckFileVersion(const ComponentRecord&, CheckContext& contex
     const void* value = nullptr;
     uint32_t length = 0;
     bool found = false;
-    if (files.VerQueryValue(block.data(), "\\VarFileInfo\\Translation", &value, &length) && length >= 4) {
+    if (files.QueryVersionValue(block.data(), "\\VarFileInfo\\Translation", &value, &length) && length >= 4) {
         const uint8_t* t = static_cast<const uint8_t*>(value);
         char query[64];
         FormatInto(query, sizeof query, "\\StringFileInfo\\%04x%04x\\FileVersion", t[0] | t[1] << 8, t[2] | t[3] << 8);
-        found = files.VerQueryValue(block.data(), query, &value, &length);
+        found = files.QueryVersionValue(block.data(), query, &value, &length);
     }
-    if (!found) found = files.VerQueryValue(block.data(), "\\StringFileInfo\\040904E4\\FileVersion", &value, &length);
+    if (!found)
+        found = files.QueryVersionValue(block.data(), "\\StringFileInfo\\040904E4\\FileVersion", &value, &length);
     char expected[300];
     FormatInto(expected, sizeof expected, "Expected Version = %s", version);
     if (!found) {
@@ -116,11 +117,11 @@ int32_t CComChker::CheckDShowFiles() {
     const char* section = os == 2 ? "DXBinFileNT" : "DXBinFile9X";
     port::IProfile& profile = m_pGBuilder->Platform().Profile();
     char keys[2048];
-    if (profile.GetPrivateProfileString(section, nullptr, "", keys, sizeof keys, m_databasePath) == 0) keys[0] = '\0';
+    if (profile.ReadProfileString(section, nullptr, "", keys, sizeof keys, m_databasePath) == 0) keys[0] = '\0';
     int32_t subSteps = 0, status = Pass;
     for (const char* key = keys; key < keys + sizeof keys && *key; key += std::strlen(key) + 1) {
         char value[32];
-        profile.GetPrivateProfileString(section, key, "", value, sizeof value, m_databasePath);
+        profile.ReadProfileString(section, key, "", value, sizeof value, m_databasePath);
         if (!EqualsNoCase(value, "1")) continue;
         ++subSteps;
         char description[256], expected[256], actual[256], file[600], step[16];

@@ -45,10 +45,10 @@ void BuildInfIndex(port::IFileSystem& files, const char* windowsDirectory, InfIn
         char pattern[600];
         FormatInto(pattern, sizeof pattern, "%s\\%s*.inf", windowsDirectory, folder);
         char name[260];
-        port::FindHandle find = files.FindFirstFile(pattern, name, sizeof name);
+        port::FindHandle find = files.FindFirst(pattern, name, sizeof name);
         if (!find) continue;
         bool more = true;
-        for (; more && index.count < kInfIndexEntries; more = files.FindNextFile(find, name, sizeof name)) {
+        for (; more && index.count < kInfIndexEntries; more = files.FindNext(find, name, sizeof name)) {
             name[sizeof name - 1] = '\0';  // a name that fills the buffer is cut, never read past
             char path[600];
             FormatInto(path, sizeof path, "%s\\%s%s", windowsDirectory, folder, name);

@@ -63,7 +63,7 @@ int32_t CDecoder::LineDetectionTest(const char* testId, int32_t parameter) {
 bool CDecoder::LoadTestBox() {
     if (m_pTestBoxLibrary) return true;
     port::ILibraryLoader& loader = m_pGBuilder->Platform().Libraries();
-    m_pTestBoxLibrary = loader.LoadLibrary("cctb.dll");
+    m_pTestBoxLibrary = loader.LoadNamedLibrary("cctb.dll");
     if (m_pTestBoxLibrary) {
         m_pBoxOpen = reinterpret_cast<port::CctbOpenFn>(loader.GetProcAddress(m_pTestBoxLibrary, "cctbOpen"));
         m_pBoxClose = reinterpret_cast<port::CctbCloseFn>(loader.GetProcAddress(m_pTestBoxLibrary, "cctbClose"));

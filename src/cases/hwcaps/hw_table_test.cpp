@@ -15,7 +15,7 @@ constexpr uint32_t kSignature = 0x4C455124;  // "$QEL"
 int32_t CHardwareCaps::HWTableTest(const char* description, const char* testId, int32_t testNumber, int32_t) {
     Log(Logger(), kLevelTrace, kGreen, "%sEntered.", kPrefix);
     port::IDisplay& display = m_pGBuilder->Platform().Display();
-    port::DisplayDc dc = display.CreateDC("DISPLAY");
+    port::DisplayDc dc = display.CreateDisplayDc("DISPLAY");
     if (!dc) {
         Report(testId, testId, Fail, description, "Able to create DC", "[NoRun]**** Failed to create DC.");
         Log(Logger(), kLevelFailure, kRed, "%s[NoRun]**** Failed to create DC.", kPrefix);

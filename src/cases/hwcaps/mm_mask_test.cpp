@@ -47,7 +47,7 @@ uint32_t GetDword(const uint8_t* at) {
 uint32_t CHardwareCaps::SendDriverIoctl(uint32_t code, const void* in, uint32_t inSize, void* out, uint32_t outSize) {
     port::IDeviceIo& io = m_pGBuilder->Platform().DeviceIo();
     port::DeviceHandle device =
-        io.CreateFile(kDevicePath, kGenericRead, kShareReadWrite, kOpenExisting, kAttributeNormal);
+        io.OpenDevice(kDevicePath, kGenericRead, kShareReadWrite, kOpenExisting, kAttributeNormal);
     if (device == port::kInvalidDeviceHandle) return io.GetLastError();
     uint32_t returned = 0;
     uint32_t result = io.DeviceIoControl(device, code, in, inSize, out, outSize, &returned) ? 0 : io.GetLastError();
@@ -72,7 +72,7 @@ int32_t CHardwareCaps::MMMaskTest(const char* testId, int32_t, int32_t) {
     }
     port::IProfile& profile = m_pGBuilder->Platform().Profile();
     char keys[2048] = {};
-    profile.GetPrivateProfileString("MMMask", nullptr, "", keys, sizeof keys, m_databasePath);
+    profile.ReadProfileString("MMMask", nullptr, "", keys, sizeof keys, m_databasePath);
     if (!keys[0]) {
         const char* actual = "[Fail]**** Database file is missing or [MMMask] section is missing.";
         Report(testId, testId, Fail, start, "Database file exist.", actual);
@@ -100,13 +100,13 @@ int32_t CHardwareCaps::MMMaskTest(const char* testId, int32_t, int32_t) {
         FormatInto(description, sizeof description, "Check if key \"%s\" will return a valid mask.", key);
         char value[255] = {};  // the database's entry buffer, as the MMTable search reads it
         MMEntry entry;
-        if (profile.GetPrivateProfileString("MMMask", key, "", value, sizeof value, m_databasePath) == 0) {
+        if (profile.ReadProfileString("MMMask", key, "", value, sizeof value, m_databasePath) == 0) {
             CopyText(expected, sizeof expected, "Database file is valid.");
             FormatInto(actual, sizeof actual, "Fail to read \"%s\" entry from section [MMMask].", key);
         } else {
             const uint32_t expectedMask = ReadHexItem(value);
             value[0] = '\0';
-            profile.GetPrivateProfileString("MMTable", key, "", value, sizeof value, m_databasePath);
+            profile.ReadProfileString("MMTable", key, "", value, sizeof value, m_databasePath);
             if (!value[0] || !ParseMMEntry(value, entry)) {
                 CopyText(expected, sizeof expected, "Database file is valid.");
                 FormatInto(actual, sizeof actual, "Fail to read \"%s\" entry from section [MMTable].", key);

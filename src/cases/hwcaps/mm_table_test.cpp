@@ -24,7 +24,7 @@ int32_t CHardwareCaps::MMTableTest(const char* description, const char* testId, 
         return NA;
     }
     port::IDisplay& display = m_pGBuilder->Platform().Display();
-    port::DisplayDc dc = display.CreateDC("DISPLAY");
+    port::DisplayDc dc = display.CreateDisplayDc("DISPLAY");
     if (!dc) {
         Log(Logger(), kLevelFailure, kRed, "%s Cannot create DC, return FALSE.", kLogName);
         Report(testId, testId, Fail, description, "Able to create DC", "[NoRun]**** Failed to create DC.");
@@ -152,7 +152,7 @@ int32_t CHardwareCaps::MMTableTest(const char* description, const char* testId, 
 int32_t CHardwareCaps::KnownConfiguration(const char* description, const char* testId) {
     port::IProfile& profile = m_pGBuilder->Platform().Profile();
     char keys[2048] = {};
-    profile.GetPrivateProfileString("MMTable", nullptr, "", keys, sizeof keys, m_databasePath);
+    profile.ReadProfileString("MMTable", nullptr, "", keys, sizeof keys, m_databasePath);
     if (!keys[0]) {
         Log(Logger(), kLevelFailure, kRed, "%s Failed to retrieve records from the database.", kLogName);
         Report(testId, testId, Fail, description, "Database file exist.",
@@ -163,7 +163,7 @@ int32_t CHardwareCaps::KnownConfiguration(const char* description, const char* t
     bool found = false;
     for (const char* key = keys; key < keys + sizeof keys && *key && !found; key += std::strlen(key) + 1) {
         char value[255] = {};
-        profile.GetPrivateProfileString("MMTable", key, "", value, sizeof value, m_databasePath);
+        profile.ReadProfileString("MMTable", key, "", value, sizeof value, m_databasePath);
         if (!value[0]) break;
         MMEntry entry;
         if (!ParseMMEntry(value, entry)) break;

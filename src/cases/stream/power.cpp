@@ -35,18 +35,18 @@ int32_t COrbStream::ScreenSaver(int32_t start) {
     port::IDesktop& desktop = m_pGBuilder->Platform().Desktop();
     if (!start) {
         if (m_pGBuilder->GetOSVersion() == kWindows9x) {
-            if (port::WindowHandle saver = desktop.FindWindow(kScreenSaverClass, nullptr))
-                desktop.PostMessage(saver, port::kWmClose, 0, 0);
+            if (port::WindowHandle saver = desktop.FindTopWindow(kScreenSaverClass, nullptr))
+                desktop.PostWindowMessage(saver, port::kWmClose, 0, 0);
         } else {
             NudgeCursor();
         }
-        desktop.SystemParametersInfo(port::kSpiSetScreenSaveActive, 1, nullptr, port::kSpifSendWinIniChange);
+        desktop.SystemParameters(port::kSpiSetScreenSaveActive, 1, nullptr, port::kSpifSendWinIniChange);
         return 0;
     }
 
     // Without the Windows directory no screen saver can be found.
     char windows[kPathSize] = "";
-    uint32_t length = m_pGBuilder->Platform().System().GetWindowsDirectory(windows, kPathSize);
+    uint32_t length = m_pGBuilder->Platform().System().WindowsDirectoryPath(windows, kPathSize);
     if (length == 0 || length >= kPathSize) return 1;
     windows[length] = '\0';
 

@@ -165,7 +165,7 @@ void CTuner::ReadChannelSettings(int32_t* startChannel) {
     const ChannelKeys& keys = kChannelKeys[standardClass - 1];
     auto read = [&](const char* key, int32_t defaultValue) {
         if (!iniPath[0]) return defaultValue;
-        return static_cast<int32_t>(platform.Profile().GetPrivateProfileInt("Tuner", key, defaultValue, iniPath));
+        return static_cast<int32_t>(platform.Profile().ReadProfileInt("Tuner", key, defaultValue, iniPath));
     };
     *startChannel = read(keys.startKey, keys.startDefault);
     m_expectedChannels = read(keys.countKey, keys.countDefault);

@@ -69,13 +69,13 @@ public:
         ::CloseHandle(pi.hProcess);
         return true;
     }
-    port::WindowHandle FindWindow(const char* className, const char* windowName) override {
+    port::WindowHandle FindTopWindow(const char* className, const char* windowName) override {
         return reinterpret_cast<port::WindowHandle>(::FindWindowA(className, windowName));
     }
-    bool PostMessage(port::WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    bool PostWindowMessage(port::WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
         return ::PostMessageA(Hwnd(window), message, wParam, lParam) != 0;
     }
-    bool SystemParametersInfo(uint32_t action, uint32_t uiParam, int32_t* pvParam, uint32_t winIni) override {
+    bool SystemParameters(uint32_t action, uint32_t uiParam, int32_t* pvParam, uint32_t winIni) override {
         return ::SystemParametersInfoA(action, uiParam, pvParam, winIni) != 0;
     }
     // SetSuspendState lives in powrprof.dll, which older systems lack.

@@ -9,7 +9,7 @@ namespace {
 
 class Win32DeviceIo final : public port::IDeviceIo {
 public:
-    port::DeviceHandle CreateFile(const char* path, uint32_t access, uint32_t shareMode, uint32_t disposition,
+    port::DeviceHandle OpenDevice(const char* path, uint32_t access, uint32_t shareMode, uint32_t disposition,
                                   uint32_t attributes) override {
         HANDLE device = ::CreateFileA(path, access, shareMode, nullptr, disposition, attributes, nullptr);
         return device == INVALID_HANDLE_VALUE ? port::kInvalidDeviceHandle

@@ -32,21 +32,20 @@ public:
     ~Win32Registry() override {
         for (auto& [handle, key] : m_keys) ::RegCloseKey(key);
     }
-    int32_t RegOpenKeyEx(const char* subKey, uint32_t access, port::RegKey* out) override {
+    int32_t OpenKey(const char* subKey, uint32_t access, port::RegKey* out) override {
         HKEY key = nullptr;
         LONG rc = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, access, &key);
         *out = rc == ERROR_SUCCESS ? Keep(key) : 0;
         return rc;
     }
-    int32_t RegCreateKeyEx(const char* subKey, uint32_t access, port::RegKey* out) override {
+    int32_t OpenOrCreateKey(const char* subKey, uint32_t access, port::RegKey* out) override {
         HKEY key = nullptr;
         LONG rc = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
                                     &key, nullptr);
         *out = rc == ERROR_SUCCESS ? Keep(key) : 0;
         return rc;
     }
-    int32_t RegQueryValueEx(port::RegKey key, const char* name, uint32_t* type, uint8_t* data,
-                            uint32_t* size) override {
+    int32_t ReadValue(port::RegKey key, const char* name, uint32_t* type, uint8_t* data, uint32_t* size) override {
         HKEY k = Find(key);
         if (!k) return ERROR_INVALID_HANDLE;
         DWORD t = 0, s = size ? *size : 0;
@@ -55,12 +54,11 @@ public:
         if (size) *size = s;
         return rc;
     }
-    int32_t RegSetValueEx(port::RegKey key, const char* name, uint32_t type, const uint8_t* data,
-                          uint32_t size) override {
+    int32_t WriteValue(port::RegKey key, const char* name, uint32_t type, const uint8_t* data, uint32_t size) override {
         HKEY k = Find(key);
         return k ? ::RegSetValueExA(k, name, 0, type, data, size) : ERROR_INVALID_HANDLE;
     }
-    int32_t RegQueryInfoKey(port::RegKey key, uint32_t* subKeyCount) override {
+    int32_t CountSubKeys(port::RegKey key, uint32_t* subKeyCount) override {
         HKEY k = Find(key);
         if (!k) return ERROR_INVALID_HANDLE;
         DWORD n = 0;
@@ -69,7 +67,7 @@ public:
         if (subKeyCount) *subKeyCount = n;
         return rc;
     }
-    int32_t RegEnumKeyEx(port::RegKey key, uint32_t index, char* name, uint32_t* nameSize) override {
+    int32_t EnumSubKey(port::RegKey key, uint32_t index, char* name, uint32_t* nameSize) override {
         HKEY k = Find(key);
         if (!k) return ERROR_INVALID_HANDLE;
         DWORD n = nameSize ? *nameSize : 0;
@@ -77,7 +75,7 @@ public:
         if (nameSize) *nameSize = n;
         return rc;
     }
-    int32_t RegCloseKey(port::RegKey key) override {
+    int32_t CloseKey(port::RegKey key) override {
         auto it = m_keys.find(key);
         if (it == m_keys.end()) return ERROR_INVALID_HANDLE;
         LONG rc = ::RegCloseKey(it->second);
@@ -144,10 +142,10 @@ private:
     void Sleep(uint32_t milliseconds) override { ::Sleep(milliseconds); }
 
     // ISystemInfo
-    uint32_t GetCurrentDirectoryA(uint32_t size, char* buffer) override { return ::GetCurrentDirectoryA(size, buffer); }
-    uint32_t GetSystemDirectoryA(char* buffer, uint32_t size) override { return ::GetSystemDirectoryA(buffer, size); }
-    uint32_t GetWindowsDirectoryA(char* buffer, uint32_t size) override { return ::GetWindowsDirectoryA(buffer, size); }
-    bool GetVersionExA(OsVersion& out) override {
+    uint32_t CurrentDirectoryPath(uint32_t size, char* buffer) override { return ::GetCurrentDirectoryA(size, buffer); }
+    uint32_t SystemDirectoryPath(char* buffer, uint32_t size) override { return ::GetSystemDirectoryA(buffer, size); }
+    uint32_t WindowsDirectoryPath(char* buffer, uint32_t size) override { return ::GetWindowsDirectoryA(buffer, size); }
+    bool QueryVersion(OsVersion& out) override {
         OSVERSIONINFOA info{};
         info.dwOSVersionInfoSize = sizeof info;
         if (!::GetVersionExA(&info)) return false;
@@ -159,7 +157,7 @@ private:
     // told. With ORBEX_MESSAGE_BOXES=answer (unattended runs: a CI agent or a
     // service has no person to close it) the box is not shown: it is reported,
     // on standard error too, and answered with its default button.
-    int32_t MessageBoxA(const char* text, const char* caption, uint32_t style) override {
+    int32_t ShowMessageBox(const char* text, const char* caption, uint32_t style) override {
         const char* mode = std::getenv("ORBEX_MESSAGE_BOXES");
         const bool answer = mode && std::strcmp(mode, "answer") == 0;
         const int32_t answered = MessageBoxAnswer(style);
@@ -181,7 +179,7 @@ private:
     static_assert(std::is_same_v<port::CctbOpenFn, UINT(WINAPI*)(UINT)> &&
                   std::is_same_v<port::CctbWriteFn, UINT(WINAPI*)(UINT, UINT)> &&
                   std::is_same_v<port::CctbCloseFn, UINT(WINAPI*)(UINT)>);
-    port::LibraryHandle LoadLibraryA(const char* name) override { return ::LoadLibraryA(name); }
+    port::LibraryHandle LoadNamedLibrary(const char* name) override { return ::LoadLibraryA(name); }
     void* GetProcAddress(port::LibraryHandle library, const char* name) override {
         return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(library), name));
     }
@@ -203,16 +201,14 @@ private:
     }
 
     // IProfile
-    uint32_t GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue, char* buffer,
-                                      uint32_t size, const char* fileName) override {
+    uint32_t ReadProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                               uint32_t size, const char* fileName) override {
         return ::GetPrivateProfileStringA(section, key, defaultValue, buffer, size, fileName);
     }
-    uint32_t GetPrivateProfileIntA(const char* section, const char* key, int32_t defaultValue,
-                                   const char* fileName) override {
+    uint32_t ReadProfileInt(const char* section, const char* key, int32_t defaultValue, const char* fileName) override {
         return ::GetPrivateProfileIntA(section, key, defaultValue, fileName);
     }
-    bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
-                                    const char* fileName) override {
+    bool WriteProfileValue(const char* section, const char* key, const char* value, const char* fileName) override {
         return ::WritePrivateProfileStringA(section, key, value, fileName) != 0;
     }
     void FlushProfiles() override { ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, nullptr); }
@@ -234,14 +230,14 @@ private:
         }
         return true;
     }
-    uint32_t GetFileVersionInfoSize(const char* path) override {
+    uint32_t FileVersionInfoSize(const char* path) override {
         DWORD handle = 0;
         return path ? ::GetFileVersionInfoSizeA(path, &handle) : 0;
     }
-    bool GetFileVersionInfo(const char* path, uint32_t size, void* block) override {
+    bool FileVersionInfo(const char* path, uint32_t size, void* block) override {
         return path && block && ::GetFileVersionInfoA(path, 0, size, block) != 0;
     }
-    bool VerQueryValue(const void* block, const char* subBlock, const void** value, uint32_t* length) override {
+    bool QueryVersionValue(const void* block, const char* subBlock, const void** value, uint32_t* length) override {
         void* found = nullptr;
         UINT n = 0;
         if (!block || !subBlock || !::VerQueryValueA(block, subBlock, &found, &n)) return false;
@@ -250,7 +246,7 @@ private:
         return true;
     }
 
-    port::FindHandle FindFirstFile(const char* pattern, char* name, uint32_t size) override {
+    port::FindHandle FindFirst(const char* pattern, char* name, uint32_t size) override {
         if (name && size) name[0] = '\0';
         WIN32_FIND_DATAA data{};
         HANDLE find = pattern ? ::FindFirstFileA(pattern, &data) : INVALID_HANDLE_VALUE;
@@ -258,7 +254,7 @@ private:
         CopyFoundName(data, name, size);
         return reinterpret_cast<port::FindHandle>(find);
     }
-    bool FindNextFile(port::FindHandle find, char* name, uint32_t size) override {
+    bool FindNext(port::FindHandle find, char* name, uint32_t size) override {
         WIN32_FIND_DATAA data{};
         if (!find || !::FindNextFileA(reinterpret_cast<HANDLE>(find), &data)) return false;
         CopyFoundName(data, name, size);
@@ -288,7 +284,7 @@ private:
     int32_t System(const char* command) override { return std::system(command); }
 
     // IDisplay
-    port::DisplayDc CreateDCA(const char* driver) override {
+    port::DisplayDc CreateDisplayDc(const char* driver) override {
         return reinterpret_cast<port::DisplayDc>(::CreateDCA(driver, nullptr, nullptr, nullptr));
     }
     int32_t ExtEscape(port::DisplayDc dc, int32_t escape, int32_t inSize, const void* in, int32_t outSize,

@@ -37,7 +37,7 @@ HResult LogWriter::Configure(uint32_t handle, uint32_t levelMask, const char* fi
     std::string windowsPath = fileName;
     if (windowsPath.find('\\') == std::string::npos) {
         char dir[260];
-        uint32_t n = m_system.GetCurrentDirectory(sizeof dir, dir);
+        uint32_t n = m_system.CurrentDirectoryPath(sizeof dir, dir);
         if (n == 0 || n >= sizeof dir) return kEFail;
         dir[n] = '\0';  // the length told, whatever the buffer holds past it
         windowsPath = std::string(dir) + "\\" + windowsPath;

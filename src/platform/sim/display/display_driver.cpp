@@ -15,7 +15,7 @@ constexpr uint32_t kFunction14000B = 0x14000B;
 
 }  // namespace
 
-port::DisplayDc DisplayDriver::CreateDC(const char* driver) {
+port::DisplayDc DisplayDriver::CreateDisplayDc(const char* driver) {
     if (m_faults.Next("CreateDC")) return 0;
     if (!driver || !EqualsNoCase(driver, "DISPLAY")) return 0;
     port::DisplayDc dc = m_nextDc++;

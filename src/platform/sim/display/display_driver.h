@@ -15,7 +15,7 @@ class DisplayDriver final : public port::IDisplay {
 public:
     DisplayDriver(const DisplayConfig& config, FaultTable& faults) : m_config(config), m_faults(faults) {}
 
-    port::DisplayDc CreateDC(const char* driver) override;
+    port::DisplayDc CreateDisplayDc(const char* driver) override;
     int32_t ExtEscape(port::DisplayDc dc, int32_t escape, int32_t inSize, const void* in, int32_t outSize,
                       void* out) override;
     bool DeleteDC(port::DisplayDc dc) override;

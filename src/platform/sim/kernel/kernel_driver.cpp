@@ -24,7 +24,7 @@ uint32_t Dword(const uint8_t* p) {
 
 }  // namespace
 
-port::DeviceHandle KernelDriver::CreateFile(const char* path, uint32_t, uint32_t, uint32_t disposition, uint32_t) {
+port::DeviceHandle KernelDriver::OpenDevice(const char* path, uint32_t, uint32_t, uint32_t disposition, uint32_t) {
     if (HResult code = m_faults.Next("CreateFile")) {
         m_lastError = static_cast<uint32_t>(code);
         return port::kInvalidDeviceHandle;

@@ -23,7 +23,7 @@ class KernelDriver final : public port::IDeviceIo {
 public:
     KernelDriver(const KernelDriverConfig& config, FaultTable& faults) : m_config(config), m_faults(faults) {}
 
-    port::DeviceHandle CreateFile(const char* path, uint32_t access, uint32_t shareMode, uint32_t disposition,
+    port::DeviceHandle OpenDevice(const char* path, uint32_t access, uint32_t shareMode, uint32_t disposition,
                                   uint32_t attributes) override;
     bool DeviceIoControl(port::DeviceHandle device, uint32_t code, const void* in, uint32_t inSize, void* out,
                          uint32_t outSize, uint32_t* bytesReturned) override;

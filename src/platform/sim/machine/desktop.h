@@ -41,9 +41,9 @@ public:
 
     bool FindFileName(const char* path, char* name, uint32_t size) override;
     bool StartProcess(const char* commandLine) override;
-    port::WindowHandle FindWindow(const char* className, const char* windowName) override;
-    bool PostMessage(port::WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-    bool SystemParametersInfo(uint32_t action, uint32_t uiParam, int32_t* pvParam, uint32_t winIni) override;
+    port::WindowHandle FindTopWindow(const char* className, const char* windowName) override;
+    bool PostWindowMessage(port::WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    bool SystemParameters(uint32_t action, uint32_t uiParam, int32_t* pvParam, uint32_t winIni) override;
     bool SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) override;
     bool GetCursorPos(port::CursorPoint& out) override;
     bool SetCursorPos(int32_t x, int32_t y) override;

@@ -58,7 +58,7 @@ bool VirtualDesktop::StartProcess(const char* commandLine) {
 
 // The one top-level window the system looks for is the screen saver's; the
 // model gives it no title, so a search by title finds nothing.
-port::WindowHandle VirtualDesktop::FindWindow(const char* className, const char* windowName) {
+port::WindowHandle VirtualDesktop::FindTopWindow(const char* className, const char* windowName) {
     port::WindowHandle found = 0;
     if (!m_faults.Next("FindWindow") && className && !windowName &&
         ini::Folded(className) == ini::Folded(ScreenSaverModel::kWindowClass))
@@ -69,7 +69,7 @@ port::WindowHandle VirtualDesktop::FindWindow(const char* className, const char*
 
 // The screen saver's window ends on the close message; the host window takes
 // any message (its program ignores what it does not know).
-bool VirtualDesktop::PostMessage(port::WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+bool VirtualDesktop::PostWindowMessage(port::WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     bool toSaver = window != 0 && window == m_screenSaver.Window();
     bool posted = !m_faults.Next("PostMessage") && (toSaver || (window != 0 && window == HostWindow()));
     Emit("PostMessage", {{"window", static_cast<int64_t>(window)},
@@ -82,7 +82,7 @@ bool VirtualDesktop::PostMessage(port::WindowHandle window, uint32_t message, ui
 }
 
 // The screen saver's setting, read and switched; no other parameter is kept.
-bool VirtualDesktop::SystemParametersInfo(uint32_t action, uint32_t uiParam, int32_t* pvParam, uint32_t winIni) {
+bool VirtualDesktop::SystemParameters(uint32_t action, uint32_t uiParam, int32_t* pvParam, uint32_t winIni) {
     bool done = false;
     if (!m_faults.Next("SystemParametersInfo")) {
         if (action == port::kSpiGetScreenSaveActive && pvParam) {

@@ -47,7 +47,7 @@ void CopyName(const std::string& text, char* buffer, uint32_t size) {
 
 // The files of the directory that match, in the order of their names without
 // regard to case (the order a sorted directory gives).
-port::FindHandle VirtualFiles::FindFirstFile(const char* pattern, char* name, uint32_t size) {
+port::FindHandle VirtualFiles::FindFirst(const char* pattern, char* name, uint32_t size) {
     if (name && size) name[0] = '\0';
     if (!pattern) return 0;
     FaultHit fault = m_faults.Take("FindFirstFile");
@@ -79,7 +79,7 @@ port::FindHandle VirtualFiles::FindFirstFile(const char* pattern, char* name, ui
     return handle;
 }
 
-bool VirtualFiles::FindNextFile(port::FindHandle find, char* name, uint32_t size) {
+bool VirtualFiles::FindNext(port::FindHandle find, char* name, uint32_t size) {
     auto it = m_searches.find(find);
     if (it == m_searches.end() || it->second.next >= it->second.names.size()) return false;
     CopyName(it->second.names[it->second.next++], name, size);

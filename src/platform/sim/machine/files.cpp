@@ -53,13 +53,13 @@ VirtualFiles::VirtualFiles(const FilesConfig& config, const MachineConfig& machi
     }
 }
 
-uint32_t VirtualFiles::GetFileVersionInfoSize(const char* path) {
+uint32_t VirtualFiles::FileVersionInfoSize(const char* path) {
     if (!path || m_faults.Next("GetFileVersionInfoSize")) return 0;
     auto it = m_versions.find(ini::Folded(path));
     return it == m_versions.end() ? 0 : static_cast<uint32_t>(it->second.size());
 }
 
-bool VirtualFiles::GetFileVersionInfo(const char* path, uint32_t size, void* block) {
+bool VirtualFiles::FileVersionInfo(const char* path, uint32_t size, void* block) {
     if (!path || !block || m_faults.Next("GetFileVersionInfo")) return false;
     auto it = m_versions.find(ini::Folded(path));
     if (it == m_versions.end()) return false;
@@ -69,7 +69,7 @@ bool VirtualFiles::GetFileVersionInfo(const char* path, uint32_t size, void* blo
     return true;
 }
 
-bool VirtualFiles::VerQueryValue(const void* block, const char* subBlock, const void** value, uint32_t* length) {
+bool VirtualFiles::QueryVersionValue(const void* block, const char* subBlock, const void** value, uint32_t* length) {
     if (!block || !subBlock || m_faults.Next("VerQueryValue")) return false;
     const uint8_t* p = static_cast<const uint8_t*>(block);
     const uint32_t size = GetU32(p);

@@ -23,11 +23,11 @@ public:
 
     bool CreateEmptyFile(const char* path) override;
     bool OpenFileExists(const char* name, char* buffer, uint32_t size) override;
-    uint32_t GetFileVersionInfoSize(const char* path) override;
-    bool GetFileVersionInfo(const char* path, uint32_t size, void* block) override;
-    bool VerQueryValue(const void* block, const char* subBlock, const void** value, uint32_t* length) override;
-    port::FindHandle FindFirstFile(const char* pattern, char* name, uint32_t size) override;
-    bool FindNextFile(port::FindHandle find, char* name, uint32_t size) override;
+    uint32_t FileVersionInfoSize(const char* path) override;
+    bool FileVersionInfo(const char* path, uint32_t size, void* block) override;
+    bool QueryVersionValue(const void* block, const char* subBlock, const void** value, uint32_t* length) override;
+    port::FindHandle FindFirst(const char* pattern, char* name, uint32_t size) override;
+    bool FindNext(port::FindHandle find, char* name, uint32_t size) override;
     void FindClose(port::FindHandle find) override;
     port::TextFile OpenTextFile(const char* path) override;
     bool ReadTextLine(port::TextFile file, char* buffer, int32_t size) override;

@@ -12,7 +12,7 @@ void LibraryLoader::Register(const std::string& fileName, ILibraryProvider& prov
     m_providers[ini::Folded(fileName)] = &provider;
 }
 
-port::LibraryHandle LibraryLoader::LoadLibrary(const char* name) {
+port::LibraryHandle LibraryLoader::LoadNamedLibrary(const char* name) {
     if (m_faults.Next("LoadLibrary")) return nullptr;
     if (!name) return nullptr;
     auto it = m_providers.find(ini::Folded(name));

@@ -32,7 +32,7 @@ public:
     // fileName: as LoadLibrary names it, in any case ("verdict.dll").
     void Register(const std::string& fileName, ILibraryProvider& provider);
 
-    port::LibraryHandle LoadLibrary(const char* name) override;
+    port::LibraryHandle LoadNamedLibrary(const char* name) override;
     void* GetProcAddress(port::LibraryHandle library, const char* name) override;
     void FreeLibrary(port::LibraryHandle library) override;
 

@@ -17,8 +17,8 @@ const std::string& ProfileFiles::HostPath(const char* fileName) {
     return m_lastHost;
 }
 
-uint32_t ProfileFiles::GetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
-                                               char* buffer, uint32_t size, const char* fileName) {
+uint32_t ProfileFiles::ReadProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                                         uint32_t size, const char* fileName) {
     const std::string& path = HostPath(fileName);
     if (path.empty()) {  // a file the machine cannot have: read as missing
         if (buffer && size) CopyText(buffer, size, section && key && defaultValue ? defaultValue : "");
@@ -28,15 +28,14 @@ uint32_t ProfileFiles::GetPrivateProfileString(const char* section, const char* 
     return m_ini.GetString(section, key, defaultValue, buffer, size, path);
 }
 
-uint32_t ProfileFiles::GetPrivateProfileInt(const char* section, const char* key, int32_t defaultValue,
-                                            const char* fileName) {
+uint32_t ProfileFiles::ReadProfileInt(const char* section, const char* key, int32_t defaultValue,
+                                      const char* fileName) {
     const std::string& path = HostPath(fileName);
     if (path.empty()) return static_cast<uint32_t>(defaultValue);
     return m_ini.GetInt(section, key, defaultValue, path);
 }
 
-bool ProfileFiles::WritePrivateProfileString(const char* section, const char* key, const char* value,
-                                             const char* fileName) {
+bool ProfileFiles::WriteProfileValue(const char* section, const char* key, const char* value, const char* fileName) {
     if (m_faults.Next("ProfileWrite")) return false;
     const std::string path = HostPath(fileName);  // a copy: the event sink may read profiles
     m_events(PlatformEvent{"Platform",

@@ -19,12 +19,10 @@ public:
         : m_paths(paths), m_faults(faults), m_events(events), m_ini(paths.Memory()) {}
     ~ProfileFiles() override { m_ini.Flush(); }
 
-    uint32_t GetPrivateProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
-                                     uint32_t size, const char* fileName) override;
-    uint32_t GetPrivateProfileInt(const char* section, const char* key, int32_t defaultValue,
-                                  const char* fileName) override;
-    bool WritePrivateProfileString(const char* section, const char* key, const char* value,
-                                   const char* fileName) override;
+    uint32_t ReadProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                               uint32_t size, const char* fileName) override;
+    uint32_t ReadProfileInt(const char* section, const char* key, int32_t defaultValue, const char* fileName) override;
+    bool WriteProfileValue(const char* section, const char* key, const char* value, const char* fileName) override;
     void FlushProfiles() override { m_ini.Flush(); }
 
     // Forgets the cached copy of a host file, unsaved changes included.

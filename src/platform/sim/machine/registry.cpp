@@ -91,7 +91,7 @@ std::vector<std::string> VirtualRegistry::SubKeys(const std::string& folded) con
     return out;
 }
 
-int32_t VirtualRegistry::RegOpenKeyEx(const char* subKey, uint32_t, port::RegKey* out) {
+int32_t VirtualRegistry::OpenKey(const char* subKey, uint32_t, port::RegKey* out) {
     *out = 0;
     if (HResult code = m_faults.Next("RegOpenKeyEx")) return code;
     std::string folded = ini::Folded(Normalised(subKey));
@@ -102,7 +102,7 @@ int32_t VirtualRegistry::RegOpenKeyEx(const char* subKey, uint32_t, port::RegKey
     return kErrorSuccess;
 }
 
-int32_t VirtualRegistry::RegCreateKeyEx(const char* subKey, uint32_t, port::RegKey* out) {
+int32_t VirtualRegistry::OpenOrCreateKey(const char* subKey, uint32_t, port::RegKey* out) {
     *out = 0;
     if (HResult code = m_faults.Next("RegCreateKeyEx")) return code;
     CreateKey(Normalised(subKey));
@@ -112,8 +112,8 @@ int32_t VirtualRegistry::RegCreateKeyEx(const char* subKey, uint32_t, port::RegK
     return kErrorSuccess;
 }
 
-int32_t VirtualRegistry::RegQueryValueEx(port::RegKey handle, const char* name, uint32_t* type, uint8_t* data,
-                                         uint32_t* size) {
+int32_t VirtualRegistry::ReadValue(port::RegKey handle, const char* name, uint32_t* type, uint8_t* data,
+                                   uint32_t* size) {
     Key* key = Find(handle);
     if (!key) return 6;  // ERROR_INVALID_HANDLE
     FaultHit fault = m_faults.Take("RegQueryValueEx");
@@ -151,8 +151,8 @@ int32_t VirtualRegistry::RegQueryValueEx(port::RegKey handle, const char* name, 
     return kErrorFileNotFound;
 }
 
-int32_t VirtualRegistry::RegSetValueEx(port::RegKey handle, const char* name, uint32_t type, const uint8_t* data,
-                                       uint32_t size) {
+int32_t VirtualRegistry::WriteValue(port::RegKey handle, const char* name, uint32_t type, const uint8_t* data,
+                                    uint32_t size) {
     Key* key = Find(handle);
     if (!key) return 6;
     if (HResult code = m_faults.Next("RegSetValueEx")) return code;
@@ -160,7 +160,7 @@ int32_t VirtualRegistry::RegSetValueEx(port::RegKey handle, const char* name, ui
     return kErrorSuccess;
 }
 
-int32_t VirtualRegistry::RegQueryInfoKey(port::RegKey handle, uint32_t* subKeyCount) {
+int32_t VirtualRegistry::CountSubKeys(port::RegKey handle, uint32_t* subKeyCount) {
     auto h = m_handles.find(handle);
     if (h == m_handles.end()) return 6;
     FaultHit fault = m_faults.Take("RegQueryInfoKey");
@@ -171,7 +171,7 @@ int32_t VirtualRegistry::RegQueryInfoKey(port::RegKey handle, uint32_t* subKeyCo
     return kErrorSuccess;
 }
 
-int32_t VirtualRegistry::RegEnumKeyEx(port::RegKey handle, uint32_t index, char* name, uint32_t* nameSize) {
+int32_t VirtualRegistry::EnumSubKey(port::RegKey handle, uint32_t index, char* name, uint32_t* nameSize) {
     auto h = m_handles.find(handle);
     if (h == m_handles.end()) return 6;
     FaultHit fault = m_faults.Take("RegEnumKeyEx");
@@ -192,7 +192,7 @@ int32_t VirtualRegistry::RegEnumKeyEx(port::RegKey handle, uint32_t index, char*
     return kErrorSuccess;
 }
 
-int32_t VirtualRegistry::RegCloseKey(port::RegKey handle) {
+int32_t VirtualRegistry::CloseKey(port::RegKey handle) {
     m_ledger.Closed(handle);
     return m_handles.erase(handle) ? kErrorSuccess : 6;
 }

@@ -22,14 +22,13 @@ public:
     void SetValue(const std::string& path, const std::string& name, uint32_t type, std::vector<uint8_t> data,
                   bool announce);
 
-    int32_t RegOpenKeyEx(const char* subKey, uint32_t access, port::RegKey* out) override;
-    int32_t RegCreateKeyEx(const char* subKey, uint32_t access, port::RegKey* out) override;
-    int32_t RegQueryValueEx(port::RegKey key, const char* name, uint32_t* type, uint8_t* data, uint32_t* size) override;
-    int32_t RegSetValueEx(port::RegKey key, const char* name, uint32_t type, const uint8_t* data,
-                          uint32_t size) override;
-    int32_t RegQueryInfoKey(port::RegKey key, uint32_t* subKeyCount) override;
-    int32_t RegEnumKeyEx(port::RegKey key, uint32_t index, char* name, uint32_t* nameSize) override;
-    int32_t RegCloseKey(port::RegKey key) override;
+    int32_t OpenKey(const char* subKey, uint32_t access, port::RegKey* out) override;
+    int32_t OpenOrCreateKey(const char* subKey, uint32_t access, port::RegKey* out) override;
+    int32_t ReadValue(port::RegKey key, const char* name, uint32_t* type, uint8_t* data, uint32_t* size) override;
+    int32_t WriteValue(port::RegKey key, const char* name, uint32_t type, const uint8_t* data, uint32_t size) override;
+    int32_t CountSubKeys(port::RegKey key, uint32_t* subKeyCount) override;
+    int32_t EnumSubKey(port::RegKey key, uint32_t index, char* name, uint32_t* nameSize) override;
+    int32_t CloseKey(port::RegKey key) override;
 
 private:
     struct Value {

@@ -20,17 +20,17 @@ uint32_t SystemInfo::CopyDirectory(const std::string& dir, const char* operation
     return len;
 }
 
-uint32_t SystemInfo::GetCurrentDirectory(uint32_t size, char* buffer) {
+uint32_t SystemInfo::CurrentDirectoryPath(uint32_t size, char* buffer) {
     return CopyDirectory(m_config.currentDirectory, "GetCurrentDirectory", buffer, size);
 }
-uint32_t SystemInfo::GetSystemDirectory(char* buffer, uint32_t size) {
+uint32_t SystemInfo::SystemDirectoryPath(char* buffer, uint32_t size) {
     return CopyDirectory(m_config.systemDirectory, "GetSystemDirectory", buffer, size);
 }
-uint32_t SystemInfo::GetWindowsDirectory(char* buffer, uint32_t size) {
+uint32_t SystemInfo::WindowsDirectoryPath(char* buffer, uint32_t size) {
     return CopyDirectory(m_config.windowsDirectory, "GetWindowsDirectory", buffer, size);
 }
 
-bool SystemInfo::GetVersionEx(OsVersion& out) {
+bool SystemInfo::QueryVersion(OsVersion& out) {
     if (m_faults.Next("GetVersionEx")) return false;
     out = m_config.os;
     return true;

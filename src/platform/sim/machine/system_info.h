@@ -12,10 +12,10 @@ class SystemInfo final : public port::ISystemInfo {
 public:
     SystemInfo(const MachineConfig& config, FaultTable& faults) : m_config(config), m_faults(faults) {}
 
-    uint32_t GetCurrentDirectory(uint32_t size, char* buffer) override;
-    uint32_t GetSystemDirectory(char* buffer, uint32_t size) override;
-    uint32_t GetWindowsDirectory(char* buffer, uint32_t size) override;
-    bool GetVersionEx(OsVersion& out) override;
+    uint32_t CurrentDirectoryPath(uint32_t size, char* buffer) override;
+    uint32_t SystemDirectoryPath(char* buffer, uint32_t size) override;
+    uint32_t WindowsDirectoryPath(char* buffer, uint32_t size) override;
+    bool QueryVersion(OsVersion& out) override;
 
 private:
     uint32_t CopyDirectory(const std::string& dir, const char* operation, char* buffer, uint32_t size);

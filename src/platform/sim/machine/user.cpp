@@ -7,7 +7,7 @@
 
 namespace orbex::sim {
 
-int32_t VirtualUser::MessageBox(const char* text, const char* caption, uint32_t style) {
+int32_t VirtualUser::ShowMessageBox(const char* text, const char* caption, uint32_t style) {
     // The virtual board never waits for a person: the box is answered with its default button.
     const int32_t answered = MessageBoxAnswer(style);
     m_events(PlatformEvent{"MessageBox",

@@ -11,7 +11,7 @@ class VirtualUser final : public port::IUser {
 public:
     explicit VirtualUser(const EventSink& events) : m_events(events) {}
 
-    int32_t MessageBox(const char* text, const char* caption, uint32_t style) override;
+    int32_t ShowMessageBox(const char* text, const char* caption, uint32_t style) override;
 
 private:
     const EventSink& m_events;
