@@ -7,7 +7,7 @@
 # be exactly the expected ones, and the log written through the registered
 # logging component must hold "Orbex.exe Loaded.".
 set -euo pipefail
-bin=$1 source=$2 work=$3
+bin=$1 source=$2 work=$3 json_check=$4
 here=$(dirname "$0")
 source "$here/common.sh"
 for f in orbex.dll verdict.dll qelsserv.dll orbex-harness.exe; do
@@ -45,6 +45,16 @@ server=$("$loader" reg query 'HKCR\CLSID\{01204A61-8C2F-11D1-B8EF-006097B589E9}\
 check "logging component registered by regsvr32" "echo '$server' | grep -qi 'qelsserv.dll'"
 check "orbex.txt holds \"Orbex.exe Loaded.\"" \
   "grep -qE '^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9:.]{12} 0 0x0000AF00 Orbex.exe Loaded.\$' orbex.txt"
+
+# "--json -" keeps standard output to the stream: the self-setup again, whose
+# copies print through cmd.exe, and every line must still be one JSON object.
+set +e
+timeout 300 "$loader" orbex-harness.exe --json - --no-progress --answer-message-boxes tc0000 > stream.jsonl 2> stream.err
+stream_status=$?
+set -e
+check "--json - run exit status 0" "[ $stream_status -eq 0 ]"
+check "--json - stream is JSON Lines ($("$json_check" stream.jsonl 2>&1 | tail -n1))" "'$json_check' stream.jsonl > /dev/null"
+check "--json - stream holds the self-setup's Return" "grep -q '\"commandLine\":\"tc0000\",\"value\":' stream.jsonl"
 stop_wine
-[ $failed -eq 0 ] || { echo "--- harness output"; cat harness.txt; }
+[ $failed -eq 0 ] || { echo "--- harness output"; cat harness.txt; echo "--- standard error of the stream run"; cat stream.err; }
 exit $failed

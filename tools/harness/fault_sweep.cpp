@@ -14,6 +14,7 @@
 #include "event.h"
 #include "platform/host/host.h"
 #include "platform/sim/faults.h"
+#include "quoting.h"
 #include "run_checks.h"
 
 namespace orbex::harness {
@@ -190,18 +191,13 @@ std::string Sweep::LaterCall(size_t testCase) const {
 }
 
 // A command line as a POSIX shell reads it back.
-std::string ShellQuoted(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
 
 std::string Sweep::Reproduce(const Point& point) const {
     const std::string& cmd = m_o.testCases[point.testCase].commandLine;
-    return ShellQuoted(m_o.harness) + " --library " + ShellQuoted(m_o.library) +
-           (m_o.board.empty() ? "" : " --board " + ShellQuoted(m_o.board)) + (m_o.noVerdict ? " --no-verdict" : "") +
-           " --workdir " + ShellQuoted(m_o.workdir) + " --fault " + point.Fault() + " -- " + ShellQuoted(cmd) + " " +
-           ShellQuoted(LaterCall(point.testCase));
+    return QuotedForShell(m_o.harness) + " --library " + QuotedForShell(m_o.library) +
+           (m_o.board.empty() ? "" : " --board " + QuotedForShell(m_o.board)) + (m_o.noVerdict ? " --no-verdict" : "") +
+           " --workdir " + QuotedForShell(m_o.workdir) + " --fault " + point.Fault() + " -- " + QuotedForShell(cmd) +
+           " " + QuotedForShell(LaterCall(point.testCase));
 }
 
 void Sweep::Progress(size_t done, size_t total, size_t failures) {

@@ -409,17 +409,22 @@ int main(int argc, char** argv) {
     if (o.soak > 0) return RunSoakInProcess(o);
 
     std::FILE* json = nullptr;
-    if (o.json == "-")
-        json = stdout;
-    else if (!o.json.empty() && !(json = std::fopen(o.json.c_str(), "wb"))) {
+    if (o.json == "-") {
+        // The stream keeps standard output to itself: whatever the library or
+        // a program it starts prints there (a copy's "1 file(s) copied.")
+        // goes to standard error instead.
+        json = orbex::host::DivertStandardOutput();
+        if (!json) json = stdout;
+    } else if (!o.json.empty() && !(json = std::fopen(o.json.c_str(), "wb"))) {
         std::fprintf(stderr, "orbex-harness: cannot write %s\n", o.json.c_str());
         return 2;
     }
     orbex::harness::RecorderOptions ro;
     ro.json = json;
     ro.human = !o.quiet && o.json != "-";
-    ro.colour = orbex::host::IsTerminal(1);
-    ro.progress = !o.noProgress && orbex::host::IsTerminal(2);
+    // Colours and the erased progress line only where the terminal shows escape sequences.
+    ro.colour = o.json != "-" && orbex::host::EnableTerminalEscapes(1);
+    ro.progress = !o.noProgress && orbex::host::EnableTerminalEscapes(2);
     ro.reproducePrefix = "orbex-harness" + (o.board.empty() ? std::string() : " --board " + o.board) +
                          (o.noVerdict ? " --no-verdict" : "");
     // Faults in force from the environment are named as the option that gives them.
@@ -436,6 +441,7 @@ int main(int argc, char** argv) {
     int rc = suite ? RunSuite(o, recorder, groups) : RunInProcess(o, recorder);
     g_recorder = nullptr;
     if (json && json != stdout) std::fclose(json);
+    if (json == stdout) std::fflush(stdout);
     if (ro.human) recorder.PrintSummary();
     if (!o.junit.empty() && !recorder.WriteJUnit(o.junit)) {
         std::fprintf(stderr, "orbex-harness: cannot write %s\n", o.junit.c_str());

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "quoting.h"
+
 namespace orbex::harness {
 namespace {
 
@@ -33,12 +35,6 @@ std::string Xml(const std::string& s) {
         }
     }
     return out;
-}
-
-std::string Quoted(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
 }
 
 }  // namespace
@@ -110,7 +106,7 @@ void Recorder::OnEvent(const Event& event) {
                             r.actual.c_str());
             if (r.status == 0 && !current.commandLine.empty())
                 std::printf("      reproduce: %s %s\n", m_options.reproducePrefix.c_str(),
-                            Quoted(current.commandLine).c_str());
+                            QuotedForShell(current.commandLine).c_str());
         }
         current.results.push_back(std::move(r));
     } else if (event.name == "MessageBox") {

@@ -3,6 +3,7 @@
 // system never calls these.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,14 @@ std::string ExecutablePath();
 void SetEnvironment(const char* name, const char* value);  // null value removes it
 bool ChangeDirectory(const std::string& path);
 bool IsTerminal(int fd);
+// True when fd is a terminal that shows ANSI escape sequences (colours, erasing
+// a line) as intended; on Windows this switches the console's virtual-terminal
+// processing on, and is false where the console cannot do it.
+bool EnableTerminalEscapes(int fd);
+// Standard output as it was, for a machine-readable stream. From the call on,
+// whatever the process and the programs it starts write to standard output
+// goes to standard error instead. Null when that cannot be arranged.
+std::FILE* DivertStandardOutput();
 std::string MakeTempDirectory(const std::string& prefix);
 // A temporary directory that is removed, with all it holds, when the object goes.
 class TempDirectory {

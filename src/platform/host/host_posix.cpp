@@ -63,6 +63,26 @@ bool ChangeDirectory(const std::string& path) {
 bool IsTerminal(int fd) {
     return isatty(fd) != 0;
 }
+bool EnableTerminalEscapes(int fd) {
+    const char* term = std::getenv("TERM");
+    return isatty(fd) != 0 && !(term && std::strcmp(term, "dumb") == 0);
+}
+
+std::FILE* DivertStandardOutput() {
+    std::fflush(stdout);
+    int saved = dup(STDOUT_FILENO);
+    if (saved < 0) return nullptr;
+    if (dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
+        close(saved);
+        return nullptr;
+    }
+    std::FILE* stream = fdopen(saved, "w");
+    if (!stream) {
+        dup2(saved, STDOUT_FILENO);
+        close(saved);
+    }
+    return stream;
+}
 
 TempDirectory::TempDirectory(const std::string& prefix) : m_path(MakeTempDirectory(prefix)) {}
 

@@ -64,6 +64,34 @@ bool ChangeDirectory(const std::string& path) {
 bool IsTerminal(int fd) {
     return _isatty(fd) != 0;
 }
+bool EnableTerminalEscapes(int fd) {
+    if (_isatty(fd) == 0) return false;
+    HANDLE console = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    DWORD mode = 0;
+    if (console == INVALID_HANDLE_VALUE || !::GetConsoleMode(console, &mode)) return false;
+    constexpr DWORD kVirtualTerminalProcessing = 0x0004;  // ENABLE_VIRTUAL_TERMINAL_PROCESSING
+    return (mode & kVirtualTerminalProcessing) != 0 || ::SetConsoleMode(console, mode | kVirtualTerminalProcessing);
+}
+
+std::FILE* DivertStandardOutput() {
+    std::fflush(stdout);
+    int saved = _dup(1);
+    if (saved < 0) return nullptr;
+    if (_dup2(2, 1) < 0) {
+        _close(saved);
+        return nullptr;
+    }
+    // Programs started through CreateProcess take the process's standard
+    // handles, those started by the C runtime its descriptor 1: both now
+    // lead to standard error.
+    ::SetStdHandle(STD_OUTPUT_HANDLE, ::GetStdHandle(STD_ERROR_HANDLE));
+    std::FILE* stream = _fdopen(saved, "w");
+    if (!stream) {
+        _dup2(saved, 1);
+        _close(saved);
+    }
+    return stream;
+}
 
 TempDirectory::TempDirectory(const std::string& prefix) : m_path(MakeTempDirectory(prefix)) {}
 
