@@ -1,11 +1,11 @@
 // The reproduce line's quoting, for a POSIX shell and for cmd.exe: each word
 // must come back to the program exactly as it was (the C runtime's splitting
 // rules on Windows).
-#include "quoting.h"
+#include "platform/host/quoting.h"
 
 #include <gtest/gtest.h>
 
-namespace orbex::harness {
+namespace orbex::host {
 namespace {
 
 TEST(Quoting, PosixShellWordsComeBackWhole) {
@@ -25,10 +25,10 @@ TEST(Quoting, CmdWordsFollowTheRuntimesBackslashRules) {
         {"tc2203 7", R"("tc2203 7")"},
         {"-g 2 -d 10 -t 1", R"("-g 2 -d 10 -t 1")"},
         {"", R"("")"},
-        {R"(a"b)", R"("a\"b")"},             // a quote inside
+        {R"(a"b)", R"("a\"b")"},                     // a quote inside
         {R"(C:\ORBEX\x.gf)", R"("C:\ORBEX\x.gf")"},  // backslashes not before a quote stay single
-        {R"(a\"b)", R"("a\\\"b")"},          // a backslash before a quote: doubled, then the quote escaped
-        {R"(C:\ORBEX\)", R"("C:\ORBEX\\")"}, // before the closing quote: doubled
+        {R"(a\"b)", R"("a\\\"b")"},                  // a backslash before a quote: doubled, then the quote escaped
+        {R"(C:\ORBEX\)", R"("C:\ORBEX\\")"},         // before the closing quote: doubled
         {R"(a\\)", R"("a\\\\")"},
         {"it's & more", R"("it's & more")"},  // cmd's operators are plain text inside quotes
     };
@@ -36,4 +36,4 @@ TEST(Quoting, CmdWordsFollowTheRuntimesBackslashRules) {
 }
 
 }  // namespace
-}  // namespace orbex::harness
+}  // namespace orbex::host

@@ -13,8 +13,8 @@
 
 #include "event.h"
 #include "platform/host/host.h"
+#include "platform/host/quoting.h"
 #include "platform/sim/faults.h"
-#include "quoting.h"
 #include "run_checks.h"
 
 namespace orbex::harness {
@@ -194,10 +194,10 @@ std::string Sweep::LaterCall(size_t testCase) const {
 
 std::string Sweep::Reproduce(const Point& point) const {
     const std::string& cmd = m_o.testCases[point.testCase].commandLine;
-    return QuotedForShell(m_o.harness) + " --library " + QuotedForShell(m_o.library) +
-           (m_o.board.empty() ? "" : " --board " + QuotedForShell(m_o.board)) + (m_o.noVerdict ? " --no-verdict" : "") +
-           " --workdir " + QuotedForShell(m_o.workdir) + " --fault " + point.Fault() + " -- " + QuotedForShell(cmd) +
-           " " + QuotedForShell(LaterCall(point.testCase));
+    return host::QuotedForShell(m_o.harness) + " --library " + host::QuotedForShell(m_o.library) +
+           (m_o.board.empty() ? "" : " --board " + host::QuotedForShell(m_o.board)) +
+           (m_o.noVerdict ? " --no-verdict" : "") + " --workdir " + host::QuotedForShell(m_o.workdir) + " --fault " +
+           point.Fault() + " -- " + host::QuotedForShell(cmd) + " " + host::QuotedForShell(LaterCall(point.testCase));
 }
 
 void Sweep::Progress(size_t done, size_t total, size_t failures) {

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "quoting.h"
+#include "platform/host/quoting.h"
 
 namespace orbex::harness {
 namespace {
@@ -106,7 +106,7 @@ void Recorder::OnEvent(const Event& event) {
                             r.actual.c_str());
             if (r.status == 0 && !current.commandLine.empty())
                 std::printf("      reproduce: %s %s\n", m_options.reproducePrefix.c_str(),
-                            QuotedForShell(current.commandLine).c_str());
+                            host::QuotedForShell(current.commandLine).c_str());
         }
         current.results.push_back(std::move(r));
     } else if (event.name == "MessageBox") {

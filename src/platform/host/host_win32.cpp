@@ -9,6 +9,7 @@
 #include <random>
 
 #include "platform/host/host.h"
+#include "platform/host/quoting.h"
 
 namespace orbex::host {
 
@@ -110,33 +111,9 @@ std::string MakeTempDirectory(const std::string& prefix) {
     return {};
 }
 
-namespace {
-
-// An argument quoted by the rules the C runtime uses to split them again.
-std::string QuoteArgument(const std::string& a) {
-    std::string out = "\"";
-    size_t slashes = 0;
-    for (char c : a) {
-        if (c == '\\') {
-            ++slashes;
-            continue;
-        }
-        if (c == '"')
-            out.append(slashes * 2 + 1, '\\');
-        else
-            out.append(slashes, '\\');
-        slashes = 0;
-        out += c;
-    }
-    out.append(slashes * 2, '\\');
-    return out + "\"";
-}
-
-}  // namespace
-
 int RunProgram(const std::string& program, const std::vector<std::string>& args) {
-    std::string line = QuoteArgument(program);
-    for (const std::string& a : args) line += " " + QuoteArgument(a);
+    std::string line = QuotedForCmd(program);
+    for (const std::string& a : args) line += " " + QuotedForCmd(a);
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -154,8 +131,8 @@ ProgramOutcome RunCaptured(const std::string& program, const std::vector<std::st
                            const std::vector<std::string>& environment, const std::string& outputFile,
                            unsigned timeoutMs) {
     ProgramOutcome outcome;
-    std::string line = QuoteArgument(program);
-    for (const std::string& a : args) line += " " + QuoteArgument(a);
+    std::string line = QuotedForCmd(program);
+    for (const std::string& a : args) line += " " + QuotedForCmd(a);
     // This process's environment, less the names given, then the entries given.
     std::string block;
     if (LPCH strings = ::GetEnvironmentStringsA()) {

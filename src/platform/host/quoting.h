@@ -1,11 +1,11 @@
-// Command-line words quoted for the shell a tester pastes a reproduce line
-// into: a POSIX shell, or cmd.exe on Windows (whose programs split their
-// command line by the C runtime's rules).
+// Command-line words quoted for a POSIX shell, or for cmd.exe and a Windows
+// program's command line (which the C runtime splits by its own rules): the
+// harness's reproduce lines and the command lines of the programs it starts.
 #pragma once
 
 #include <string>
 
-namespace orbex::harness {
+namespace orbex::host {
 
 // 'word', a quote inside written '\''.
 inline std::string QuotedForPosixShell(const std::string& word) {
@@ -42,4 +42,4 @@ inline std::string QuotedForShell(const std::string& word) {
 #endif
 }
 
-}  // namespace orbex::harness
+}  // namespace orbex::host
