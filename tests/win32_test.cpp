@@ -761,5 +761,58 @@ TEST_F(Win32PinTest, ConnectedToGivesThePeerOrSaysThePinIsNotConnected) {
     EXPECT_FALSE(peer);
 }
 
+// A pin that answers with S_FALSE and still hands out references, as a
+// driver's pin may: the adapter owns every pointer it is handed, whatever the
+// code, and hands it on; the pin information's filter is released with the
+// refused information.
+struct FakeLoosePin : Fake<::IPin> {
+    FakeLoosePin() : Fake(IID_IPin) {}
+    Counted filter, peer;
+    HRESULT STDMETHODCALLTYPE QueryPinInfo(PIN_INFO* info) override {
+        *info = PIN_INFO{};
+        // Only IUnknown's slots of the filter are ever called by the adapter here.
+        info->pFilter = reinterpret_cast<::IBaseFilter*>(static_cast<IUnknown*>(&filter));
+        filter.AddRef();
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE ConnectedTo(::IPin** out) override {
+        *out = reinterpret_cast<::IPin*>(static_cast<IUnknown*>(&peer));
+        peer.AddRef();
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Connect(::IPin*, const AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ReceiveConnection(::IPin*, const AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Disconnect() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ConnectionMediaType(AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryDirection(PIN_DIRECTION*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryId(LPWSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryAccept(const AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumMediaTypes(IEnumMediaTypes**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryInternalConnections(::IPin**, ULONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EndOfStream() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE BeginFlush() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EndFlush() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) override { return E_NOTIMPL; }
+};
+
+TEST(Win32ComOwnership, ReferencesHandedOutWithOtherSuccessCodesAreOwned) {
+    FakeLoosePin pin;
+    {
+        std::shared_ptr<port::IPin> wrapped;
+        ASSERT_EQ(pin.Query(guids::kIidPin, wrapped), kSOk);
+        port::PinInfo info;
+        EXPECT_EQ(wrapped->QueryPinInfo(info), S_FALSE);
+        EXPECT_FALSE(info.filter);
+        EXPECT_EQ(pin.filter.refs, 1u) << "the refused information's filter is released";
+        std::shared_ptr<port::IPin> connected;
+        EXPECT_EQ(wrapped->ConnectedTo(connected), S_FALSE);
+        ASSERT_TRUE(connected) << "handed on with the code";
+        EXPECT_EQ(pin.peer.refs, 2u);
+        connected.reset();
+        EXPECT_EQ(pin.peer.refs, 1u);
+    }
+    EXPECT_EQ(pin.refs, 1u);
+}
+
 }  // namespace
 }  // namespace orbex::win32

@@ -5,11 +5,27 @@
 #include <unknwn.h>
 #include <windows.h>
 
+#include <memory>
+
 #include "platform/com.h"
 #include "platform/win32/com_ref.h"
 #include "platform/win32/win32_com.h"
 
 namespace orbex::win32::detail {
+
+// The interface pointer a call handed out, owned by its wrapper whatever the
+// call returned: COM gives the caller a reference whenever it sets the
+// pointer, with S_OK, S_FALSE or any other code, and the wrapper releases it
+// when the system lets go. The port hands the wrapper on; whether to use it
+// is the system's decision, by the code. Null stays null.
+template <class WrapperT, class Raw>
+std::shared_ptr<WrapperT> Adopt(Raw* handedOut) {
+    return handedOut ? std::make_shared<WrapperT>(handedOut) : nullptr;
+}
+// The same for a pointer asked for by interface identifier.
+inline port::ComPtr Adopt(IUnknown* handedOut, const Guid& iid) {
+    return Wrap(handedOut, iid);
+}
 
 // Lets RawOf find the interface behind any wrapper.
 struct HasRaw {
@@ -29,9 +45,8 @@ protected:
         IUnknown* other = nullptr;
         GUID g = ToGuid(iid);
         HRESULT hr = m_raw->QueryInterface(g, reinterpret_cast<void**>(&other));
-        if (hr != S_OK || !other) return hr == S_OK ? E_NOINTERFACE : hr;
-        out = Wrap(other, iid);
-        return S_OK;
+        out = Adopt(other, iid);
+        return hr == S_OK && !other ? E_NOINTERFACE : hr;
     }
     ComRef<Raw> m_raw;
 };

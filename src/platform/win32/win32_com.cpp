@@ -32,6 +32,7 @@ Guid FromGuid(const GUID& g) {
 
 namespace {
 
+using detail::Adopt;
 using detail::HasRaw;
 using detail::ThroughLong;
 using detail::Wrapper;
@@ -50,9 +51,9 @@ public:
         out = {};
         PIN_INFO info{};
         HRESULT hr = m_raw->QueryPinInfo(&info);
-        if (hr != S_OK) return hr;
-        if (info.pFilter)
-            out.filter = std::static_pointer_cast<port::IBaseFilter>(Wrap(info.pFilter, guids::kIidBaseFilter));
+        auto filter = std::static_pointer_cast<port::IBaseFilter>(Adopt(info.pFilter, guids::kIidBaseFilter));
+        if (hr != S_OK) return hr;  // the filter's reference goes with the wrapper
+        out.filter = std::move(filter);
         out.direction = info.dir == PINDIR_OUTPUT ? PinDirection::Output : PinDirection::Input;
         char name[MAX_PIN_NAME * 2] = {};
         WideCharToMultiByte(CP_ACP, 0, info.achName, -1, name, sizeof name - 1, nullptr, nullptr);
@@ -63,10 +64,7 @@ public:
         out.reset();
         ::IPin* peer = nullptr;
         HRESULT hr = m_raw->ConnectedTo(&peer);
-        if (hr == S_OK && peer)
-            out = std::make_shared<PinWrapper>(peer);
-        else if (peer)
-            peer->Release();
+        out = Adopt<PinWrapper>(peer);
         return hr;
     }
 };
@@ -78,7 +76,7 @@ public:
         out.reset();
         ::IPin* pin = nullptr;
         HRESULT hr = m_raw->Next(1, &pin, nullptr);
-        if (hr == S_OK && pin) out = std::make_shared<PinWrapper>(pin);
+        out = Adopt<PinWrapper>(pin);
         return hr;
     }
     HResult Reset() override { return m_raw->Reset(); }
@@ -91,7 +89,7 @@ public:
         out.reset();
         ::IEnumPins* pins = nullptr;
         HRESULT hr = m_raw->EnumPins(&pins);
-        if (hr == S_OK && pins) out = std::make_shared<EnumPinsWrapper>(pins);
+        out = Adopt<EnumPinsWrapper>(pins);
         return hr;
     }
 };
@@ -146,10 +144,7 @@ public:
         GUID want = ToGuid(iid);
         IUnknown* found = nullptr;
         HRESULT hr = m_raw->FindInterface(category ? &cat : nullptr, raw, want, reinterpret_cast<void**>(&found));
-        if (hr == S_OK && found)
-            out = Wrap(found, iid);
-        else if (found)
-            found->Release();
+        out = Adopt(found, iid);
         return hr;
     }
 };
@@ -184,7 +179,7 @@ public:
         out.reset();
         ::IPropertyBag* bag = nullptr;
         HRESULT hr = m_raw->BindToStorage(nullptr, nullptr, IID_IPropertyBag, reinterpret_cast<void**>(&bag));
-        if (hr == S_OK && bag) out = std::make_shared<PropertyBagWrapper>(bag);
+        out = Adopt<PropertyBagWrapper>(bag);
         return hr;
     }
     HResult BindToObject(const Guid& iid, port::ComPtr& out) override {
@@ -192,7 +187,7 @@ public:
         IUnknown* object = nullptr;
         GUID want = ToGuid(iid);
         HRESULT hr = m_raw->BindToObject(nullptr, nullptr, want, reinterpret_cast<void**>(&object));
-        if (hr == S_OK && object) out = Wrap(object, iid);
+        out = Adopt(object, iid);
         return hr;
     }
 };
@@ -204,7 +199,7 @@ public:
         out.reset();
         ::IMoniker* moniker = nullptr;
         HRESULT hr = m_raw->Next(1, &moniker, nullptr);
-        if (hr == S_OK && moniker) out = std::make_shared<MonikerWrapper>(moniker);
+        out = Adopt<MonikerWrapper>(moniker);
         return hr;
     }
     HResult Reset() override { return m_raw->Reset(); }
@@ -219,10 +214,7 @@ public:
         ::IEnumMoniker* monikers = nullptr;
         GUID cat = ToGuid(category);
         HRESULT hr = m_raw->CreateClassEnumerator(cat, &monikers, flags);
-        if (hr == S_OK && monikers)
-            out = std::make_shared<EnumMonikerWrapper>(monikers);
-        else if (monikers)
-            monikers->Release();
+        out = Adopt<EnumMonikerWrapper>(monikers);
         return hr;
     }
 };
@@ -388,10 +380,7 @@ public:
         out.reset();
         ::IDirectDraw* directDraw = nullptr;
         HRESULT hr = m_raw->GetDDrawObject(&directDraw, isExternal);
-        if (hr == S_OK && directDraw)
-            out = std::make_shared<DirectDrawWrapper>(directDraw);
-        else if (directDraw)
-            directDraw->Release();
+        out = Adopt<DirectDrawWrapper>(directDraw);
         return hr;
     }
 };

@@ -103,9 +103,8 @@ public:
         out.reset();
         IDirectDraw* dd = nullptr;
         HRESULT hr = ::DirectDrawCreate(nullptr, &dd, nullptr);
-        if (hr != DD_OK || !dd) return hr == DD_OK ? E_FAIL : hr;
-        out = Wrap(dd, guids::kIidDirectDraw);
-        return S_OK;
+        out = Wrap(dd, guids::kIidDirectDraw);  // owned whatever the code
+        return hr == DD_OK && !dd ? E_FAIL : hr;
     }
 };
 
@@ -193,10 +192,7 @@ private:
         GUID c = ToGuid(clsid), i = ToGuid(iid);
         IUnknown* object = nullptr;
         HRESULT hr = ::CoCreateInstance(c, nullptr, CLSCTX_INPROC_SERVER, i, reinterpret_cast<void**>(&object));
-        if (hr == S_OK && object)
-            out = Wrap(object, iid);
-        else if (object)
-            object->Release();
+        out = Wrap(object, iid);  // owned whatever the code
         return hr;
     }
 
