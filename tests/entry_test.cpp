@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "support/bench.h"
 
 namespace orbex::testing {
@@ -46,6 +49,41 @@ std::string SelfSetupReport(const std::string& id, int status) {
 
 // A system directory that comes back without its terminator ends where its
 // told length ends (99 characters of a 100-character buffer), never past it.
+// COM on the calling thread, as the entry defines it: initialised on every
+// call and by the log's first opening, uninitialised once at the end of each
+// run; the log's initialisation stays for the process. The self-setup leaves
+// COM alone. A caller already in the multithreaded apartment keeps its own
+// initialisation: the system's are refused and its uninitialisation undoes nothing.
+TEST(ComBalance, EachRunUndoesItsOwnInitialisationAndTheLogKeepsOne) {
+    struct Case {
+        const char* name;
+        bool multithreadedCaller;
+        std::vector<const char*> lines;
+        long initialised, uninitialised, unmatched;
+    };
+    const Case cases[] = {
+        {"one run", false, {"tc2200"}, 2, 1, 0},
+        {"two runs", false, {"tc2200", "tc1400"}, 3, 2, 0},
+        {"self-setup", false, {"tc0000"}, 0, 0, 0},
+        {"rejected line", false, {"tc1203x"}, 0, 0, 0},
+        {"multithreaded caller", true, {"tc2200", "tc1400"}, 0, 0, 2},
+    };
+    for (const Case& c : cases) {
+        Bench bench;
+        bench.WriteDefaultGraph();
+        if (c.multithreadedCaller) bench.Platform().ComModel().EnterMultithreadedApartment();
+        for (const char* line : c.lines) bench.Run(line);
+        const auto& apartments = bench.Platform().ComModel().Apartments();
+        auto it = apartments.find(std::this_thread::get_id());
+        sim::ComRuntime::Apartment a = it == apartments.end() ? sim::ComRuntime::Apartment{} : it->second;
+        EXPECT_EQ(a.initialised, c.initialised) << c.name;
+        EXPECT_EQ(a.uninitialised, c.uninitialised) << c.name;
+        EXPECT_EQ(a.unmatched, c.unmatched) << c.name;
+        EXPECT_EQ(a.multithreaded, c.multithreadedCaller) << c.name;
+        EXPECT_EQ(apartments.size(), it == apartments.end() ? 0u : 1u) << c.name << ": one thread only";
+    }
+}
+
 TEST(SelfSetup, ADirectoryWithoutItsTerminatorIsReadToItsToldLength) {
     Bench bench(Bench::Board("[Faults]\nGetSystemDirectory=malformed,1\n"));
     EXPECT_EQ(bench.Run("tc0000"), 1);

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -812,6 +813,32 @@ TEST(Win32ComOwnership, ReferencesHandedOutWithOtherSuccessCodesAreOwned) {
         EXPECT_EQ(pin.peer.refs, 1u);
     }
     EXPECT_EQ(pin.refs, 1u);
+}
+
+// The port's COM initialisation on a thread that initialised COM for itself
+// in the multithreaded apartment: refused with RPC_E_CHANGED_MODE, and the
+// system's uninitialisation leaves the thread's own initialisation alone. On
+// a thread of its own the port undoes exactly what it did.
+TEST(Win32ComBalance, OnlySuccessfulInitialisationsAreUndone) {
+    std::thread thread([] {
+        std::unique_ptr<port::IPlatform> platform = CreateWin32Platform();
+        EXPECT_EQ(::CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+        EXPECT_EQ(platform->Com().CoInitialize(), RPC_E_CHANGED_MODE);
+        platform->Com().CoUninitialize();
+        EXPECT_EQ(::CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE)
+            << "the thread's own initialisation survives";
+        ::CoUninitialize();
+        ::CoUninitialize();
+
+        EXPECT_EQ(platform->Com().CoInitialize(), S_OK);
+        EXPECT_EQ(platform->Com().CoInitialize(), S_FALSE);
+        platform->Com().CoUninitialize();
+        platform->Com().CoUninitialize();
+        platform->Com().CoUninitialize();  // one more than it initialised: nothing to undo
+        EXPECT_EQ(::CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK) << "no apartment left behind";
+        ::CoUninitialize();
+    });
+    thread.join();
 }
 
 }  // namespace

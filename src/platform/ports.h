@@ -66,7 +66,12 @@ public:
 class IComRuntime {
 public:
     virtual ~IComRuntime() = default;
-    virtual HResult CoInitialize() = 0;  // apartment-threaded
+    // Apartment-threaded. A thread already in the multithreaded apartment gets
+    // RPC_E_CHANGED_MODE, and its own initialisation stays as it was.
+    virtual HResult CoInitialize() = 0;
+    // Undoes the calling thread's last successful CoInitialize; without one it
+    // does nothing, so a failed initialisation is never balanced by undoing
+    // someone else's.
     virtual void CoUninitialize() = 0;
     // In-process object creation by class identifier.
     virtual HResult CoCreateInstance(const Guid& clsid, const Guid& iid, ComPtr& out) = 0;

@@ -84,6 +84,8 @@ public:
     port::IDeviceIo& DeviceIo() override { return m_kernelDriver; }
     port::IDeviceSetup& DeviceSetup() override { return m_deviceManager; }
     VirtualDesktop& VirtualDesk() { return m_desktop; }
+    // The COM runtime with its per-thread counts of initialisations.
+    ComRuntime& ComModel() { return m_com; }
 
     const BoardProfile& Board() const { return m_profile; }
     // Maps a Windows path of the virtual machine to a file on disk, if it has one.

@@ -97,6 +97,9 @@ private:
     port::RegKey m_next = 1;
 };
 
+// Successful COM initialisations of this thread through the port, not yet undone.
+thread_local unsigned t_comInitialisations = 0;
+
 class Win32DirectDraw final : public port::IDirectDrawRuntime {
 public:
     HResult DirectDrawCreate(port::ComPtr& out) override {
@@ -185,8 +188,20 @@ private:
     void FreeLibrary(port::LibraryHandle library) override { ::FreeLibrary(static_cast<HMODULE>(library)); }
 
     // IComRuntime
-    HResult CoInitialize() override { return ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    void CoUninitialize() override { ::CoUninitialize(); }
+    // Each successful initialisation (S_OK or S_FALSE) of the calling thread is
+    // counted, and only those are undone: a thread already in the
+    // multithreaded apartment gets RPC_E_CHANGED_MODE, and the system's later
+    // uninitialisation must not undo the caller's own.
+    HResult CoInitialize() override {
+        HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        if (SUCCEEDED(hr)) ++t_comInitialisations;
+        return hr;
+    }
+    void CoUninitialize() override {
+        if (t_comInitialisations == 0) return;
+        --t_comInitialisations;
+        ::CoUninitialize();
+    }
     HResult CoCreateInstance(const Guid& clsid, const Guid& iid, port::ComPtr& out) override {
         out.reset();
         GUID c = ToGuid(clsid), i = ToGuid(iid);

@@ -15,6 +15,29 @@ void ComRuntime::RegisterClass(const Guid& clsid, ClassFactory factory) {
     m_factories.try_emplace(clsid, std::move(factory));
 }
 
+namespace {
+constexpr HResult kRpcEChangedMode = static_cast<HResult>(0x80010106);
+}  // namespace
+
+HResult ComRuntime::CoInitialize() {
+    if (HResult fault = m_faults.Next("CoInitialize"); fault != kSOk) return fault;
+    Apartment& a = m_apartments[std::this_thread::get_id()];
+    if (a.multithreaded) return kRpcEChangedMode;
+    return a.initialised++ - a.uninitialised == 0 ? kSOk : kSFalse;  // S_FALSE: already initialised on this thread
+}
+
+void ComRuntime::CoUninitialize() {
+    Apartment& a = m_apartments[std::this_thread::get_id()];
+    if (a.Outstanding() > 0)
+        ++a.uninitialised;
+    else
+        ++a.unmatched;
+}
+
+void ComRuntime::EnterMultithreadedApartment() {
+    m_apartments[std::this_thread::get_id()].multithreaded = true;
+}
+
 HResult ComRuntime::CoCreateInstance(const Guid& clsid, const Guid& iid, port::ComPtr& out) {
     out.reset();
     auto it = m_factories.find(clsid);

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <thread>
 
 #include "platform/ports.h"
 #include "platform/sim/faults.h"
@@ -21,9 +22,22 @@ public:
     // The first factory registered for a class serves it; later ones are ignored.
     void RegisterClass(const Guid& clsid, ClassFactory factory);
 
-    HResult CoInitialize() override { return m_faults.Next("CoInitialize"); }
-    void CoUninitialize() override {}
+    HResult CoInitialize() override;
+    void CoUninitialize() override;
     HResult CoCreateInstance(const Guid& clsid, const Guid& iid, port::ComPtr& out) override;
+
+    // What one thread did with COM, as the board counts it.
+    struct Apartment {
+        bool multithreaded = false;  // the caller's own initialisation, before the system's calls
+        long initialised = 0;        // successful CoInitialize calls
+        long uninitialised = 0;      // CoUninitialize calls that undid one
+        long unmatched = 0;          // CoUninitialize calls without one to undo (ignored)
+        long Outstanding() const { return initialised - uninitialised; }
+    };
+    // Puts the calling thread in the multithreaded apartment, as a harness
+    // that initialised COM for itself would have.
+    void EnterMultithreadedApartment();
+    const std::map<std::thread::id, Apartment>& Apartments() const { return m_apartments; }
 
 private:
     struct GuidLess {
@@ -32,6 +46,7 @@ private:
 
     FaultTable& m_faults;
     std::map<Guid, ClassFactory, GuidLess> m_factories;
+    std::map<std::thread::id, Apartment> m_apartments;
 };
 
 }  // namespace orbex::sim
