@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/guids.h"
+#include "platform/host/host.h"
 #include "platform/win32/com_ref.h"
 #include "platform/win32/win32_com.h"
 #include "platform/win32/win32_platform.h"
@@ -839,6 +840,19 @@ TEST(Win32ComBalance, OnlySuccessfulInitialisationsAreUndone) {
         ::CoUninitialize();
     });
     thread.join();
+}
+
+// A library opened to stay mapped is pinned by its module: closing it leaves
+// it loaded; one opened plainly is gone after its close.
+TEST(Win32HostLibraries, AKeptLibraryIsPinnedByItsModule) {
+    for (bool keep : {false, true}) {
+        std::string error;
+        // A relative path: looking it up again by name would not find the module.
+        host::Library library = host::OpenLibrary(".\\verinfo_none.dll", error, keep);
+        ASSERT_TRUE(library) << error;
+        host::CloseLibrary(library);
+        EXPECT_EQ(::GetModuleHandleA("verinfo_none.dll") != nullptr, keep) << (keep ? "kept" : "plain");
+    }
 }
 
 }  // namespace

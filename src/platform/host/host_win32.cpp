@@ -16,8 +16,12 @@ namespace orbex::host {
 Library OpenLibrary(const std::string& path, std::string& error, bool keepMapped) {
     HMODULE module = ::LoadLibraryA(path.c_str());
     if (!module) error = "LoadLibrary failed with error " + std::to_string(::GetLastError());
+    // Pinned by the module loaded, not by its name: a name is looked up
+    // again and may find another module of that name, or none.
     HMODULE pinned = nullptr;
-    if (module && keepMapped) ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN, path.c_str(), &pinned);
+    if (module && keepMapped)
+        ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                             reinterpret_cast<LPCWSTR>(module), &pinned);
     return reinterpret_cast<Library>(module);
 }
 
