@@ -5,30 +5,22 @@
 // this order): an execution runs the few tests of one device, not the whole
 // set, so a minute tries several times as many profiles.
 #include <array>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "entry/orbex_process.h"
+#include "machine_options.h"
 #include "platform/sim/virtual_board.h"
 #include "sanitizer_options.h"
 
 namespace {
 
-const char* const kDirectory = "/fuzz";
-
 // The machine's files, in memory: the example graph file only, afresh for each input.
 std::shared_ptr<orbex::ini::MemoryFileStore> Files() {
-    static const std::string graph = [] {
-        std::ifstream in(std::string(ORBEX_SOURCE_DIR) + "/examples/default.gf", std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }();
+    static const std::string graph = SourceFile("examples/default.gf");
     static const auto files = std::make_shared<orbex::ini::MemoryFileStore>();
     files->Clear();
-    files->Write(std::string(kDirectory) + "/default.gf", graph);
+    files->Write(std::string(kFuzzDirectory) + "/default.gf", graph);
     return files;
 }
 
@@ -52,17 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const DeviceTests& tests = kDevices[data[0] % kDevices.size()];
     std::string text = "[Profile]\nBase=reference\n" + std::string(reinterpret_cast<const char*>(data + 1), size - 1);
     std::string error;
-    auto profile = orbex::sim::ParseBoardProfile(text, std::string(kDirectory) + "/fuzz.ini", error);
+    auto profile = orbex::sim::ParseBoardProfile(text, std::string(kFuzzDirectory) + "/fuzz.ini", error);
     if (!profile) {
         if (error.empty()) __builtin_trap();  // a refusal always says why
         return 0;
     }
-    orbex::sim::SimOptions options;
-    options.hostCurrentDirectory = kDirectory;
-    options.memoryFiles = Files();
-    options.noVerdict = true;
-    options.events = [](const orbex::sim::PlatformEvent&) {};
-    orbex::sim::VirtualBoard platform(std::move(*profile), options);
+    orbex::sim::VirtualBoard platform(std::move(*profile), MachineOptions(Files()));
     orbex::COrbexProcess process(platform);
     for (const char* line : tests.lines) {
         int32_t status = process.OrbexEntry(line, 0);

@@ -6,14 +6,9 @@
 #include <string>
 
 #include "entry/orbex_process.h"
+#include "machine_options.h"
 #include "platform/sim/virtual_board.h"
 #include "sanitizer_options.h"
-
-namespace {
-
-const char* const kDirectory = "/fuzz";
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The input is the graph file, then optionally "\n@@\n" and an include file.
@@ -21,20 +16,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t split = text.find("\n@@\n");
     static const orbex::sim::BoardProfile reference = orbex::sim::ReferenceBoard();
     auto files = std::make_shared<orbex::ini::MemoryFileStore>();
-    orbex::sim::SimOptions options;
-    options.hostCurrentDirectory = kDirectory;
-    options.noVerdict = true;
-    options.events = [](const orbex::sim::PlatformEvent&) {};
-    options.memoryFiles = files;
-    orbex::sim::VirtualBoard platform(reference, options);
-    files->Write(std::string(kDirectory) + "/default.gf", text.substr(0, split));
-    files->Write(std::string(kDirectory) + "/inc.gf",
+    orbex::sim::VirtualBoard platform(reference, MachineOptions(files));
+    files->Write(std::string(kFuzzDirectory) + "/default.gf", text.substr(0, split));
+    files->Write(std::string(kFuzzDirectory) + "/inc.gf",
                  split == std::string::npos ? std::string() : text.substr(split + 4));
     orbex::COrbexProcess process(platform);
     int32_t status = process.OrbexEntry("-d 3", 0);
     if (status != 0 && status != 2) __builtin_trap();
     if (process.GraphBuilder().FilterCount() > 32) __builtin_trap();
     // The merged file is where the machine's current directory keeps it, never on disk.
-    if (!files->IsFile(std::string(kDirectory) + "/~temp.gf") && status == 0) __builtin_trap();
+    if (!files->IsFile(std::string(kFuzzDirectory) + "/~temp.gf") && status == 0) __builtin_trap();
     return 0;
 }

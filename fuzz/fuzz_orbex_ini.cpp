@@ -9,20 +9,17 @@
 // several times as many files. Each input gets a fresh machine of its board,
 // its files in memory.
 #include <array>
-#include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "entry/orbex_process.h"
+#include "machine_options.h"
 #include "platform/sim/virtual_board.h"
 #include "sanitizer_options.h"
 
 namespace {
-
-const char* const kDirectory = "/fuzz";
 
 // The stock boards to pick from (tools/fuzz_seeds.py lists them in this order).
 constexpr std::array kBoards = {
@@ -36,13 +33,6 @@ const std::array<std::vector<const char*>, 3> kReaders = {{
     {"tc6900", "tc6901", "tc6902", "tc6903", "tc6904", "tc6905", "tc6907"},
     {"tc1100"},
 }};
-
-std::string SourceFile(const std::string& name) {
-    std::ifstream in(std::string(ORBEX_SOURCE_DIR) + "/" + name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // A stock board's profile, loaded once.
 const orbex::sim::BoardProfile& ProfileOf(size_t index) {
@@ -66,14 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // machine cannot steer the next, and everything it allocated is freed
     // when it ends, so the leak check has nothing to chase but real leaks.
     auto files = std::make_shared<orbex::ini::MemoryFileStore>();
-    orbex::sim::SimOptions options;
-    options.hostCurrentDirectory = kDirectory;
-    options.noVerdict = true;
-    options.events = [](const orbex::sim::PlatformEvent&) {};
-    options.memoryFiles = files;
-    orbex::sim::VirtualBoard platform(ProfileOf(data[0] % kBoards.size()), options);
-    const std::string ini = std::string(kDirectory) + "/orbex.ini";
-    files->Write(std::string(kDirectory) + "/default.gf", graph);
+    orbex::sim::VirtualBoard platform(ProfileOf(data[0] % kBoards.size()), MachineOptions(files));
+    const std::string ini = std::string(kFuzzDirectory) + "/orbex.ini";
+    files->Write(std::string(kFuzzDirectory) + "/default.gf", graph);
     files->Write(ini, std::string(reinterpret_cast<const char*>(data + 1), size - 1));
     orbex::COrbexProcess process(platform);
     for (const char* line : kReaders[data[0] / kBoards.size() % kReaders.size()]) {
