@@ -17,6 +17,7 @@ deps-build:
 	@tools/ensure-packages.sh $(BUILD_PACKAGES)
 deps-wine:
 	@tools/ensure-packages.sh $(WINE_PACKAGES)
+	@tools/ensure-wine32.sh
 deps-windows:
 	@tools/ensure-packages.sh $(WINDOWS_PACKAGES)
 deps-fuzz:
@@ -60,7 +61,8 @@ build/test/build.ninja: | deps-build deps-wine
 
 # Builds and runs every test: unit and end-to-end tests, and the checks under
 # Wine of the Windows build (INI differential test, unit tests, adapter smoke
-# test) and the manifest in both Windows kits.
+# test; the 32-bit kit's smoke test where Wine's 32-bit loader runs) and the
+# manifest in both Windows kits.
 test: deps-build deps-wine windows build/test/build.ninja
 	cmake --build --preset test -j $(JOBS)
 	ctest --preset test -j $(JOBS)

@@ -22,6 +22,7 @@
 #include "platform/guids.h"
 #include "platform/host/host.h"
 #include "platform/win32/com_ref.h"
+#include "platform/win32/process_exit.h"
 #include "platform/win32/win32_com.h"
 #include "platform/win32/win32_platform.h"
 #include "support/bench.h"
@@ -853,6 +854,58 @@ TEST(Win32HostLibraries, AKeptLibraryIsPinnedByItsModule) {
         host::CloseLibrary(library);
         EXPECT_EQ(::GetModuleHandleA("verinfo_none.dll") != nullptr, keep) << (keep ? "kept" : "plain");
     }
+}
+
+std::string FileText(const std::string& path) {
+    std::string text;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        char chunk[256];
+        for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) text.append(chunk, n);
+        std::fclose(f);
+    }
+    return text;
+}
+
+// A library's static reference to another module's object is released when
+// the library is unloaded with FreeLibrary, and left alone when the process
+// exits with the library loaded (the real loader's notification, under Wine).
+TEST(Win32ProcessExit, ObjectsStillHeldAtProcessExitAreNotReleased) {
+    host::TempDirectory scratch("orbex-exit-");
+    ASSERT_FALSE(scratch.Path().empty());
+    std::string probe = host::ModuleDirectoryOf(reinterpret_cast<const void*>(&FileText)) + "\\exit_probe.exe";
+    struct Case {
+        const char* mode;
+        const char* notes;
+    };
+    for (const Case& c : {Case{"exit", "held\n"}, Case{"unload", "held\nreleased\nunloaded\n"}}) {
+        std::string notes = scratch.Path() + "\\" + c.mode + ".txt";
+        host::ProgramOutcome outcome = host::RunCaptured(probe, {c.mode, notes}, {}, notes + ".out", 60'000);
+        ASSERT_TRUE(outcome.started) << probe;
+        EXPECT_EQ(outcome.exitCode, 0) << c.mode;
+        EXPECT_EQ(FileText(notes), c.notes) << c.mode;
+    }
+}
+
+// At process exit a media type and a library the system still holds are left
+// to the process's end: nothing is released or freed.
+TEST(Win32ProcessExit, MediaTypesAndLibrariesAreLeftAlone) {
+    Counted object;
+    object.refs = 1;
+    auto* type = static_cast<AM_MEDIA_TYPE*>(CoTaskMemAlloc(sizeof(AM_MEDIA_TYPE)));
+    ZeroMemory(type, sizeof *type);
+    type->pUnk = &object;
+    std::unique_ptr<port::IPlatform> platform = CreateWin32Platform();
+    port::LibraryHandle library = platform->Libraries().LoadNamedLibrary(".\\verinfo_current.dll");
+    ASSERT_TRUE(library);
+    SetProcessExiting(true);
+    { MediaType owned(type); }
+    platform->Libraries().FreeLibrary(library);
+    SetProcessExiting(false);
+    EXPECT_EQ(object.refs, 1u);
+    EXPECT_NE(::GetModuleHandleA("verinfo_current.dll"), nullptr);
+    platform->Libraries().FreeLibrary(library);
+    EXPECT_EQ(::GetModuleHandleA("verinfo_current.dll"), nullptr);
+    CoTaskMemFree(type);
 }
 
 }  // namespace

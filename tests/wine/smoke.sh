@@ -3,20 +3,24 @@
 # self-setup (copies and registrations for real in the prefix), a graph test
 # (Wine's display driver has no capture board: the NA report) and a rejected
 # command line, whose message box --answer-message-boxes reports and answers
-# without showing it (the event carries "answered":1, IDOK). The events must
+# without showing it (the event carries "answered":1, IDOK); on the real
+# platform the harness keeps orbex.dll loaded until it exits. The events must
 # be exactly the expected ones, and the log written through the registered
 # logging component must hold "Orbex.exe Loaded.".
+# A fifth argument "x86" runs the 32-bit kit under Wine's 32-bit loader in a
+# 32-bit prefix (Windows XP), where that loader installs and runs.
 set -euo pipefail
-bin=$1 source=$2 work=$3 json_check=$4
+bin=$1 source=$2 work=$3 json_check=$4 arch=${5:-x86_64}
 here=$(dirname "$0")
 source "$here/common.sh"
+version=winxp64  # Windows XP x64 (NT 5.2): the self-setup declares the codec in the registry
+if [ "$arch" = x86 ]; then use_32bit_loader; version=winxp; fi
 for f in orbex.dll verdict.dll qelsserv.dll orbex-harness.exe; do
   [ -f "$bin/$f" ] || { echo "$bin/$f is missing: run make windows"; exit 1; }
 done
 
 fresh_prefix "$work/prefix"
-# Windows XP x64 (NT 5.2): the self-setup declares the codec in the registry.
-"$loader" winecfg /v winxp64 > /dev/null 2>&1
+"$loader" winecfg /v "$version" > /dev/null 2>&1
 
 kit="$work/kit"
 mkdir -p "$kit"
@@ -26,7 +30,9 @@ for f in msyuv.dll vanalyze.ax vbianlyr.ax qelvvpxx.ax iqellcs.dll; do echo "sta
 
 cd "$kit"
 set +e
-timeout 300 "$loader" orbex-harness.exe --json events.jsonl --no-progress --answer-message-boxes tc0000 tc2200 "tc2200 0" > harness.txt 2>&1
+# Wine's loader trace shows whether the harness unloads orbex.dll before it exits.
+WINEDEBUG=-all,+loaddll timeout 300 "$loader" orbex-harness.exe --json events.jsonl --no-progress --answer-message-boxes \
+  tc0000 tc2200 "tc2200 0" > harness.txt 2>&1
 status=$?
 set -e
 tr -d '\r' < events.jsonl > events.txt
@@ -34,6 +40,8 @@ failed=0
 check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; failed=1; fi; }
 
 check "harness exit status 0 (no Fail result)" "[ $status -eq 0 ]"
+check "orbex.dll loaded" "grep -qi 'Loaded .*orbex\.dll' harness.txt"
+check "orbex.dll kept loaded until the harness exits" "! grep -qi 'Unloaded .*orbex\.dll' harness.txt"
 if ! diff -u "$here/smoke_expected.jsonl" events.txt; then echo "FAILED: events differ (- expected, + seen)"; failed=1; else echo "ok: events as expected"; fi
 system32="$WINEPREFIX/drive_c/windows/system32"
 for f in msyuv.dll vanalyze.ax vbianlyr.ax qelvvpxx.ax iqellcs.dll; do

@@ -103,7 +103,13 @@ int RunInProcess(const Options& o, Recorder& recorder) {
         recorder.OnEvent(Event{"Return", {{"commandLine", cmd}, {"value", static_cast<int64_t>(value)}}});
         if (o.stopOnFail && HasFail(recorder.TestCases().back())) break;
     }
-    orbex::host::CloseLibrary(library);
+    // On the virtual board the library is unloaded here, so that the board's
+    // unload report (references left, calls per operation) reaches this run.
+    // On the real platform it stays loaded until the process exits: unloading
+    // runs the process objects' destruction under the loader lock, where
+    // releasing a graph that still runs waits for streaming threads that
+    // need that lock to end.
+    if (g_machine) orbex::host::CloseLibrary(library);
     return 0;
 }
 

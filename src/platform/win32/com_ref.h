@@ -1,9 +1,12 @@
-// An owning reference to a COM interface: AddRef on copy, Release on destruction.
+// An owning reference to a COM interface: AddRef on copy, Release on
+// destruction, except at process exit (process_exit.h).
 #pragma once
 
 #include <windows.h>
 
 #include <utility>
+
+#include "platform/win32/process_exit.h"
 
 namespace orbex::win32 {
 
@@ -24,7 +27,7 @@ public:
     ~ComRef() { Reset(); }
 
     void Reset() {
-        if (m_p) m_p->Release();
+        if (m_p && !ProcessIsExiting()) m_p->Release();
         m_p = nullptr;
     }
     T* Get() const { return m_p; }
@@ -62,6 +65,10 @@ public:
     AM_MEDIA_TYPE* operator->() const { return m_p; }
     void Reset() {
         if (!m_p) return;
+        if (ProcessIsExiting()) {  // the format block and object belong to the exiting process
+            m_p = nullptr;
+            return;
+        }
         if (m_p->cbFormat && m_p->pbFormat) CoTaskMemFree(m_p->pbFormat);
         if (m_p->pUnk) m_p->pUnk->Release();
         CoTaskMemFree(m_p);

@@ -14,6 +14,7 @@
 #include "platform/stream_config.h"
 #include "platform/video_window.h"
 #include "platform/win32/com_wrapper.h"
+#include "platform/win32/process_exit.h"
 #include "platform/win32/video_analyzer_abi.h"
 
 namespace orbex::win32 {
@@ -26,9 +27,9 @@ static_assert(sizeof(VIDEO_STREAM_CONFIG_CAPS) == port::kVideoStreamConfigCapsSi
 static_assert(port::kWsChild == static_cast<int32_t>(WS_CHILD) && port::kOaTrue == OATRUE && port::kOaFalse == OAFALSE);
 
 // Frees a media type that DirectShow allocated: its format block, its
-// object, then the structure itself.
+// object, then the structure itself; at process exit nothing (process_exit.h).
 void DeleteMediaType(AM_MEDIA_TYPE* type) {
-    if (!type) return;
+    if (!type || ProcessIsExiting()) return;
     if (type->cbFormat != 0 && type->pbFormat) CoTaskMemFree(type->pbFormat);
     if (type->pUnk) type->pUnk->Release();
     CoTaskMemFree(type);

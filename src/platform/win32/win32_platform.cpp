@@ -19,6 +19,7 @@
 #include "platform/harness_hook.h"
 #include "platform/host/host.h"
 #include "platform/message_box_answer.h"
+#include "platform/win32/process_exit.h"
 #include "platform/win32/win32_com.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_device_io.h"
@@ -185,7 +186,11 @@ private:
     void* GetProcAddress(port::LibraryHandle library, const char* name) override {
         return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(library), name));
     }
-    void FreeLibrary(port::LibraryHandle library) override { ::FreeLibrary(static_cast<HMODULE>(library)); }
+    // At process exit a library the system still holds (the test box's) is
+    // already detached: it stays mapped until the process is gone.
+    void FreeLibrary(port::LibraryHandle library) override {
+        if (!ProcessIsExiting()) ::FreeLibrary(static_cast<HMODULE>(library));
+    }
 
     // IComRuntime
     // Each successful initialisation (S_OK or S_FALSE) of the calling thread is
