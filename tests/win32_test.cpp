@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -858,7 +859,7 @@ TEST(Win32HostLibraries, AKeptLibraryIsPinnedByItsModule) {
 
 std::string FileText(const std::string& path) {
     std::string text;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+    if (std::FILE* f = host::OpenFile(path, "rb")) {
         char chunk[256];
         for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) text.append(chunk, n);
         std::fclose(f);
@@ -906,6 +907,36 @@ TEST(Win32ProcessExit, MediaTypesAndLibrariesAreLeftAlone) {
     platform->Libraries().FreeLibrary(library);
     EXPECT_EQ(::GetModuleHandleA("verinfo_current.dll"), nullptr);
     CoTaskMemFree(type);
+}
+
+// Host text is UTF-8 and reaches the wide APIs whole: a directory outside the
+// ANSI code page can be made, entered, written in, listed and handed on in
+// the environment; the library gets its text in the ANSI code page.
+TEST(Win32HostText, PathsOutsideTheAnsiCodePageWork) {
+    host::TempDirectory scratch("orbex-text-");
+    ASSERT_FALSE(scratch.Path().empty());
+    const std::string dir = scratch.Path() + "\\\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD0\xBE\xD0\xBD \xE8\xA9\xA6";
+    ASSERT_TRUE(std::filesystem::create_directory(host::PathOf(dir)));
+    std::FILE* f = host::OpenFile(dir + "\\a.txt", "wb");
+    ASSERT_TRUE(f);
+    std::fputs("written", f);
+    std::fclose(f);
+    EXPECT_EQ(FileText(host::TextOf(host::PathOf(dir) / "a.txt")), "written");
+
+    const std::string before = host::TextOf(std::filesystem::current_path());
+    ASSERT_TRUE(host::ChangeDirectory(dir));
+    EXPECT_EQ(host::TextOf(std::filesystem::current_path()), dir);
+    ASSERT_TRUE(host::ChangeDirectory(before));
+
+    host::SetEnvironment("ORBEX_TEXT_CHECK", dir.c_str());
+    EXPECT_EQ(host::EnvironmentValue("ORBEX_TEXT_CHECK").value_or(""), dir);
+    host::SetEnvironment("ORBEX_TEXT_CHECK", nullptr);
+    EXPECT_FALSE(host::EnvironmentValue("ORBEX_TEXT_CHECK"));
+
+    EXPECT_EQ(host::LibraryText("tc2203 7"), "tc2203 7");
+    if (::GetACP() == 1252) EXPECT_EQ(host::LibraryText("caf\xC3\xA9"), "caf\xE9");
+    const std::string self = host::ExecutablePath();
+    EXPECT_EQ(self.substr(self.size() - 15), "orbex_tests.exe");
 }
 
 }  // namespace

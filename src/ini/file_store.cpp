@@ -6,16 +6,18 @@
 #include <sstream>
 #include <string_view>
 
+#include "platform/host/host.h"
+
 namespace orbex::ini {
 
 bool DiskFileStore::IsFile(const std::string& path) const {
     std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
+    return std::filesystem::is_regular_file(host::PathOf(path), ec);
 }
 
 std::optional<std::string> DiskFileStore::Read(const std::string& path) const {
     if (!IsFile(path)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(host::PathOf(path), std::ios::binary);
     if (!in) return std::nullopt;
     std::ostringstream bytes;
     bytes << in.rdbuf();
@@ -23,14 +25,14 @@ std::optional<std::string> DiskFileStore::Read(const std::string& path) const {
 }
 
 bool DiskFileStore::Write(const std::string& path, std::string_view bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::FILE* f = host::OpenFile(path, "wb");
     if (!f) return false;
     bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return (std::fclose(f) == 0) && ok;
 }
 
 bool DiskFileStore::Append(const std::string& path, std::string_view bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "ab");
+    std::FILE* f = host::OpenFile(path, "ab");
     if (!f) return false;
     bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return (std::fclose(f) == 0) && ok;
@@ -38,15 +40,15 @@ bool DiskFileStore::Append(const std::string& path, std::string_view bytes) {
 
 void DiskFileStore::MakeParents(const std::string& path) {
     std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    std::filesystem::create_directories(host::PathOf(path).parent_path(), ec);
 }
 
 std::vector<std::string> DiskFileStore::List(const std::string& directory) const {
     std::vector<std::string> names;
     std::error_code ec;
-    for (std::filesystem::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
+    for (std::filesystem::directory_iterator it(host::PathOf(directory), ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code kindError;
-        if (it->is_regular_file(kindError)) names.push_back(it->path().filename().string());
+        if (it->is_regular_file(kindError)) names.push_back(host::TextOf(it->path().filename()));
     }
     return names;
 }
@@ -73,7 +75,7 @@ bool AlreadyNormal(const std::string& path) {
 
 std::string MemoryFileStore::Key(const std::string& path) {
     if (AlreadyNormal(path)) return path;
-    std::string key = std::filesystem::path(path).lexically_normal().string();
+    std::string key = host::TextOf(host::PathOf(path).lexically_normal());
     while (key.size() > 1 && key.back() == '/') key.pop_back();
     return key;
 }

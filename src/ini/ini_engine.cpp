@@ -14,6 +14,8 @@
 #include <memory>
 #include <sstream>
 
+#include "platform/host/host.h"
+
 namespace orbex::ini {
 namespace {
 
@@ -163,7 +165,7 @@ Engine::Stamp Engine::StampOf(const std::string& path) {
     int64_t readAt = duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
 #if defined(_WIN32)
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+    if (!GetFileAttributesExW(host::PathOf(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return Stamp{false, 0, 0, 0, readAt};
     auto ticks = [](FILETIME t) {  // 100 ns units since 1601
@@ -217,7 +219,7 @@ Engine::Cached& Engine::Load(const std::string& path) {
     fresh.epoch = m_monitor.Epoch();
     fresh.stamp = StampOf(path);
     if (fresh.stamp.exists) {
-        std::ifstream in(path, std::ios::binary);
+        std::ifstream in(host::PathOf(path), std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
         fresh.doc = Document::Parse(bytes.str());
@@ -233,7 +235,7 @@ bool Engine::Save(const std::string& path, Cached& cached) {
         cached.generation = m_memory->Generation(path);
         return !cached.dirty;
     }
-    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::FILE* f = host::OpenFile(path, "wb");
     if (!f) return false;
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = (std::fclose(f) == 0) && ok;

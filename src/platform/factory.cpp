@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/host/host.h"
 #include "platform/sim/virtual_board.h"
 #if defined(_WIN32)
 #include "platform/win32/win32_platform.h"
@@ -11,15 +12,16 @@
 namespace orbex::port {
 
 std::unique_ptr<IPlatform> CreatePlatform(std::string& error) {
-    const char* board = std::getenv("ORBEX_BOARD");
+    // The profile's path is host text (UTF-8 on Windows).
+    const std::string board = host::EnvironmentValue("ORBEX_BOARD").value_or("");
 #if defined(_WIN32)
     // On Windows the real platform, unless a board profile or the virtual board is asked for.
     const char* choice = std::getenv("ORBEX_PLATFORM");
-    bool virtualBoard = (board && *board) || (choice && std::string(choice) == "virtual");
+    bool virtualBoard = !board.empty() || (choice && std::string(choice) == "virtual");
     if (!virtualBoard) return win32::CreateWin32Platform();
 #endif
     sim::BoardProfile profile = sim::ReferenceBoard();
-    if (board && *board) {
+    if (!board.empty()) {
         auto loaded = sim::LoadBoardProfile(board, error);
         if (!loaded) return nullptr;
         profile = std::move(*loaded);
@@ -32,7 +34,7 @@ std::unique_ptr<IPlatform> CreatePlatform(std::string& error) {
         }
     sim::SimOptions options;
     std::error_code ec;
-    options.hostCurrentDirectory = std::filesystem::current_path(ec).string();
+    options.hostCurrentDirectory = host::TextOf(std::filesystem::current_path(ec));
     if (ec) options.hostCurrentDirectory = ".";
     const char* noVerdict = std::getenv("ORBEX_NO_VERDICT");
     options.noVerdict = noVerdict && std::string(noVerdict) == "1";

@@ -36,11 +36,13 @@ struct Probe final : IUnknown {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) return 2;
-    g_file = ::CreateFileW(argv[2], GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
+    g_file =
+        ::CreateFileW(argv[2], GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (g_file == INVALID_HANDLE_VALUE) return 2;
     HMODULE holder = ::LoadLibraryW(L"exit_holder.dll");
-    auto hold = holder ? reinterpret_cast<void (*)(IUnknown*)>(reinterpret_cast<void*>(::GetProcAddress(holder, "HoldObject"))) : nullptr;
+    auto hold =
+        holder ? reinterpret_cast<void (*)(IUnknown*)>(reinterpret_cast<void*>(::GetProcAddress(holder, "HoldObject")))
+               : nullptr;
     if (!hold) return 3;
     hold(&g_probe);
     Note("held\n");

@@ -147,22 +147,22 @@ private:
 
 Run Sweep::RunChild(const std::vector<std::string>& commandLines, const std::vector<std::string>& environment) {
     Run run;
-    fs::path dir = fs::path(m_scratch) / ("run-" + std::to_string(m_runNumber++));
+    fs::path dir = host::PathOf(m_scratch) / ("run-" + std::to_string(m_runNumber++));
     std::error_code ec;
     fs::create_directories(dir, ec);
     // The run's own working directory: the template's files, fresh.
-    for (fs::directory_iterator it(m_o.workdir, ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(host::PathOf(m_o.workdir), ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code kindError;
         if (it->is_regular_file(kindError)) fs::copy_file(it->path(), dir / it->path().filename(), kindError);
     }
     fs::path json = dir / "events.jsonl", output = dir / "output.txt";
-    std::vector<std::string> args = {"--json",    json.string(), "--quiet",   "--no-progress",
-                                     "--library", m_o.library,   "--workdir", dir.string()};
+    std::vector<std::string> args = {"--json",    host::TextOf(json), "--quiet",   "--no-progress",
+                                     "--library", m_o.library,        "--workdir", host::TextOf(dir)};
     if (!m_o.board.empty()) args.insert(args.end(), {"--board", m_o.board});
     if (m_o.noVerdict) args.push_back("--no-verdict");
     args.push_back("--");
     args.insert(args.end(), commandLines.begin(), commandLines.end());
-    run.outcome = host::RunCaptured(m_o.harness, args, environment, output.string(), m_o.timeoutMs);
+    run.outcome = host::RunCaptured(m_o.harness, args, environment, host::TextOf(output), m_o.timeoutMs);
     {
         std::ifstream in(json, std::ios::binary);
         std::string line;

@@ -52,9 +52,14 @@ std::string NameOf(const std::string& commandLine) {
     return {};
 }
 
+// A path named relative to the current directory, made absolute.
+std::string Absolute(const std::string& path) {
+    return orbex::host::TextOf(std::filesystem::absolute(orbex::host::PathOf(path)));
+}
+
 std::string ExecutableDirectory() {
     std::string self = orbex::host::ExecutablePath();
-    return self.empty() ? std::string(".") : std::filesystem::path(self).parent_path().string();
+    return self.empty() ? std::string(".") : orbex::host::TextOf(orbex::host::PathOf(self).parent_path());
 }
 
 struct Options {
@@ -96,10 +101,12 @@ int RunInProcess(const Options& o, Recorder& recorder) {
         const std::string& cmd = o.commandLines[i];
         recorder.BeginTestCase(cmd, NameOf(cmd), i, o.commandLines.size());
         g_timerArmed = false;
-        int value = entry(cmd.c_str(), 0);
+        // The library takes its command line in the ANSI code page on Windows.
+        const std::string text = orbex::host::LibraryText(cmd);
+        int value = entry(text.c_str(), 0);
         // A stream run goes on in 5-second steps: each armed timer that
         // expires is one more call, until the run gives its outcome.
-        while (value == 2 && g_timerArmed && WaitForStepTimer()) value = entry(cmd.c_str(), 0);
+        while (value == 2 && g_timerArmed && WaitForStepTimer()) value = entry(text.c_str(), 0);
         recorder.OnEvent(Event{"Return", {{"commandLine", cmd}, {"value", static_cast<int64_t>(value)}}});
         if (o.stopOnFail && HasFail(recorder.TestCases().back())) break;
     }
@@ -130,7 +137,7 @@ int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string
         for (const auto& e : orbex::harness::Catalogue())
             if (e.group == group) cmds.push_back(e.commandLine);
         if (cmds.empty()) continue;
-        std::string jsonPath = (std::filesystem::path(tmpDir) / (group + ".jsonl")).string();
+        std::string jsonPath = orbex::host::TextOf(orbex::host::PathOf(tmpDir) / (group + ".jsonl"));
         std::vector<std::string> args = {"--json",    jsonPath,  "--quiet",   "--no-progress",
                                          "--library", o.library, "--workdir", o.workdir};
         if (!o.board.empty()) args.insert(args.end(), {"--board", o.board});
@@ -145,7 +152,7 @@ int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string
         size_t returned = 0;
         std::vector<std::vector<Event>> perCase(cmds.size());
         {
-            std::ifstream in(jsonPath);
+            std::ifstream in(orbex::host::PathOf(jsonPath));
             std::string line;
             while (std::getline(in, line)) {
                 auto event = orbex::harness::FromJson(line);
@@ -155,7 +162,7 @@ int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string
             }
         }
         std::error_code ec;
-        std::filesystem::remove(jsonPath, ec);
+        std::filesystem::remove(orbex::host::PathOf(jsonPath), ec);
         for (size_t i = 0; i < cmds.size(); ++i) {
             if (i >= returned && perCase[i].empty()) break;
             recorder.BeginTestCase(cmds[i], NameOf(cmds[i]), 0, 0);
@@ -292,7 +299,10 @@ int main(int argc, char** argv) {
                    "With --soak or --fault-sweep: a catalogue command line to leave out (repeatable)");
     app.add_option("CMDLINE", o.commandLines, "Test command lines (put them after -- when they begin with -)");
     try {
-        app.parse(argc, argv);
+        // Host text (UTF-8 on Windows), reversed as the parser takes it.
+        std::vector<std::string> args = orbex::host::ProgramArguments(argc, argv);
+        std::reverse(args.begin(), args.end());
+        app.parse(args);
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
@@ -357,19 +367,19 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "orbex-harness: %s\n", error.c_str());
             return 2;
         }
-        o.board = std::filesystem::absolute(o.board).string();
+        o.board = Absolute(o.board);
     }
     if (o.library.empty()) o.library = ExecutableDirectory() + "/" + orbex::host::SharedLibraryName("orbex");
-    o.library = std::filesystem::absolute(o.library).string();
+    o.library = Absolute(o.library);
     // Output files are named relative to where the harness was started.
-    if (!o.junit.empty()) o.junit = std::filesystem::absolute(o.junit).string();
-    if (!o.json.empty() && o.json != "-") o.json = std::filesystem::absolute(o.json).string();
-    if (o.workdir.empty()) o.workdir = std::filesystem::current_path().string();
+    if (!o.junit.empty()) o.junit = Absolute(o.junit);
+    if (!o.json.empty() && o.json != "-") o.json = Absolute(o.json);
+    if (o.workdir.empty()) o.workdir = orbex::host::TextOf(std::filesystem::current_path());
     if (!orbex::host::ChangeDirectory(o.workdir)) {
         std::fprintf(stderr, "orbex-harness: cannot use %s as the working directory\n", o.workdir.c_str());
         return 2;
     }
-    o.workdir = std::filesystem::current_path().string();
+    o.workdir = orbex::host::TextOf(std::filesystem::current_path());
     orbex::host::SetEnvironment("ORBEX_BOARD", o.board.empty() ? nullptr : o.board.c_str());
     orbex::host::SetEnvironment("ORBEX_NO_VERDICT", o.noVerdict ? "1" : nullptr);
     orbex::host::SetEnvironment("ORBEX_PLATFORM", o.virtualBoard ? "virtual" : nullptr);
@@ -421,7 +431,7 @@ int main(int argc, char** argv) {
         // goes to standard error instead.
         json = orbex::host::DivertStandardOutput();
         if (!json) json = stdout;
-    } else if (!o.json.empty() && !(json = std::fopen(o.json.c_str(), "wb"))) {
+    } else if (!o.json.empty() && !(json = orbex::host::OpenFile(o.json, "wb"))) {
         std::fprintf(stderr, "orbex-harness: cannot write %s\n", o.json.c_str());
         return 2;
     }

@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "platform/host/host.h"
 #include "platform/host/quoting.h"
 
 namespace orbex::harness {
@@ -140,7 +141,7 @@ void Recorder::PrintSummary() {
 // A test case is a JUnit failure when one of its results failed, an error when
 // one did not run, skipped when it did not apply; NoRun and NA stay apart.
 bool Recorder::WriteJUnit(const std::string& path) const {
-    std::ofstream out(path, std::ios::binary);
+    std::ofstream out(host::PathOf(path), std::ios::binary);
     if (!out) return false;
     int failures = 0, errors = 0, skipped = 0;
     for (const TestCaseRecord& c : m_cases) {

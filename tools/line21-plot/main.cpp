@@ -1,12 +1,14 @@
 // line21-plot: encodes two caption characters as a sampled line-21 VBI line
 // (optionally impaired), decodes it, and draws both as SVG.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <vector>
 
 #include "line21/line21.h"
 #include "line21_svg.h"
+#include "platform/host/host.h"
 
 int main(int argc, char** argv) {
     using namespace orbex::line21;
@@ -33,7 +35,14 @@ int main(int argc, char** argv) {
     app.add_flag("--no-run-in", noRunIn, "leave the clock run-in out (data only)");
     app.add_option("--title", title, "title of the picture");
     app.add_option("-o,--output", output, "SVG file to write; - for standard output");
-    CLI11_PARSE(app, argc, argv);
+    // Host text (UTF-8 on Windows), reversed as the parser takes it.
+    std::vector<std::string> args = orbex::host::ProgramArguments(argc, argv);
+    std::reverse(args.begin(), args.end());
+    try {
+        app.parse(args);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e);
+    }
 
     const SamplingFormat& format = kFormats.at(formatName);
     Impairments impairments;
@@ -50,7 +59,7 @@ int main(int argc, char** argv) {
     if (title.empty()) title = "Line 21, " + formatName + ", \"" + chars + "\"";
     std::string svg = LineSvg(samples.data(), samples.size(), format, result, title);
 
-    std::FILE* out = output == "-" ? stdout : std::fopen(output.c_str(), "w");
+    std::FILE* out = output == "-" ? stdout : orbex::host::OpenFile(output, "w");
     if (!out) {
         std::fprintf(stderr, "line21-plot: cannot write %s\n", output.c_str());
         return 1;

@@ -18,6 +18,19 @@ extern char** environ;
 
 namespace orbex::host {
 
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
+
+std::optional<std::string> EnvironmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+std::string LibraryText(const std::string& text) {
+    return text;
+}
+
 Library OpenLibrary(const std::string& path, std::string& error, bool keepMapped) {
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | (keepMapped ? RTLD_NODELETE : 0));
     if (!handle) error = dlerror();
@@ -33,7 +46,7 @@ void CloseLibrary(Library library) {
 
 std::string ModuleDirectoryOf(const void* address) {
     Dl_info info{};
-    if (dladdr(address, &info) && info.dli_fname) return std::filesystem::path(info.dli_fname).parent_path().string();
+    if (dladdr(address, &info) && info.dli_fname) return TextOf(PathOf(info.dli_fname).parent_path());
     return ".";
 }
 
@@ -47,7 +60,7 @@ std::string SharedLibraryName(const std::string& name) {
 std::string ExecutablePath() {
     std::error_code ec;
     auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string() : self.string();
+    return ec ? std::string() : TextOf(self);
 }
 
 void SetEnvironment(const char* name, const char* value) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 #include <filesystem>
 #include <mutex>
 #include <random>
@@ -12,9 +13,74 @@
 #include "platform/host/quoting.h"
 
 namespace orbex::host {
+namespace {
+
+// UTF-8 text to the wide text of the Windows APIs, and back.
+std::wstring Wide(const std::string& text) {
+    if (text.empty()) return {};
+    int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0) ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}
+
+std::string Utf8(const wchar_t* text, size_t length) {
+    if (length == 0) return {};
+    int n = ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0) ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8.data(), n, nullptr, nullptr);
+    return utf8;
+}
+
+// The full file name of a module, however long.
+std::string ModuleFileName(HMODULE module) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) return Utf8(path.data(), n);
+        if (path.size() >= 32768) return {};
+        path.resize(path.size() * 2);
+    }
+}
+
+// The command line of a program and its arguments, quoted for it.
+std::wstring CommandLine(const std::string& program, const std::vector<std::string>& args) {
+    std::string line = QuotedForCmd(program);
+    for (const std::string& a : args) {
+        line += ' ';
+        line += QuotedForCmd(a);
+    }
+    return Wide(line);
+}
+
+}  // namespace
+
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    return ::_wfopen(Wide(path).c_str(), Wide(mode).c_str());
+}
+
+std::optional<std::string> EnvironmentValue(const char* name) {
+    std::wstring wideName = Wide(name);
+    DWORD n = ::GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
+    if (n == 0) return std::nullopt;
+    std::wstring value(n, L'\0');
+    n = ::GetEnvironmentVariableW(wideName.c_str(), value.data(), n);
+    return Utf8(value.data(), n);
+}
+
+std::string LibraryText(const std::string& text) {
+    std::wstring wide = Wide(text);
+    if (wide.empty()) return {};
+    int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0)
+        ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), n, nullptr, nullptr);
+    return ansi;
+}
 
 Library OpenLibrary(const std::string& path, std::string& error, bool keepMapped) {
-    HMODULE module = ::LoadLibraryA(path.c_str());
+    HMODULE module = ::LoadLibraryW(Wide(path).c_str());
     if (!module) error = "LoadLibrary failed with error " + std::to_string(::GetLastError());
     // Pinned by the module loaded, not by its name: a name is looked up
     // again and may find another module of that name, or none.
@@ -35,13 +101,11 @@ void CloseLibrary(Library library) {
 
 std::string ModuleDirectoryOf(const void* address) {
     HMODULE module = nullptr;
-    if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                              static_cast<LPCSTR>(address), &module))
+    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              static_cast<LPCWSTR>(address), &module))
         return ".";
-    char path[MAX_PATH];
-    DWORD n = ::GetModuleFileNameA(module, path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return ".";
-    return std::filesystem::path(path).parent_path().string();
+    std::string path = ModuleFileName(module);
+    return path.empty() ? std::string(".") : TextOf(PathOf(path).parent_path());
 }
 
 void* ProgramSymbol(const char* name) {
@@ -53,18 +117,17 @@ std::string SharedLibraryName(const std::string& name) {
 }
 
 std::string ExecutablePath() {
-    char path[MAX_PATH];
-    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return n == 0 || n >= MAX_PATH ? std::string() : std::string(path, n);
+    return ModuleFileName(nullptr);
 }
 
 void SetEnvironment(const char* name, const char* value) {
-    _putenv_s(name, value ? value : "");
-    ::SetEnvironmentVariableA(name, value);
+    std::wstring wideName = Wide(name), wideValue = value ? Wide(value) : std::wstring();
+    _wputenv_s(wideName.c_str(), wideValue.c_str());
+    ::SetEnvironmentVariableW(wideName.c_str(), value ? wideValue.c_str() : nullptr);
 }
 
 bool ChangeDirectory(const std::string& path) {
-    return ::SetCurrentDirectoryA(path.c_str()) != 0;
+    return ::SetCurrentDirectoryW(Wide(path).c_str()) != 0;
 }
 bool IsTerminal(int fd) {
     return _isatty(fd) != 0;
@@ -102,7 +165,7 @@ TempDirectory::TempDirectory(const std::string& prefix) : m_path(MakeTempDirecto
 
 TempDirectory::~TempDirectory() {
     std::error_code ec;
-    if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
+    if (!m_path.empty()) std::filesystem::remove_all(PathOf(m_path), ec);
 }
 
 std::string MakeTempDirectory(const std::string& prefix) {
@@ -110,18 +173,17 @@ std::string MakeTempDirectory(const std::string& prefix) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         auto dir = std::filesystem::temp_directory_path() / (prefix + std::to_string(random()));
         std::error_code ec;
-        if (std::filesystem::create_directory(dir, ec)) return dir.string();
+        if (std::filesystem::create_directory(dir, ec)) return TextOf(dir);
     }
     return {};
 }
 
 int RunProgram(const std::string& program, const std::vector<std::string>& args) {
-    std::string line = QuotedForCmd(program);
-    for (const std::string& a : args) line += " " + QuotedForCmd(a);
-    STARTUPINFOA si{};
+    std::wstring line = CommandLine(program, args);
+    STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+    if (!::CreateProcessW(Wide(program).c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
         return -1;
     ::WaitForSingleObject(pi.hProcess, INFINITE);
     DWORD code = 0;
@@ -135,43 +197,43 @@ ProgramOutcome RunCaptured(const std::string& program, const std::vector<std::st
                            const std::vector<std::string>& environment, const std::string& outputFile,
                            unsigned timeoutMs) {
     ProgramOutcome outcome;
-    std::string line = QuotedForCmd(program);
-    for (const std::string& a : args) line += " " + QuotedForCmd(a);
+    std::wstring line = CommandLine(program, args);
     // This process's environment, less the names given, then the entries given.
-    std::string block;
-    if (LPCH strings = ::GetEnvironmentStringsA()) {
-        for (const char* e = strings; *e; e += std::strlen(e) + 1) {
-            std::string entry = e;
+    std::vector<std::wstring> added;
+    for (const std::string& add : environment) added.push_back(Wide(add));
+    std::wstring block;
+    if (LPWCH strings = ::GetEnvironmentStringsW()) {
+        for (const wchar_t* e = strings; *e; e += std::wcslen(e) + 1) {
             bool replaced = false;
-            for (const std::string& add : environment) {
-                size_t eq = add.find('=');
-                if (eq != std::string::npos && _strnicmp(entry.c_str(), add.c_str(), eq + 1) == 0) replaced = true;
+            for (const std::wstring& add : added) {
+                size_t eq = add.find(L'=');
+                if (eq != std::wstring::npos && _wcsnicmp(e, add.c_str(), eq + 1) == 0) replaced = true;
             }
-            if (!replaced) block += entry + '\0';
+            if (!replaced) block.append(e).push_back(L'\0');
         }
-        ::FreeEnvironmentStringsA(strings);
+        ::FreeEnvironmentStringsW(strings);
     }
-    for (const std::string& add : environment) block += add + '\0';
-    block += '\0';
+    for (const std::wstring& add : added) block.append(add).push_back(L'\0');
+    block.push_back(L'\0');
     // Inheritable handles and the child that inherits them are made under one
     // lock, so that a child started by another thread never inherits them.
     static std::mutex creating;
     std::unique_lock<std::mutex> lock(creating);
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE output = ::CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+    HANDLE output = ::CreateFileW(Wide(outputFile).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
     if (output == INVALID_HANDLE_VALUE) return outcome;
     HANDLE input =
-        ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOA si{};
+        ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdOutput = output;
     si.hStdError = output;
     si.hStdInput = input;
     PROCESS_INFORMATION pi{};
-    BOOL created = ::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                    block.data(), nullptr, &si, &pi);
+    BOOL created = ::CreateProcessW(Wide(program).c_str(), line.data(), nullptr, nullptr, TRUE,
+                                    CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT, block.data(), nullptr, &si, &pi);
     ::CloseHandle(output);
     if (input != INVALID_HANDLE_VALUE) ::CloseHandle(input);
     lock.unlock();

@@ -2,6 +2,7 @@
 
 #include "common/format.h"
 #include "platform/guids.h"
+#include "platform/host/host.h"
 #include "platform/log_level_mask.h"
 
 namespace orbex::sim {
@@ -50,7 +51,7 @@ HResult LogWriter::Configure(uint32_t handle, uint32_t levelMask, const char* fi
         m_memoryPath = *host;
         return memory->Append(m_memoryPath, {}) ? kSOk : kEFail;
     }
-    m_file = std::fopen(host->c_str(), "ab");
+    m_file = host::OpenFile(*host, "ab");
     return m_file ? kSOk : kEFail;
 }
 

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/host/host.h"
 #include "platform/sim/components/channel_scan_config.h"
 #include "platform/sim/components/test_box_config.h"
 #include "platform/sim/devices/capture_stream_config.h"
@@ -93,8 +94,8 @@ BoardProfile BaseProfile(const ProfileEntry& e, const std::string& source, int d
         bool absolute = e.value[0] == '/' || e.value[0] == '\\' || (e.value.size() > 1 && e.value[1] == ':');
         std::string path = absolute || slash == std::string::npos ? e.value : source.substr(0, slash + 1) + e.value;
         std::error_code ec;
-        std::ifstream in(path, std::ios::binary);
-        if (!std::filesystem::is_regular_file(path, ec) || !in)
+        std::ifstream in(host::PathOf(path), std::ios::binary);
+        if (!std::filesystem::is_regular_file(host::PathOf(path), ec) || !in)
             e.Refuse("cannot open the base profile \"" + path + "\"");
         std::ostringstream content;
         content << in.rdbuf();
@@ -155,7 +156,7 @@ std::optional<BoardProfile> ParseBoardProfile(const std::string& text, const std
 }
 
 std::optional<BoardProfile> LoadBoardProfile(const std::string& path, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(host::PathOf(path), std::ios::binary);
     if (!in) {
         error = path + ": cannot open the board profile";
         return std::nullopt;
