@@ -9,10 +9,12 @@ import re
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 SEEDS = ROOT / "fuzz" / "seeds"
 # The stock boards fuzz_orbex_ini picks from with its first byte (modulo 10),
-# in its order, and its readers (the byte's tenth, modulo 3).
+# in its order, and its tests (the byte's tenth, modulo 21).
 ORBEX_INI_BOARDS = ["reference", "windows98", "pal-tuner", "no-board-tables", "invalid-mmtable-fields",
                     "wrong-mask", "missing-inf-entry", "old-tuner-driver", "missing-database", "bad-hwtable"]
-ORBEX_INI_READERS = ["board database", "component database", "tuner and log"]
+ORBEX_INI_TESTS = ["tc5000", "tc5001", "tc5002", "tc5005", "tc5006", "tc5007", "tc5008", "tc5009", "tc5010",
+                   "tc5011", "tc5012", "tc5013", "tc5014", "tc6900", "tc6901", "tc6902", "tc6903", "tc6904",
+                   "tc6905", "tc6907", "tc1100"]
 # The devices fuzz_board_profile picks with its first byte, in its order.
 BOARD_PROFILE_DEVICES = ["decoder", "tuner", "crossbar", "captions", "streams"]
 
@@ -74,12 +76,15 @@ def main():
         for m in re.finditer(r'(?:Run|OrbexEntry)\("((?:[^"\\]|\\.)*)"', src):
             add("fuzz_command_line", m.group(1))
 
-    # orbex.ini: the example on each board and reader the target picks, and
-    # the tests' databases on the reference board.
-    for reader, _ in enumerate(ORBEX_INI_READERS):
-        first = reader * len(ORBEX_INI_BOARDS)
+    # orbex.ini: the example on each board and test the target picks, and
+    # the tests' databases on the reference board with the first test of
+    # each reader (board database, component database, tuner).
+    for test, name in enumerate(ORBEX_INI_TESTS):
+        first = test * len(ORBEX_INI_BOARDS)
         for i, _ in enumerate(ORBEX_INI_BOARDS):
             add("fuzz_orbex_ini", bytes([first + i]) + examples_ini.encode("latin-1"))
+        if name not in ("tc5000", "tc6900", "tc1100"):
+            continue
         for s in literals:
             if any(k in s for k in ("[FileInfo]", "[MMTable]", "[MMMask]", "[Tuner]", "[LOGMANAGER]", "[database]")):
                 add("fuzz_orbex_ini", bytes([first]) + s.encode("latin-1", "replace"))

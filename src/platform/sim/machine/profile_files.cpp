@@ -1,5 +1,6 @@
 #include "platform/sim/machine/profile_files.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/format.h"
@@ -9,12 +10,15 @@ namespace orbex::sim {
 const std::string& ProfileFiles::HostPath(const char* fileName) {
     static const std::string none;
     if (!fileName) return none;
-    if (m_haveLast && m_lastName == fileName) return m_lastHost;
-    m_lastName = fileName;
-    auto host = m_paths.HostPath(m_lastName);
-    m_lastHost = host ? *host : std::string();
-    m_haveLast = true;
-    return m_lastHost;
+    for (size_t i = 0; i < m_knownCount; ++i)
+        if (m_known[i].name == fileName) return m_known[i].host;
+    KnownPath& slot = m_known[m_nextKnown];
+    m_nextKnown = (m_nextKnown + 1) % kKnownPaths;
+    m_knownCount = std::max(m_knownCount, m_nextKnown == 0 ? kKnownPaths : m_nextKnown);
+    slot.name = fileName;
+    auto host = m_paths.HostPath(slot.name);
+    slot.host = host ? *host : std::string();
+    return slot.host;
 }
 
 uint32_t ProfileFiles::ReadProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,

@@ -3,6 +3,7 @@
 // have reads as missing.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "ini/ini_engine.h"
@@ -35,11 +36,15 @@ private:
     FaultTable& m_faults;
     const EventSink& m_events;
     ini::Engine m_ini;
-    // The last file name asked for and its host path: a test reads one file
-    // key after key, and the machine's directories never change.
-    std::string m_lastName;
-    std::string m_lastHost;
-    bool m_haveLast = false;
+    // The last few file names asked for and their host paths: a test reads
+    // one file key after key, the graph merge reads one file and writes
+    // another by turns, and the machine's directories never change.
+    struct KnownPath {
+        std::string name, host;
+    };
+    static constexpr size_t kKnownPaths = 4;
+    std::array<KnownPath, kKnownPaths> m_known;
+    size_t m_knownCount = 0, m_nextKnown = 0;
 };
 
 }  // namespace orbex::sim
