@@ -16,6 +16,7 @@
 #include "platform/guids.h"
 #include "platform/stream_config.h"
 #include "platform/video_window.h"
+#include "platform/win32/process_exit.h"
 #include "platform/win32/win32_com.h"
 #include "win32_fakes.h"
 
@@ -149,6 +150,25 @@ TEST(Win32VideoWindow, EachCallReachesItsMethodAndPassesItsResultOn) {
         }
     }
     EXPECT_EQ(fake.refs, 1u);
+}
+
+// At process exit the renderer's destructor still detaches and hides its
+// window: the calls must not reach quartz, which is detached by then.
+TEST(Win32VideoWindow, AtProcessExitNoCallReachesTheWindow) {
+    FakeVideoWindow fake;
+    {
+        std::shared_ptr<port::IVideoWindow> window;
+        ASSERT_EQ(fake.Query(guids::kIidVideoWindow, window), kSOk);
+        fake.last.clear();
+        SetProcessExiting(true);
+        EXPECT_EQ(window->put_Owner(0), E_UNEXPECTED);
+        EXPECT_EQ(window->put_WindowStyle(port::kWsChild), E_UNEXPECTED);
+        EXPECT_EQ(window->SetWindowPosition(0, 0, 640, 480), E_UNEXPECTED);
+        EXPECT_EQ(window->put_Visible(port::kOaFalse), E_UNEXPECTED);
+        SetProcessExiting(false);
+        EXPECT_EQ(fake.last, "");
+    }
+    EXPECT_EQ(fake.refs, 1u);  // the wrapper released its reference while the process went on
 }
 
 // A stream configuration whose media types are allocated as a driver

@@ -934,7 +934,12 @@ TEST(Win32HostText, PathsOutsideTheAnsiCodePageWork) {
     EXPECT_FALSE(host::EnvironmentValue("ORBEX_TEXT_CHECK"));
 
     EXPECT_EQ(host::LibraryText("tc2203 7"), "tc2203 7");
-    if (::GetACP() == 1252) EXPECT_EQ(host::LibraryText("caf\xC3\xA9"), "caf\xE9");
+    if (::GetACP() == 1252) {
+        EXPECT_EQ(host::LibraryText("caf\xC3\xA9"), "caf\xE9");
+        EXPECT_EQ(host::FromLibraryText("caf\xE9"), "caf\xC3\xA9");
+    }
+    // Text that is not UTF-8 (an ANSI name) gives a path, not an exception.
+    EXPECT_EQ(host::PathOf("caf\xE9").native(), L"caf\xFFFD");
     const std::string self = host::ExecutablePath();
     EXPECT_EQ(self.substr(self.size() - 15), "orbex_tests.exe");
 }

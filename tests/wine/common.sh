@@ -19,7 +19,7 @@ fresh_prefix() {
 # wine_path PATH: the Windows form of a Linux path.
 wine_path() { echo "Z:$(echo "$1" | tr / '\\')"; }
 
-stop_wine() { "${loader}server" -k > /dev/null 2>&1 || true; }
+stop_wine() { "$(dirname "$loader")/wineserver" -k > /dev/null 2>&1 || true; }
 
 # use_32bit_loader: switch to Wine's 32-bit loader (package wine32:i386) for a
 # 32-bit prefix, or exit 77 (skipped) saying why it cannot run here.

@@ -26,6 +26,14 @@ windows_root="C:\\$name"
 "$loader" reg add 'HKCU\Environment' /v TEMP /d "$windows_root\\tmp" /f > /dev/null 2>&1
 "$loader" reg add 'HKCU\Environment' /v TMP /d "$windows_root\\tmp" /f > /dev/null 2>&1
 
+# Windows programs of the prefix get that temporary directory: a file put
+# there is found through %TEMP% (a batch file: the console cannot print the
+# name, and cmd's own command line would need a second quoting).
+touch "$root/tmp/marker"
+printf '@if exist "%%TEMP%%\\marker" (echo found) else (echo missing)\r\n' > "$work/temp_check.bat"
+temp=$("$loader" cmd /c "$(wine_path "$work/temp_check.bat")" 2> /dev/null | tr -d '\r' || true)
+rm -f "$root/tmp/marker"
+
 cd "$kit"
 set +e
 timeout 300 "$loader" orbex-harness.exe --board "$windows_root\\bad-hwtable.ini" --suite hwcaps \
@@ -42,6 +50,7 @@ check "JSON stream: tc5002 failed on the board's signature" \
   "grep -q '\"test\":\"tc5002\".*\"status\":0' '$root/events.jsonl'"
 check "JUnit report written with 13 test cases" "[ \"\$(grep -c '<testcase ' '$root/junit.xml' 2>/dev/null)\" = 13 ]"
 check "the log was written in the working directory" "grep -q 'Orbex.exe Loaded.' '$root/work/orbex.txt'"
+check "Windows programs get the temporary directory ($temp)" "[ '$temp' = found ]"
 check "the temporary directory is left empty" "[ -z \"\$(ls -A '$root/tmp')\" ]"
 stop_wine
 [ $failed -eq 0 ] || { echo "--- harness output"; cat harness.txt; }

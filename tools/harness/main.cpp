@@ -200,8 +200,9 @@ int RunSoakInProcess(const Options& o) {
     };
     host.run = [&](const std::string& cmd) {
         g_timerArmed = false;
-        int calls = 1, value = entry(cmd.c_str(), 0);
-        for (; value == 2 && g_timerArmed && WaitForStepTimer(); ++calls) value = entry(cmd.c_str(), 0);
+        const std::string text = orbex::host::LibraryText(cmd);
+        int calls = 1, value = entry(text.c_str(), 0);
+        for (; value == 2 && g_timerArmed && WaitForStepTimer(); ++calls) value = entry(text.c_str(), 0);
         return calls;
     };
     host.openReferences = [] {

@@ -12,7 +12,8 @@
 
 int main(int argc, char** argv) {
     using namespace orbex::line21;
-    CLI::App app{"Draws a sampled line-21 closed-caption line and what the decoder reads from it, as SVG."};
+    CLI::App app{"Draws a sampled line-21 closed-caption line and what the decoder reads from it, as SVG.",
+                 "line21-plot"};
     std::string chars = "Hi", formatName = "8fsc", output = "-", title;
     double amplitude = 100, noise = 0, offset = 0, phase = 0;
     uint32_t seed = 1;

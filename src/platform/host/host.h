@@ -16,20 +16,17 @@ namespace orbex::host {
 // outside that code page works (the functions below use the wide APIs); on
 // POSIX they are the file system's bytes. A path object made straight from a
 // std::string would be read in the ANSI code page on Windows: use PathOf.
-inline std::filesystem::path PathOf(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-inline std::string TextOf(const std::filesystem::path& path) {
-    std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
+// Neither throws: text that is not UTF-8 gives replacement characters.
+std::filesystem::path PathOf(const std::string& text);
+std::string TextOf(const std::filesystem::path& path);
 std::FILE* OpenFile(const std::string& path, const char* mode);
 std::optional<std::string> EnvironmentValue(const char* name);
 // The program's arguments after its name (on Windows from the wide command line).
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 // Text for the library under test, which works in the ANSI code page on
-// Windows (as is elsewhere).
+// Windows, and host text from the library's (both as they are elsewhere).
 std::string LibraryText(const std::string& text);
+std::string FromLibraryText(const std::string& text);
 
 using Library = void*;
 

@@ -18,6 +18,14 @@ extern char** environ;
 
 namespace orbex::host {
 
+std::filesystem::path PathOf(const std::string& text) {
+    return std::filesystem::path(text);
+}
+
+std::string TextOf(const std::filesystem::path& path) {
+    return path.native();
+}
+
 std::FILE* OpenFile(const std::string& path, const char* mode) {
     return std::fopen(path.c_str(), mode);
 }
@@ -28,6 +36,10 @@ std::optional<std::string> EnvironmentValue(const char* name) {
 }
 
 std::string LibraryText(const std::string& text) {
+    return text;
+}
+
+std::string FromLibraryText(const std::string& text) {
     return text;
 }
 

@@ -56,17 +56,31 @@ std::wstring CommandLine(const std::string& program, const std::vector<std::stri
 
 }  // namespace
 
+std::filesystem::path PathOf(const std::string& text) {
+    return std::filesystem::path(Wide(text));
+}
+
+std::string TextOf(const std::filesystem::path& path) {
+    return Utf8(path.native().data(), path.native().size());
+}
+
 std::FILE* OpenFile(const std::string& path, const char* mode) {
     return ::_wfopen(Wide(path).c_str(), Wide(mode).c_str());
 }
 
 std::optional<std::string> EnvironmentValue(const char* name) {
     std::wstring wideName = Wide(name);
-    DWORD n = ::GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
-    if (n == 0) return std::nullopt;
-    std::wstring value(n, L'\0');
-    n = ::GetEnvironmentVariableW(wideName.c_str(), value.data(), n);
-    return Utf8(value.data(), n);
+    std::wstring value(64, L'\0');
+    for (;;) {  // the value can grow between two calls: until it fits
+        ::SetLastError(ERROR_SUCCESS);
+        DWORD n = ::GetEnvironmentVariableW(wideName.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        if (n == 0) {
+            if (::GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+            return std::string();
+        }
+        if (n < value.size()) return Utf8(value.data(), n);
+        value.resize(n);
+    }
 }
 
 std::string LibraryText(const std::string& text) {
@@ -77,6 +91,14 @@ std::string LibraryText(const std::string& text) {
     if (n > 0)
         ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), n, nullptr, nullptr);
     return ansi;
+}
+
+std::string FromLibraryText(const std::string& text) {
+    if (text.empty()) return {};
+    int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0) ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return Utf8(wide.data(), wide.size());
 }
 
 Library OpenLibrary(const std::string& path, std::string& error, bool keepMapped) {

@@ -1,8 +1,10 @@
 // The program's arguments as host text. Apart from the other host services so
 // that only the programs link it (on Windows it needs shell32).
 #if defined(_WIN32)
+// clang-format off
 #include <windows.h>
 #include <shellapi.h>
+// clang-format on
 #endif
 
 #include <cwchar>

@@ -117,15 +117,24 @@ public:
     }
 };
 
+// The video renderer's window. The renderer's destructor detaches and hides
+// it; at process exit quartz and its window thread are gone, so the calls
+// are answered E_UNEXPECTED without reaching it (process_exit.h).
 class VideoWindowWrapper final : public port::IVideoWindow, public HasRaw, Wrapper<::IVideoWindow> {
 public:
     ORBEX_WRAPPER_BASICS(::IVideoWindow)
-    HResult put_Owner(port::WindowHandle owner) override { return m_raw->put_Owner(static_cast<OAHWND>(owner)); }
-    HResult put_WindowStyle(int32_t style) override { return m_raw->put_WindowStyle(style); }
-    HResult SetWindowPosition(int32_t left, int32_t top, int32_t width, int32_t height) override {
-        return m_raw->SetWindowPosition(left, top, width, height);
+    HResult put_Owner(port::WindowHandle owner) override {
+        return ProcessIsExiting() ? E_UNEXPECTED : m_raw->put_Owner(static_cast<OAHWND>(owner));
     }
-    HResult put_Visible(int32_t visible) override { return m_raw->put_Visible(visible); }
+    HResult put_WindowStyle(int32_t style) override {
+        return ProcessIsExiting() ? E_UNEXPECTED : m_raw->put_WindowStyle(style);
+    }
+    HResult SetWindowPosition(int32_t left, int32_t top, int32_t width, int32_t height) override {
+        return ProcessIsExiting() ? E_UNEXPECTED : m_raw->SetWindowPosition(left, top, width, height);
+    }
+    HResult put_Visible(int32_t visible) override {
+        return ProcessIsExiting() ? E_UNEXPECTED : m_raw->put_Visible(visible);
+    }
 };
 
 class VideoAnalyzerWrapper final : public port::IVideoAnalyzer, public HasRaw, Wrapper<IVideoAnalyzerAbi> {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ini/ini_document.h"
+#include "platform/host/host.h"
 #include "platform/sim/machine/files.h"
 
 namespace orbex::sim {
@@ -60,8 +61,10 @@ port::FindHandle VirtualFiles::FindFirst(const char* pattern, char* name, uint32
     const std::string directory = host->substr(0, host->size() - 1);
     const std::string mask = text.substr(slash + 1);
     Search search;
-    for (std::string& file : m_paths.Store().List(directory))
-        if (Matches(mask.c_str(), file.c_str())) search.names.push_back(std::move(file));
+    for (const std::string& file : m_paths.Store().List(directory)) {
+        std::string name = host::LibraryText(file);  // the system's names are ANSI text
+        if (Matches(mask.c_str(), name.c_str())) search.names.push_back(std::move(name));
+    }
     if (search.names.empty()) return 0;
     std::sort(search.names.begin(), search.names.end(),
               [](const std::string& a, const std::string& b) { return ini::Folded(a) < ini::Folded(b); });
