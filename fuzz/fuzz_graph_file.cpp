@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The input is the graph file, then optionally "\n@@\n" and an include file.
     std::string text(reinterpret_cast<const char*>(data), size);
     size_t split = text.find("\n@@\n");
-    static const orbex::sim::BoardProfile reference = orbex::sim::ReferenceBoard();
+    static const auto reference = std::make_shared<const orbex::sim::BoardProfile>(orbex::sim::ReferenceBoard());
     auto files = std::make_shared<orbex::ini::MemoryFileStore>();
     orbex::sim::VirtualBoard platform(reference, MachineOptions(files));
     files->Write(std::string(kFuzzDirectory) + "/default.gf", text.substr(0, split));

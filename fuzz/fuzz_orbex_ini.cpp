@@ -30,17 +30,18 @@ constexpr std::array kTests = {"tc5000", "tc5001", "tc5002", "tc5005", "tc5006",
                                "tc5009", "tc5010", "tc5011", "tc5012", "tc5013", "tc5014", "tc6900",
                                "tc6901", "tc6902", "tc6903", "tc6904", "tc6905", "tc6907", "tc1100"};
 
-// A stock board's profile, loaded once.
-const orbex::sim::BoardProfile& ProfileOf(size_t index) {
-    static std::array<std::optional<orbex::sim::BoardProfile>, kBoards.size()> profiles;
-    std::optional<orbex::sim::BoardProfile>& profile = profiles[index];
+// A stock board's profile, loaded once and shared by its machines.
+std::shared_ptr<const orbex::sim::BoardProfile> ProfileOf(size_t index) {
+    static std::array<std::shared_ptr<const orbex::sim::BoardProfile>, kBoards.size()> profiles;
+    std::shared_ptr<const orbex::sim::BoardProfile>& profile = profiles[index];
     if (!profile) {
         std::string error;
-        profile =
+        auto loaded =
             orbex::sim::LoadBoardProfile(std::string(ORBEX_SOURCE_DIR) + "/boards/" + kBoards[index] + ".ini", error);
-        if (!profile) __builtin_trap();  // a stock board always loads
+        if (!loaded) __builtin_trap();  // a stock board always loads
+        profile = std::make_shared<const orbex::sim::BoardProfile>(std::move(*loaded));
     }
-    return *profile;
+    return profile;
 }
 
 }  // namespace

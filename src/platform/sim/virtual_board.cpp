@@ -22,7 +22,11 @@ SimOptions WithDefaults(SimOptions options) {
 }  // namespace
 
 VirtualBoard::VirtualBoard(BoardProfile profile, SimOptions options)
-    : m_profile(std::move(profile)),
+    : VirtualBoard(std::make_shared<const BoardProfile>(std::move(profile)), std::move(options)) {}
+
+VirtualBoard::VirtualBoard(std::shared_ptr<const BoardProfile> profile, SimOptions options)
+    : m_profileOwner(std::move(profile)),
+      m_profile(*m_profileOwner),
       m_options(WithDefaults(std::move(options))),
       m_faults(m_profile.faults),
       m_clock(m_profile.machine),

@@ -65,6 +65,8 @@ struct SimOptions {
 class VirtualBoard final : public port::IPlatform {
 public:
     VirtualBoard(BoardProfile profile, SimOptions options);
+    // Machines of one profile can share it: the profile is never changed.
+    VirtualBoard(std::shared_ptr<const BoardProfile> profile, SimOptions options);
     ~VirtualBoard() override;
     VirtualBoard(const VirtualBoard&) = delete;
     VirtualBoard& operator=(const VirtualBoard&) = delete;
@@ -126,7 +128,8 @@ private:
     // Declared in construction order: each model is built from the profile and
     // the models before it; they are destroyed in reverse.
     uint64_t m_ledgerSince = ObjectLedger::Process().NextId();  // the first ledger entry of this board
-    BoardProfile m_profile;
+    std::shared_ptr<const BoardProfile> m_profileOwner;
+    const BoardProfile& m_profile;
     SimOptions m_options;
     FaultTable m_faults;
     // The machine
