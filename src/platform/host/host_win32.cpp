@@ -11,26 +11,10 @@
 
 #include "platform/host/host.h"
 #include "platform/host/quoting.h"
+#include "platform/host/wide_text.h"
 
 namespace orbex::host {
 namespace {
-
-// UTF-8 text to the wide text of the Windows APIs, and back.
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) return {};
-    int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
-}
-
-std::string Utf8(const wchar_t* text, size_t length) {
-    if (length == 0) return {};
-    int n = ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0) ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8.data(), n, nullptr, nullptr);
-    return utf8;
-}
 
 // The full file name of a module, however long.
 std::string ModuleFileName(HMODULE module) {
@@ -38,7 +22,7 @@ std::string ModuleFileName(HMODULE module) {
     for (;;) {
         DWORD n = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
         if (n == 0) return {};
-        if (n < path.size()) return Utf8(path.data(), n);
+        if (n < path.size()) return FromWide({path.data(), n});
         if (path.size() >= 32768) return {};
         path.resize(path.size() * 2);
     }
@@ -51,25 +35,25 @@ std::wstring CommandLine(const std::string& program, const std::vector<std::stri
         line += ' ';
         line += QuotedForCmd(a);
     }
-    return Wide(line);
+    return ToWide(line);
 }
 
 }  // namespace
 
 std::filesystem::path PathOf(const std::string& text) {
-    return std::filesystem::path(Wide(text));
+    return std::filesystem::path(ToWide(text));
 }
 
 std::string TextOf(const std::filesystem::path& path) {
-    return Utf8(path.native().data(), path.native().size());
+    return FromWide(path.native());
 }
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
-    return ::_wfopen(Wide(path).c_str(), Wide(mode).c_str());
+    return ::_wfopen(ToWide(path).c_str(), ToWide(mode).c_str());
 }
 
 std::optional<std::string> EnvironmentValue(const char* name) {
-    std::wstring wideName = Wide(name);
+    std::wstring wideName = ToWide(name);
     std::wstring value(64, L'\0');
     for (;;) {  // the value can grow between two calls: until it fits
         ::SetLastError(ERROR_SUCCESS);
@@ -78,31 +62,21 @@ std::optional<std::string> EnvironmentValue(const char* name) {
             if (::GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
             return std::string();
         }
-        if (n < value.size()) return Utf8(value.data(), n);
+        if (n < value.size()) return FromWide({value.data(), n});
         value.resize(n);
     }
 }
 
 std::string LibraryText(const std::string& text) {
-    std::wstring wide = Wide(text);
-    if (wide.empty()) return {};
-    int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0)
-        ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), n, nullptr, nullptr);
-    return ansi;
+    return FromWide(ToWide(text), CP_ACP);
 }
 
 std::string FromLibraryText(const std::string& text) {
-    if (text.empty()) return {};
-    int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return Utf8(wide.data(), wide.size());
+    return FromWide(ToWide(text, CP_ACP));
 }
 
 Library OpenLibrary(const std::string& path, std::string& error, bool keepMapped) {
-    HMODULE module = ::LoadLibraryW(Wide(path).c_str());
+    HMODULE module = ::LoadLibraryW(ToWide(path).c_str());
     if (!module) error = "LoadLibrary failed with error " + std::to_string(::GetLastError());
     // Pinned by the module loaded, not by its name: a name is looked up
     // again and may find another module of that name, or none.
@@ -143,13 +117,13 @@ std::string ExecutablePath() {
 }
 
 void SetEnvironment(const char* name, const char* value) {
-    std::wstring wideName = Wide(name), wideValue = value ? Wide(value) : std::wstring();
+    std::wstring wideName = ToWide(name), wideValue = value ? ToWide(value) : std::wstring();
     _wputenv_s(wideName.c_str(), wideValue.c_str());
     ::SetEnvironmentVariableW(wideName.c_str(), value ? wideValue.c_str() : nullptr);
 }
 
 bool ChangeDirectory(const std::string& path) {
-    return ::SetCurrentDirectoryW(Wide(path).c_str()) != 0;
+    return ::SetCurrentDirectoryW(ToWide(path).c_str()) != 0;
 }
 bool IsTerminal(int fd) {
     return _isatty(fd) != 0;
@@ -205,7 +179,7 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args)
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(Wide(program).c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+    if (!::CreateProcessW(ToWide(program).c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
         return -1;
     ::WaitForSingleObject(pi.hProcess, INFINITE);
     DWORD code = 0;
@@ -222,7 +196,7 @@ ProgramOutcome RunCaptured(const std::string& program, const std::vector<std::st
     std::wstring line = CommandLine(program, args);
     // This process's environment, less the names given, then the entries given.
     std::vector<std::wstring> added;
-    for (const std::string& add : environment) added.push_back(Wide(add));
+    for (const std::string& add : environment) added.push_back(ToWide(add));
     std::wstring block;
     if (LPWCH strings = ::GetEnvironmentStringsW()) {
         for (const wchar_t* e = strings; *e; e += std::wcslen(e) + 1) {
@@ -242,7 +216,7 @@ ProgramOutcome RunCaptured(const std::string& program, const std::vector<std::st
     static std::mutex creating;
     std::unique_lock<std::mutex> lock(creating);
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE output = ::CreateFileW(Wide(outputFile).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+    HANDLE output = ::CreateFileW(ToWide(outputFile).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
     if (output == INVALID_HANDLE_VALUE) return outcome;
     HANDLE input =
@@ -254,7 +228,7 @@ ProgramOutcome RunCaptured(const std::string& program, const std::vector<std::st
     si.hStdError = output;
     si.hStdInput = input;
     PROCESS_INFORMATION pi{};
-    BOOL created = ::CreateProcessW(Wide(program).c_str(), line.data(), nullptr, nullptr, TRUE,
+    BOOL created = ::CreateProcessW(ToWide(program).c_str(), line.data(), nullptr, nullptr, TRUE,
                                     CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT, block.data(), nullptr, &si, &pi);
     ::CloseHandle(output);
     if (input != INVALID_HANDLE_VALUE) ::CloseHandle(input);

@@ -7,9 +7,8 @@
 // clang-format on
 #endif
 
-#include <cwchar>
-
 #include "platform/host/host.h"
+#include "platform/host/wide_text.h"
 
 namespace orbex::host {
 
@@ -21,13 +20,7 @@ std::vector<std::string> ProgramArguments(int, char**) {
     int count = 0;
     LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     if (!wide) return args;
-    for (int i = 1; i < count; ++i) {
-        int length = static_cast<int>(std::wcslen(wide[i]));
-        int n = ::WideCharToMultiByte(CP_UTF8, 0, wide[i], length, nullptr, 0, nullptr, nullptr);
-        std::string arg(static_cast<size_t>(n > 0 ? n : 0), '\0');
-        if (n > 0) ::WideCharToMultiByte(CP_UTF8, 0, wide[i], length, arg.data(), n, nullptr, nullptr);
-        args.push_back(std::move(arg));
-    }
+    for (int i = 1; i < count; ++i) args.push_back(FromWide(wide[i]));
     ::LocalFree(wide);
     return args;
 }
