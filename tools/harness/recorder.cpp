@@ -40,16 +40,6 @@ std::string Xml(const std::string& s) {
 
 }  // namespace
 
-const char* StatusName(int64_t status) {
-    switch (status) {
-        case 0: return "FAIL";
-        case 1: return "NA";
-        case 2: return "NORUN";
-        case 4: return "PASS";
-        default: return "STATUS?";
-    }
-}
-
 void Recorder::ClearProgress() {
     if (m_progressShown) {
         std::fprintf(stderr, "\r\033[K");
@@ -58,7 +48,10 @@ void Recorder::ClearProgress() {
 }
 
 void Recorder::BeginTestCase(const std::string& commandLine, const std::string& name, size_t index, size_t total) {
-    m_cases.push_back(TestCaseRecord{commandLine, name, 0, {}, {}});
+    TestCaseRecord record;
+    record.commandLine = commandLine;
+    record.name = name;
+    m_cases.push_back(std::move(record));
     if (m_options.progress && total > 1) {
         ClearProgress();
         std::fprintf(stderr, "[%zu/%zu] %s", index + 1, total, commandLine.c_str());

@@ -7,24 +7,9 @@
 #include <vector>
 
 #include "event.h"
+#include "test_case_record.h"
 
 namespace orbex::harness {
-
-struct ResultRecord {
-    std::string step;
-    int64_t status = 0;
-    std::string description;
-    std::string expected;
-    std::string actual;
-};
-
-struct TestCaseRecord {
-    std::string commandLine;
-    std::string name;
-    int64_t returnValue = 0;
-    std::vector<ResultRecord> results;
-    std::vector<std::string> notes;  // message boxes and other remarks
-};
 
 struct RecorderOptions {
     std::FILE* json = nullptr;  // JSON Lines destination, or null
@@ -54,7 +39,5 @@ private:
     int m_pass = 0, m_fail = 0, m_na = 0, m_noRun = 0, m_other = 0;
     bool m_progressShown = false;
 };
-
-const char* StatusName(int64_t status);
 
 }  // namespace orbex::harness
