@@ -1,6 +1,7 @@
 // The virtual board as the whole-machine fuzz targets run it: its current
 // directory at kFuzzDirectory, its files in the memory store given, no result
-// library, events dropped. And the project's own files the targets start from.
+// library, nobody listening to its events. And the project's own files the
+// targets start from.
 #pragma once
 
 #include <fstream>
@@ -17,7 +18,6 @@ inline orbex::sim::SimOptions MachineOptions(std::shared_ptr<orbex::ini::MemoryF
     orbex::sim::SimOptions options;
     options.hostCurrentDirectory = kFuzzDirectory;
     options.noVerdict = true;
-    options.events = [](const orbex::sim::PlatformEvent&) {};
     options.memoryFiles = std::move(files);
     return options;
 }

@@ -73,32 +73,49 @@ bool AlreadyNormal(const std::string& path) {
 
 }  // namespace
 
-std::string MemoryFileStore::Key(const std::string& path) {
+const std::string& MemoryFileStore::Key(const std::string& path, std::string& scratch) {
     if (AlreadyNormal(path)) return path;
-    std::string key = host::TextOf(host::PathOf(path).lexically_normal());
-    while (key.size() > 1 && key.back() == '/') key.pop_back();
-    return key;
+    scratch = host::TextOf(host::PathOf(path).lexically_normal());
+    while (scratch.size() > 1 && scratch.back() == '/') scratch.pop_back();
+    return scratch;
 }
 
 bool MemoryFileStore::IsFile(const std::string& path) const {
-    return m_files.count(Key(path)) > 0;
+    std::string scratch;
+    return m_files.find(Key(path, scratch)) != m_files.end();
+}
+
+bool MemoryFileStore::Remove(const std::string& path) {
+    std::string scratch;
+    auto it = m_files.find(Key(path, scratch));
+    if (it == m_files.end()) return false;
+    m_files.erase(it);
+    return true;
 }
 
 std::optional<std::string> MemoryFileStore::Read(const std::string& path) const {
-    auto it = m_files.find(Key(path));
+    std::string scratch;
+    auto it = m_files.find(Key(path, scratch));
     if (it == m_files.end()) return std::nullopt;
     return it->second.bytes;
 }
 
+MemoryFileStore::File& MemoryFileStore::At(const std::string& path) {
+    std::string scratch;
+    const std::string& key = Key(path, scratch);
+    auto it = m_files.find(key);
+    return it != m_files.end() ? it->second : m_files[key];
+}
+
 bool MemoryFileStore::Write(const std::string& path, std::string_view bytes) {
-    File& f = m_files[Key(path)];
+    File& f = At(path);
     f.bytes.assign(bytes);
     f.generation = m_nextGeneration++;
     return true;
 }
 
 bool MemoryFileStore::Append(const std::string& path, std::string_view bytes) {
-    File& f = m_files[Key(path)];
+    File& f = At(path);
     f.bytes.append(bytes);
     f.generation = m_nextGeneration++;
     return true;
@@ -121,7 +138,8 @@ void MemoryFileStore::ReplaceWith(const MemoryFileStore& other) {
 }
 
 uint64_t MemoryFileStore::Generation(const std::string& path) const {
-    auto it = m_files.find(Key(path));
+    std::string scratch;
+    auto it = m_files.find(Key(path, scratch));
     return it == m_files.end() ? 0 : it->second.generation;
 }
 

@@ -49,7 +49,7 @@ public:
     void MakeParents(const std::string&) override {}
     std::vector<std::string> List(const std::string& directory) const override;
 
-    bool Remove(const std::string& path) { return m_files.erase(Key(path)) > 0; }
+    bool Remove(const std::string& path);
     void Clear() { m_files.clear(); }
     // Takes the files of another store, each as a change (its generation moves on).
     void ReplaceWith(const MemoryFileStore& other);
@@ -61,8 +61,15 @@ private:
         std::string bytes;
         uint64_t generation = 0;
     };
-    static std::string Key(const std::string& path);
-    std::map<std::string, File> m_files;
+    // The path's key: the path itself when it is already normal (no copy),
+    // otherwise its normal form, kept in scratch.
+    static const std::string& Key(const std::string& path, std::string& scratch);
+    static std::string Key(const std::string& path) {
+        std::string scratch;
+        return Key(path, scratch);
+    }
+    File& At(const std::string& path);  // the file, created empty when missing
+    std::map<std::string, File, std::less<>> m_files;
     uint64_t m_nextGeneration = 1;
 };
 

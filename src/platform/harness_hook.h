@@ -28,11 +28,13 @@ typedef unsigned long long (*OrbexHarnessHostWindowFn)(void);
    timer lets virtual time pass until it expires. waitForTimer returns 0 when
    no timer is armed, else 1 with the timer's window and identifier.
    openReferences gives the number of objects and handles the machine handed
-   out and nobody released yet. */
+   out and nobody released yet. elapsedMs gives the virtual time passed since
+   the machine started, in milliseconds. */
 typedef struct OrbexVirtualMachine {
     void* context;
     int (*waitForTimer)(void* context, unsigned long long* window, unsigned long long* id);
     long long (*openReferences)(void* context);
+    long long (*elapsedMs)(void* context);
 } OrbexVirtualMachine;
 
 /* Called by a virtual machine when it starts (and with null when it goes),

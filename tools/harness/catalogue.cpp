@@ -1,5 +1,7 @@
 #include "catalogue.h"
 
+#include <algorithm>
+
 namespace orbex::harness {
 
 const std::vector<CatalogueEntry>& Catalogue() {
@@ -47,6 +49,14 @@ const std::vector<CatalogueEntry>& Catalogue() {
         {"tc6905", "Components: DirectShow runtime files", "comchk"},
     };
     return kEntries;
+}
+
+std::string ListLine(const std::string& commandLine, const std::string& group, const std::string& name) {
+    std::string line = commandLine;
+    line.resize(std::max<size_t>(line.size(), 18), ' ');
+    line += ' ' + group;
+    line.resize(std::max<size_t>(line.size(), 18 + 1 + 9), ' ');
+    return line + ' ' + name;
 }
 
 std::vector<std::string> CatalogueGroups() {

@@ -14,6 +14,8 @@ struct CatalogueEntry {
 };
 
 const std::vector<CatalogueEntry>& Catalogue();
+// A test case as --list shows it (and the summary names the test cases that did not pass).
+std::string ListLine(const std::string& commandLine, const std::string& group, const std::string& name);
 std::vector<std::string> CatalogueGroups();
 
 }  // namespace orbex::harness

@@ -3,9 +3,11 @@
 // of test bench in a process of its own.
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -16,11 +18,13 @@
 #include "event.h"
 #include "fault_sweep.h"
 #include "host_window.h"
+#include "html_report.h"
 #include "platform/harness_hook.h"
 #include "platform/host/host.h"
 #include "platform/sim/profile/board_profile.h"
 #include "recorder.h"
 #include "soak.h"
+#include "stock_boards.h"
 
 namespace {
 
@@ -46,10 +50,20 @@ bool WaitForStepTimer() {
     return orbex::harness::WaitForTimerMessage(kStepTimeoutMs);
 }
 
-std::string NameOf(const std::string& commandLine) {
+// The catalogue's entry of a command line; empty name and group when it holds none.
+orbex::harness::CatalogueEntry EntryOf(const std::string& commandLine) {
     for (const auto& e : orbex::harness::Catalogue())
-        if (e.commandLine == commandLine) return e.name;
-    return {};
+        if (e.commandLine == commandLine) return e;
+    return {commandLine, "", ""};
+}
+
+std::string NameOf(const std::string& commandLine) {
+    return EntryOf(commandLine).name;
+}
+
+// Virtual time passed on the virtual board, in milliseconds; -1 on a real platform.
+long long VirtualElapsedMs() {
+    return g_machine && g_machine->elapsedMs ? g_machine->elapsedMs(g_machine->context) : -1;
 }
 
 // A path named relative to the current directory, made absolute.
@@ -63,8 +77,9 @@ std::string ExecutableDirectory() {
 }
 
 struct Options {
-    std::string board, workdir, json, junit, library, suite;
-    bool noVerdict = false, virtualBoard = false, list = false, stopOnFail = false, noProgress = false, quiet = false;
+    std::string board, workdir, json, junit, html, library, suite;
+    bool noVerdict = false, virtualBoard = false, list = false, boards = false, stopOnFail = false, noProgress = false,
+         quiet = false;
     bool answerMessageBoxes = false;
     int soak = 0;
     int64_t soakRssLimitKb = 1024;
@@ -75,12 +90,6 @@ struct Options {
     unsigned jobs = 0, timeoutSeconds = 120;
     uint64_t caseBudget = 10'000;
 };
-
-bool HasFail(const orbex::harness::TestCaseRecord& c) {
-    for (const auto& r : c.results)
-        if (r.status == 0) return true;
-    return false;
-}
 
 // Runs command lines through the library in this process.
 int RunInProcess(const Options& o, Recorder& recorder) {
@@ -99,16 +108,31 @@ int RunInProcess(const Options& o, Recorder& recorder) {
     }
     for (size_t i = 0; i < o.commandLines.size(); ++i) {
         const std::string& cmd = o.commandLines[i];
-        recorder.BeginTestCase(cmd, NameOf(cmd), i, o.commandLines.size());
+        const auto catalogued = EntryOf(cmd);
+        recorder.BeginTestCase(cmd, catalogued.name, catalogued.group, i, o.commandLines.size());
         g_timerArmed = false;
         // The library takes its command line in the ANSI code page on Windows.
         const std::string text = orbex::host::LibraryText(cmd);
+        const auto wallStart = std::chrono::steady_clock::now();
+        // The machine starts with the first call: until then no virtual time has passed.
+        const long long virtualStart = std::max(VirtualElapsedMs(), 0LL);
+        int64_t calls = 1;
         int value = entry(text.c_str(), 0);
         // A stream run goes on in 5-second steps: each armed timer that
         // expires is one more call, until the run gives its outcome.
-        while (value == 2 && g_timerArmed && WaitForStepTimer()) value = entry(text.c_str(), 0);
+        while (value == 2 && g_timerArmed && WaitForStepTimer()) {
+            recorder.OnEvent(Event{"Call", {{"call", ++calls}}});
+            value = entry(text.c_str(), 0);
+        }
+        const long long virtualEnd = VirtualElapsedMs();
+        const auto wall = std::chrono::steady_clock::now() - wallStart;
+        recorder.OnEvent(Event{
+            "Timing",
+            {{"calls", calls},
+             {"wallUs", static_cast<int64_t>(std::chrono::duration_cast<std::chrono::microseconds>(wall).count())},
+             {"virtualUs", virtualEnd < 0 ? int64_t{-1} : std::max<int64_t>(virtualEnd - virtualStart, 0) * 1000}}});
         recorder.OnEvent(Event{"Return", {{"commandLine", cmd}, {"value", static_cast<int64_t>(value)}}});
-        if (o.stopOnFail && HasFail(recorder.TestCases().back())) break;
+        if (o.stopOnFail && orbex::harness::VerdictOf(recorder.TestCases().back()) == orbex::harness::kStatusFail) break;
     }
     // On the virtual board the library is unloaded here, so that the board's
     // unload report (references left, calls per operation) reaches this run.
@@ -165,7 +189,8 @@ int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string
         std::filesystem::remove(orbex::host::PathOf(jsonPath), ec);
         for (size_t i = 0; i < cmds.size(); ++i) {
             if (i >= returned && perCase[i].empty()) break;
-            recorder.BeginTestCase(cmds[i], NameOf(cmds[i]), 0, 0);
+            const auto catalogued = EntryOf(cmds[i]);
+            recorder.BeginTestCase(cmds[i], catalogued.name, catalogued.group, 0, 0);
             for (const Event& e : perCase[i]) recorder.OnEvent(e);
         }
         index += cmds.size();
@@ -179,6 +204,43 @@ int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string
         if (o.stopOnFail && recorder.AnyFail()) break;
     }
     return 0;
+}
+
+std::string LocalTimeNow() {
+    std::time_t now = std::time(nullptr);
+    char text[64] = "";
+    if (const std::tm* local = std::localtime(&now)) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local);
+    return text;
+}
+
+// The HTML report of the run, with the board profile it ran on.
+bool WriteHtml(const Options& o, const std::string& reproducePrefix, const std::string& startedAt,
+               const Recorder& recorder) {
+    orbex::harness::HtmlReportInfo info;
+#if defined(_WIN32)
+    const bool real = !o.virtualBoard && o.board.empty();  // as the library chooses its platform
+#else
+    const bool real = false;
+#endif
+    if (real) {
+        info.boardName = "the real platform (no virtual board)";
+    } else if (o.board.empty()) {
+        info.boardName = "reference (the built-in reference board)";
+        info.boardText = orbex::sim::ReferenceBoardText();
+    } else {
+        info.boardName = orbex::host::TextOf(orbex::host::PathOf(o.board).filename());
+        std::ifstream in(orbex::host::PathOf(o.board), std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        info.boardText = text.str();
+    }
+    info.title = "Orbex run on " + info.boardName;
+    info.reproducePrefix = reproducePrefix;
+    info.startedAt = startedAt;
+    info.summary = recorder.SummaryLine();
+    std::ofstream out(orbex::host::PathOf(o.html), std::ios::binary);
+    out << orbex::harness::HtmlReport(recorder.TestCases(), info);
+    return static_cast<bool>(out);
 }
 
 // The soak over the library loaded once in this process.
@@ -254,15 +316,22 @@ int main(int argc, char** argv) {
         "Runs Orbex test cases against the virtual board (or lists them).\n"
         "Each CMDLINE is passed verbatim to OrbexEntry, in order, in one process.",
         "orbex-harness"};
-    app.add_option("--board", o.board, "Board profile of the virtual board (default: the built-in reference board)");
+    app.add_option("--board", o.board,
+                   "Board profile of the virtual board: a file, or a stock board's name (see --boards; default: the "
+                   "built-in reference board)");
     app.add_option("--workdir", o.workdir, "Current directory of the run (default: the current directory)");
     app.add_option("--json", o.json, "Write every event as JSON Lines to FILE (- for standard output)");
     app.add_option("--junit", o.junit, "Write a JUnit XML report to FILE");
+    app.add_option("--html", o.html,
+                   "Write the run as one self-contained HTML report to FILE (open it in any browser; see "
+                   "docs/harness.md)");
     app.add_option("--library", o.library, "The test library (default: liborbex.so beside the harness)");
     app.add_flag("--no-verdict", o.noVerdict, "Run without the harness result library");
     app.add_flag("--virtual", o.virtualBoard,
                  "Use the virtual board even on Windows (it is implied by --board, and always used elsewhere)");
-    app.add_flag("--list", o.list, "List the test catalogue: each command line with its name");
+    app.add_flag("--list", o.list, "List the test catalogue: each command line with its group and name");
+    app.add_flag("--boards", o.boards,
+                 "List the stock boards: what each one is for and the test cases it is meant to fail");
     app.add_option("--suite", o.suite,
                    "Run the catalogue, or the comma-separated groups named, each test-bench kind in its own process")
         ->expected(0, 1)
@@ -313,9 +382,19 @@ int main(int argc, char** argv) {
     bool suite = app.count("--suite") > 0;
     if (suite && o.suite.empty()) o.suite = "all";
 
+    if (o.boards) {
+        const auto boards = orbex::harness::StockBoards();
+        if (boards.empty()) {
+            std::fprintf(stderr, "orbex-harness: no stock boards found (looked in \"%s\")\n",
+                         orbex::harness::StockBoardsDirectory().c_str());
+            return 2;
+        }
+        std::fputs(orbex::harness::BoardsListing(boards).c_str(), stdout);
+        return 0;
+    }
     if (o.list) {
         for (const auto& e : orbex::harness::Catalogue())
-            std::printf("%-18s %-9s %s\n", e.commandLine.c_str(), e.group.c_str(), e.name.c_str());
+            std::printf("%s\n", orbex::harness::ListLine(e.commandLine, e.group, e.name).c_str());
         return 0;
     }
     for (const std::string& x : o.exclude) {
@@ -363,6 +442,9 @@ int main(int argc, char** argv) {
     }
 
     if (!o.board.empty()) {
+        std::error_code ec;
+        if (!std::filesystem::exists(orbex::host::PathOf(o.board), ec))
+            if (std::string stock = orbex::harness::StockBoardPath(o.board); !stock.empty()) o.board = stock;
         std::string error;
         if (!orbex::sim::LoadBoardProfile(o.board, error)) {
             std::fprintf(stderr, "orbex-harness: %s\n", error.c_str());
@@ -374,6 +456,7 @@ int main(int argc, char** argv) {
     o.library = Absolute(o.library);
     // Output files are named relative to where the harness was started.
     if (!o.junit.empty()) o.junit = Absolute(o.junit);
+    if (!o.html.empty()) o.html = Absolute(o.html);
     if (!o.json.empty() && o.json != "-") o.json = Absolute(o.json);
     if (o.workdir.empty()) o.workdir = orbex::host::TextOf(std::filesystem::current_path());
     if (!orbex::host::ChangeDirectory(o.workdir)) {
@@ -454,6 +537,7 @@ int main(int argc, char** argv) {
     ro.reproducePrefix += " --";
     Recorder recorder(ro);
     g_recorder = &recorder;
+    const std::string startedAt = LocalTimeNow();
 
     int rc = suite ? RunSuite(o, recorder, groups) : RunInProcess(o, recorder);
     g_recorder = nullptr;
@@ -462,6 +546,10 @@ int main(int argc, char** argv) {
     if (ro.human) recorder.PrintSummary();
     if (!o.junit.empty() && !recorder.WriteJUnit(o.junit)) {
         std::fprintf(stderr, "orbex-harness: cannot write %s\n", o.junit.c_str());
+        return 2;
+    }
+    if (!o.html.empty() && !WriteHtml(o, ro.reproducePrefix, startedAt, recorder)) {
+        std::fprintf(stderr, "orbex-harness: cannot write %s\n", o.html.c_str());
         return 2;
     }
     if (rc == 2) return 2;

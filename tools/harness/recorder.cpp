@@ -1,7 +1,11 @@
 #include "recorder.h"
 
+#include <algorithm>
 #include <fstream>
+#include <sstream>
 
+#include "catalogue.h"
+#include "common/base64.h"
 #include "platform/host/host.h"
 #include "platform/host/quoting.h"
 
@@ -47,10 +51,12 @@ void Recorder::ClearProgress() {
     }
 }
 
-void Recorder::BeginTestCase(const std::string& commandLine, const std::string& name, size_t index, size_t total) {
+void Recorder::BeginTestCase(const std::string& commandLine, const std::string& name, const std::string& group,
+                             size_t index, size_t total) {
     TestCaseRecord record;
     record.commandLine = commandLine;
     record.name = name;
+    record.group = group;
     m_cases.push_back(std::move(record));
     if (m_options.progress && total > 1) {
         ClearProgress();
@@ -68,6 +74,63 @@ void Recorder::Progress(const std::string& text) {
     m_progressShown = true;
 }
 
+// The data of the platform's pictures and log lines, kept with the test case.
+// A field that does not decode drops the picture, never the run.
+void Recorder::OnPlatformEvent(const Event& event, TestCaseRecord& current) {
+    const std::string* what = event.Text("what");
+    if (!what) return;
+    const size_t before = current.results.size();
+    auto number = [&](const char* field) { return event.Number(field).value_or(0); };
+    auto bytes = [&](const char* field) {
+        const std::string* text = event.Text(field);
+        return text ? DecodeBase64(*text) : std::nullopt;
+    };
+    if (*what == "Log") {
+        const std::string* text = event.Text("text");
+        current.log.push_back(LogLine{number("level"), text ? *text : std::string()});
+    } else if (*what == "OverlayBuffer") {
+        OverlayPicture p{number("surface"), number("width"), number("height"), {}, number("columns"), {}};
+        auto luma = bytes("luma");
+        const std::string* rows = event.Text("rows");
+        if (!luma || !rows || p.height <= 0 || p.columns <= 0 || rows->size() != static_cast<size_t>(p.height) ||
+            luma->size() != static_cast<size_t>(p.columns) * static_cast<size_t>(p.height))
+            return;
+        p.rows = *rows;
+        p.luma = std::move(*luma);
+        // A surface locked again before the next result replaces what it showed.
+        for (Picture& earlier : current.pictures)
+            if (auto* o = std::get_if<OverlayPicture>(&earlier.data);
+                o && earlier.beforeResult == before && o->surface == p.surface) {
+                *o = std::move(p);
+                return;
+            }
+        current.pictures.push_back(Picture{before, std::move(p)});
+    } else if (*what == "VbiLine") {
+        auto samples = bytes("samples");
+        if (!samples) return;
+        current.pictures.push_back(
+            Picture{before, VbiLinePicture{number("line"), number("rate"), number("startNs"), number("blank"),
+                                           number("level50"), std::move(*samples)}});
+    } else if (*what == "AnalyzerMeasurement") {
+        FrameIntervals f{number("setInterval"), {}};
+        std::istringstream in(event.Text("intervals") ? *event.Text("intervals") : std::string());
+        for (int64_t us; in >> us;) f.intervalsUs.push_back(us);
+        current.pictures.push_back(Picture{before, std::move(f)});
+    } else if (*what == "ChannelScan") {
+        ChannelScanPicture scan;
+        std::istringstream in(event.Text("channels") ? *event.Text("channels") : std::string());
+        for (std::string item; in >> item;) {
+            size_t colon = item.find(':');
+            if (colon == std::string::npos) continue;
+            char* end = nullptr;
+            long long channel = std::strtoll(item.c_str(), &end, 10);
+            if (end != item.c_str() + colon) continue;
+            scan.channels.push_back({channel, item.substr(colon + 1) == "1"});
+        }
+        current.pictures.push_back(Picture{before, std::move(scan)});
+    }
+}
+
 void Recorder::OnEvent(const Event& event) {
     if (m_options.json) {
         std::fputs((ToJson(event) + "\n").c_str(), m_options.json);
@@ -82,7 +145,8 @@ void Recorder::OnEvent(const Event& event) {
         r.description = event.Text("description") ? *event.Text("description") : "";
         r.expected = event.Text("expected") ? *event.Text("expected") : "";
         r.actual = event.Text("actual") ? *event.Text("actual") : "";
-        switch (r.status) {
+        r.forwarded = IsForwardedLogLine(r.step, r.description);
+        if (!r.forwarded) switch (r.status) {
             case 0: ++m_fail; break;
             case 1: ++m_na; break;
             case 2: ++m_noRun; break;
@@ -92,15 +156,13 @@ void Recorder::OnEvent(const Event& event) {
         if (m_options.human) {
             ClearProgress();
             const char* test = event.Text("test") ? event.Text("test")->c_str() : "";
+            // A forwarded log line is shown as the log line it is.
+            const char* tag = r.forwarded ? "LOG" : StatusName(r.status);
             if (m_options.colour)
-                std::printf("%s%-5s\033[0m %s [%s] %s %s\n", StatusColour(r.status), StatusName(r.status), test,
-                            r.step.c_str(), r.description.c_str(), r.actual.c_str());
+                std::printf("%s%-5s\033[0m %s [%s] %s %s\n", r.forwarded ? "\033[2m" : StatusColour(r.status), tag,
+                            test, r.step.c_str(), r.description.c_str(), r.actual.c_str());
             else
-                std::printf("%-5s %s [%s] %s %s\n", StatusName(r.status), test, r.step.c_str(), r.description.c_str(),
-                            r.actual.c_str());
-            if (r.status == 0 && !current.commandLine.empty())
-                std::printf("      reproduce: %s %s\n", m_options.reproducePrefix.c_str(),
-                            host::QuotedForShell(current.commandLine).c_str());
+                std::printf("%-5s %s [%s] %s %s\n", tag, test, r.step.c_str(), r.description.c_str(), r.actual.c_str());
         }
         current.results.push_back(std::move(r));
     } else if (event.name == "MessageBox") {
@@ -112,59 +174,106 @@ void Recorder::OnEvent(const Event& event) {
             std::printf("BOX   %s\n", note.c_str());
         }
         current.notes.push_back(note);
+    } else if (event.name == "Call") {
+        current.finalCallFirstResult = current.results.size();
+    } else if (event.name == "Timing") {
+        current.calls = event.Number("calls").value_or(0);
+        current.wallUs = event.Number("wallUs").value_or(0);
+        current.virtualUs = event.Number("virtualUs").value_or(-1);
+    } else if (event.name == "Platform") {
+        OnPlatformEvent(event, current);
     } else if (event.name == "Return") {
+        current.returned = true;
         current.returnValue = event.Number("value").value_or(0);
         if (m_options.human && current.results.empty() && current.notes.empty()) {
             ClearProgress();
             std::printf("----- %s returned %lld without a report\n", current.commandLine.c_str(),
                         static_cast<long long>(current.returnValue));
         }
+        // A test case that failed or did not run: how to run it again alone.
+        const int64_t verdict = VerdictOf(current);
+        if (m_options.human && (verdict == kStatusFail || verdict == kStatusNoRun) && !current.commandLine.empty()) {
+            ClearProgress();
+            std::printf("      reproduce: %s %s\n", m_options.reproducePrefix.c_str(),
+                        host::QuotedForShell(current.commandLine).c_str());
+        }
     }
     std::fflush(stdout);
 }
 
-void Recorder::PrintSummary() {
-    ClearProgress();
-    std::printf("Summary: %zu test case(s); results: %d pass, %d fail, %d not applicable, %d no run", m_cases.size(),
-                m_pass, m_fail, m_na, m_noRun);
-    if (m_other) std::printf(", %d with an unknown status", m_other);
-    std::printf("\n");
+bool Recorder::AnyFail() const {
+    return std::any_of(m_cases.begin(), m_cases.end(),
+                       [](const TestCaseRecord& c) { return VerdictOf(c) == kStatusFail; });
 }
 
-// A test case is a JUnit failure when one of its results failed, an error when
-// one did not run, skipped when it did not apply; NoRun and NA stay apart.
+std::string Recorder::SummaryLine() const {
+    int verdicts[5] = {}, unknown = 0, none = 0;
+    for (const TestCaseRecord& c : m_cases) {
+        int64_t v = VerdictOf(c);
+        if (v == kNoVerdict)
+            ++none;
+        else if (v >= 0 && v <= 4 && v != 3)
+            ++verdicts[v];
+        else
+            ++unknown;
+    }
+    std::string line =
+        "Summary: " + std::to_string(m_cases.size()) + " test case(s): " + std::to_string(verdicts[kStatusPass]) +
+        " pass, " + std::to_string(verdicts[kStatusFail]) + " fail, " + std::to_string(verdicts[kStatusNotApplicable]) +
+        " not applicable, " + std::to_string(verdicts[kStatusNoRun]) + " no run";
+    if (unknown) line += ", " + std::to_string(unknown) + " with an unknown status";
+    if (none) line += ", " + std::to_string(none) + " without an outcome";
+    const int results = m_pass + m_fail + m_na + m_noRun + m_other;
+    line += "; " + std::to_string(results) + " result(s): " + std::to_string(m_pass) + " pass, " +
+            std::to_string(m_fail) + " fail, " + std::to_string(m_na) + " not applicable, " + std::to_string(m_noRun) +
+            " no run";
+    if (m_other) line += ", " + std::to_string(m_other) + " with an unknown status";
+    return line;
+}
+
+void Recorder::PrintSummary() {
+    ClearProgress();
+    std::printf("%s\n", SummaryLine().c_str());
+    for (const TestCaseRecord& c : m_cases) {
+        int64_t v = VerdictOf(c);
+        if (v == kStatusPass) continue;
+        std::string line = ListLine(c.commandLine, c.group, c.name);
+        line.erase(line.find_last_not_of(' ') + 1);
+        std::printf("%-5s %s\n", StatusName(v), line.c_str());
+    }
+}
+
+// A test case is a JUnit failure when its verdict is Fail, an error when it is
+// NoRun (or it has none), skipped when NotApplicable; NoRun and NA stay apart.
+// The message is the actual text of its first result with that status.
 bool Recorder::WriteJUnit(const std::string& path) const {
     std::ofstream out(host::PathOf(path), std::ios::binary);
     if (!out) return false;
     int failures = 0, errors = 0, skipped = 0;
     for (const TestCaseRecord& c : m_cases) {
-        bool fail = false, noRun = false, na = false;
-        for (const ResultRecord& r : c.results) {
-            fail = fail || r.status == 0;
-            noRun = noRun || r.status == 2;
-            na = na || r.status == 1;
-        }
-        if (fail)
-            ++failures;
-        else if (noRun)
-            ++errors;
-        else if (na)
-            ++skipped;
+        const int64_t verdict = VerdictOf(c);
+        failures += verdict == kStatusFail;
+        errors += verdict == kStatusNoRun || verdict == kNoVerdict;
+        skipped += verdict == kStatusNotApplicable;
     }
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     out << "<testsuites><testsuite name=\"orbex\" tests=\"" << m_cases.size() << "\" failures=\"" << failures
         << "\" errors=\"" << errors << "\" skipped=\"" << skipped << "\">\n";
     for (const TestCaseRecord& c : m_cases) {
         out << "  <testcase classname=\"orbex\" name=\"" << Xml(c.commandLine) << "\">\n";
-        const ResultRecord* first[5] = {};
+        const int64_t verdict = VerdictOf(c);
+        std::string message = verdict == kNoVerdict ? "the test case did not return" : "returned without a report";
         for (const ResultRecord& r : c.results)
-            if (r.status >= 0 && r.status <= 4 && !first[r.status]) first[r.status] = &r;
-        if (first[0])
-            out << "    <failure type=\"Fail\" message=\"" << Xml(first[0]->actual) << "\"/>\n";
-        else if (first[2])
-            out << "    <error type=\"NoRun\" message=\"" << Xml(first[2]->actual) << "\"/>\n";
-        else if (first[1])
-            out << "    <skipped message=\"NotApplicable: " << Xml(first[1]->actual) << "\"/>\n";
+            if (!r.forwarded && r.status == verdict) {
+                message = r.actual;
+                break;
+            }
+        if (verdict == kStatusFail)
+            out << "    <failure type=\"Fail\" message=\"" << Xml(message) << "\"/>\n";
+        else if (verdict == kStatusNoRun || verdict == kNoVerdict)
+            out << "    <error type=\"NoRun\" message=\"" << Xml(message) << "\"/>\n";
+        else if (verdict == kStatusNotApplicable)
+            out << "    <skipped message=\"NotApplicable: " << Xml(message) << "\"/>\n";
         out << "    <system-out>";
         for (const ResultRecord& r : c.results)
             out << Xml(std::string(StatusName(r.status)) + " [" + r.step + "] " + r.description +

@@ -23,17 +23,23 @@ class Recorder {
 public:
     explicit Recorder(RecorderOptions options) : m_options(std::move(options)) {}
 
-    void BeginTestCase(const std::string& commandLine, const std::string& name, size_t index, size_t total);
+    void BeginTestCase(const std::string& commandLine, const std::string& name, const std::string& group, size_t index,
+                       size_t total);
     void OnEvent(const Event& event);
     void Progress(const std::string& text);
 
     const std::vector<TestCaseRecord>& TestCases() const { return m_cases; }
-    bool AnyFail() const { return m_fail > 0; }
+    // Whether a test case's verdict is Fail.
+    bool AnyFail() const;
+    // The counts of test cases by verdict and of results by status; then a
+    // line for every test case that did not pass, as --list names it.
     void PrintSummary();  // clears the progress line first
+    std::string SummaryLine() const;
     bool WriteJUnit(const std::string& path) const;
 
 private:
     void ClearProgress();
+    void OnPlatformEvent(const Event& event, TestCaseRecord& current);
     RecorderOptions m_options;
     std::vector<TestCaseRecord> m_cases;
     int m_pass = 0, m_fail = 0, m_na = 0, m_noRun = 0, m_other = 0;

@@ -24,7 +24,13 @@ struct ResultRecord {
     std::string description;
     std::string expected;
     std::string actual;
+    // A log line the system forwarded as a result (step "msg<N>", description
+    // "Message Log:"): shown with the results, never counted as one.
+    bool forwarded = false;
 };
+
+// Whether a report is a forwarded log line rather than a result of a test.
+bool IsForwardedLogLine(const std::string& step, const std::string& description);
 
 struct LogLine {
     int64_t level = 0;
@@ -84,9 +90,9 @@ struct TestCaseRecord {
     std::string name;   // the catalogue's name; empty for a command line it does not hold
     std::string group;  // the catalogue's group; empty likewise
     int64_t returnValue = 0;
-    bool returned = false;  // OrbexEntry returned (a Return event arrived)
-    int64_t calls = 0;      // OrbexEntry calls: more than one for a stream run
-    int64_t wallUs = 0;     // wall time of its calls
+    bool returned = false;   // OrbexEntry returned (a Return event arrived)
+    int64_t calls = 0;       // OrbexEntry calls: more than one for a stream run
+    int64_t wallUs = 0;      // wall time of its calls
     int64_t virtualUs = -1;  // virtual time of its calls on the virtual board; -1 on a real platform
     std::vector<ResultRecord> results;
     // The results of the final call (a stream run's final step); the same as
@@ -97,7 +103,7 @@ struct TestCaseRecord {
     std::vector<Picture> pictures;
 };
 
-// A test case's verdict: Fail when any of its results failed; otherwise
+// A test case's verdict, forwarded log lines left aside: Fail when any of its results failed; otherwise
 // what its closing report says (the last result of its final call); with no
 // report of its final call, what OrbexEntry returned; kNoVerdict when it did
 // not return. Tests that return NoRun by definition (line detection, lock,

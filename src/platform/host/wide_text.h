@@ -21,8 +21,8 @@ inline std::wstring ToWide(std::string_view text, UINT codePage = CP_UTF8) {
 
 inline std::string FromWide(std::wstring_view wide, UINT codePage = CP_UTF8) {
     if (wide.empty()) return {};
-    int n = ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                  nullptr);
+    int n =
+        ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string text(static_cast<size_t>(n > 0 ? n : 0), '\0');
     if (n > 0)
         ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, nullptr,

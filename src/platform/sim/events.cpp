@@ -7,7 +7,7 @@ namespace orbex::sim {
 
 EventSink HarnessEventSink() {
     auto hook = reinterpret_cast<OrbexHarnessEventFn>(host::ProgramSymbol(ORBEX_HARNESS_EVENT_SYMBOL));
-    if (!hook) return [](const PlatformEvent&) {};
+    if (!hook) return {};
     return [hook](const PlatformEvent& e) {
         std::vector<OrbexEventField> fields;
         fields.reserve(e.fields.size());

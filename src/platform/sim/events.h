@@ -22,8 +22,10 @@ struct PlatformEvent {
 
 using EventSink = std::function<void(const PlatformEvent&)>;
 
+// Where the board's events go; empty when nobody listens, and then the board
+// does not build them.
 // The sink of the hosting harness, when the process has one (the
-// OrbexHarnessEvent hook); otherwise a sink that drops events.
+// OrbexHarnessEvent hook); otherwise empty.
 EventSink HarnessEventSink();
 
 }  // namespace orbex::sim

@@ -6,8 +6,11 @@
 namespace orbex::sim {
 namespace {
 
-std::string ModuleDirectory() {
-    return host::ModuleDirectoryOf(reinterpret_cast<const void*>(&ModuleDirectory));
+// The folder of the module that holds the board; it cannot move while the
+// process runs, so it is looked up once.
+const std::string& ModuleDirectory() {
+    static const std::string directory = host::ModuleDirectoryOf(reinterpret_cast<const void*>(&ModuleDirectory));
+    return directory;
 }
 
 SimOptions WithDefaults(SimOptions options) {
@@ -55,19 +58,21 @@ VirtualBoard::VirtualBoard(std::shared_ptr<const BoardProfile> profile, SimOptio
                      m_directDraw, m_clock, m_faults),
       m_testBox(m_profile.testBox, m_signal, m_options.events),
       m_vbiLine(m_decoder, m_signal, m_clock),
-      m_vbiAnalyzer(m_vbiLine, m_faults),
+      m_vbiAnalyzer(m_vbiLine, m_faults, m_options.events),
       m_videoAnalyzer([this] { return uint64_t{m_clock.Now()} * 1000; }, m_faults),
       m_videoRenderer(m_faults, m_options.events,
                       [this](port::WindowHandle window) { return window != 0 && window == m_desktop.HostWindow(); }),
       m_resultLibrary(m_profile.components, m_options.verdictLibraryPath, m_options.noVerdict),
-      m_logging(m_profile.components, m_faults, m_system, m_paths, m_clock),
+      m_logging(m_profile.components, m_faults, m_system, m_paths, m_clock, m_options.events),
       m_media(m_profile.media, m_faults,
               [this](const std::string& kitFile) { return m_commands.IsRegistered(kitFile); }),
-      m_channelScan(m_profile.channelScan, m_tuner, m_clock, m_faults,
-                    [this](const port::IBaseFilter& filter) {
-                        auto* f = dynamic_cast<const SimFilter*>(&filter);
-                        return f && m_media.Owns(*f) && f->Role() == FilterRole::Tuner;
-                    }),
+      m_channelScan(
+          m_profile.channelScan, m_tuner, m_clock, m_faults,
+          [this](const port::IBaseFilter& filter) {
+              auto* f = dynamic_cast<const SimFilter*>(&filter);
+              return f && m_media.Owns(*f) && f->Role() == FilterRole::Tuner;
+          },
+          m_options.events),
       m_libraries(m_faults),
       m_com(m_faults) {
     m_libraries.Register("verdict.dll", m_resultLibrary);
@@ -89,6 +94,7 @@ VirtualBoard::VirtualBoard(std::shared_ptr<const BoardProfile> profile, SimOptio
     m_captureStream.SetBeforeChange(settle);
     m_overlayMixer.SetCaptureShape([this] { return m_captureStream.Shape(); });
     m_surfaces.SetBeforeAccess(settle);
+    m_surfaces.SetEvents(m_options.events);
     // Frames stop while the machine sleeps (and stay away when capture does
     // not come back); the feed splits its stretches where that changes.
     m_overlayMixer.SetHeld([this](uint32_t at) { return m_power.FramesHeld(at); });
@@ -101,6 +107,7 @@ VirtualBoard::VirtualBoard(std::shared_ptr<const BoardProfile> profile, SimOptio
     // The video analyzer sees the frames on their way to the overlay mixer.
     m_overlayMixer.SetFrameObserver([this](uint64_t, uint64_t atUs) { m_videoAnalyzer.Frame(atUs); });
     m_videoAnalyzer.SetSettle(settle);
+    m_videoAnalyzer.SetEvents(m_options.events, [this] { return m_captureStream.Current().avgTimePerFrame / 10; });
     // Every injected fault that fires is told, so a sweep can see it took effect.
     m_faults.SetObserver([this](const std::string& operation, HResult code, bool malformed) {
         std::vector<EventField> fields = {{"what", std::string("Fault")}, {"operation", operation}};
@@ -193,11 +200,14 @@ void VirtualBoard::AttachToHost(bool attach) {
     m_hostView.openReferences = [](void* context) -> long long {
         return static_cast<VirtualBoard*>(context)->OpenReferenceCount();
     };
+    m_hostView.elapsedMs = [](void* context) -> long long {
+        return static_cast<VirtualBoard*>(context)->m_clock.Elapsed();
+    };
     hook(&m_hostView);
 }
 
 void VirtualBoard::Emit(const std::string& event, std::vector<EventField> fields) {
-    m_options.events(PlatformEvent{event, std::move(fields)});
+    if (m_options.events) m_options.events(PlatformEvent{event, std::move(fields)});
 }
 
 }  // namespace orbex::sim

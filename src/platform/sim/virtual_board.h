@@ -56,7 +56,7 @@ struct SimOptions {
     std::string verdictLibraryPath;    // the shared library that stands for verdict.dll
     bool noVerdict = false;            // the result library cannot be loaded
     bool reportFaultCalls = false;     // at unload, tell the calls of every failable operation
-    EventSink events;                  // default: the hosting harness's hook
+    EventSink events;                  // default: the hosting harness's hook, when it has one
     // The host files (orbex.ini, graph files, logs, inf files) live here instead
     // of on disk, under the same host paths; null: on disk.
     std::shared_ptr<ini::MemoryFileStore> memoryFiles;

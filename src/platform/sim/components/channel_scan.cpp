@@ -1,5 +1,7 @@
 #include "platform/sim/components/channel_scan.h"
 
+#include <string>
+
 #include "platform/guids.h"
 #include "platform/sim/ledger.h"
 #include "platform/sim/signal/channel_tables.h"
@@ -37,13 +39,21 @@ public:
         if (!callback) return kEPointer;
         if (!m_connected || !m_table) return kLcsNotReady;
         const int32_t count = m_table->Count();
+        std::string scanned;  // "channel:1" locked, ":0" not locked, ":-" not tunable
         for (int32_t i = 0; i < count; ++i) {
             bool tuned = m.m_tuner.Tune(m_table->first + i);
             if (tuned) m.m_clock.Sleep(m.m_tuner.SettleMs());
             int32_t locked = 0;
             int32_t percent = (i + 1) * 100 / count;
-            if (callback(percent, tuned ? 1 : 0, &locked) == 0) break;
+            const bool goOn = callback(percent, tuned ? 1 : 0, &locked) != 0;
+            scanned += (scanned.empty() ? "" : " ") + std::to_string(m_table->first + i) + ":" +
+                       (!tuned   ? "-"
+                        : locked ? "1"
+                                 : "0");
+            if (!goOn) break;
         }
+        if (m.m_events)
+            m.m_events(PlatformEvent{"Platform", {{"what", std::string("ChannelScan")}, {"channels", scanned}}});
         return kSOk;
     }
 
@@ -54,8 +64,13 @@ private:
 };
 
 ChannelScan::ChannelScan(const ChannelScanConfig& config, TunerModel& tuner, VirtualClock& clock, FaultTable& faults,
-                         std::function<bool(const port::IBaseFilter&)> isTunerFilter)
-    : m_config(config), m_tuner(tuner), m_clock(clock), m_faults(faults), m_isTunerFilter(std::move(isTunerFilter)) {}
+                         std::function<bool(const port::IBaseFilter&)> isTunerFilter, EventSink events)
+    : m_config(config),
+      m_tuner(tuner),
+      m_clock(clock),
+      m_faults(faults),
+      m_isTunerFilter(std::move(isTunerFilter)),
+      m_events(std::move(events)) {}
 
 void ChannelScan::RegisterClasses(ComRuntime& com) {
     if (!m_config.object) return;

@@ -2,13 +2,15 @@
 // component: bound to the tuner filter (Connect), set to a country's channel
 // table (SetCountryCode), it tunes every channel of that table through the
 // tuner in order, waits for the tuner to settle and asks the caller's callback
-// whether the channel locked (AutoTune).
+// whether the channel locked (AutoTune). Each scan is also a ChannelScan event:
+// the channels tuned and the lock the caller found on each.
 #pragma once
 
 #include <functional>
 #include <memory>
 
 #include "platform/sim/devices/tuner.h"
+#include "platform/sim/events.h"
 #include "platform/sim/faults.h"
 #include "platform/sim/machine/clock.h"
 #include "platform/sim/machine/com.h"
@@ -27,7 +29,7 @@ class ChannelScan {
 public:
     // isTunerFilter: whether a filter is a tuner filter of this board.
     ChannelScan(const ChannelScanConfig& config, TunerModel& tuner, VirtualClock& clock, FaultTable& faults,
-                std::function<bool(const port::IBaseFilter&)> isTunerFilter);
+                std::function<bool(const port::IBaseFilter&)> isTunerFilter, EventSink events);
 
     void RegisterClasses(ComRuntime& com);
 
@@ -39,6 +41,7 @@ private:
     VirtualClock& m_clock;
     FaultTable& m_faults;
     std::function<bool(const port::IBaseFilter&)> m_isTunerFilter;
+    EventSink m_events;
 };
 
 }  // namespace orbex::sim

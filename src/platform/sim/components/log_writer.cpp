@@ -63,9 +63,14 @@ HResult LogWriter::Write(uint32_t handle, int32_t level, uint32_t colour, const 
     if (handle == 0 || handle > m_handle || !format) return kEInvalidArg;
     if (!m_file && m_memoryPath.empty()) return kEFail;
     if (!LevelEnabled(m_mask, level)) return kSOk;
-    std::string line = Format("%s %d 0x%08X ", m_clock.LocalTimeText().c_str(), level, colour);
-    line += FormatV(format, args).c_str();  // as "%s" would: up to a formatted NUL
-    line += '\n';
+    std::string text = FormatV(format, args).c_str();  // as "%s" would: up to a formatted NUL
+    std::string line = Format("%s %d 0x%08X ", m_clock.LocalTimeText().c_str(), level, colour) + text + '\n';
+    if (m_events)
+        m_events(PlatformEvent{"Platform",
+                               {{"what", std::string("Log")},
+                                {"level", int64_t{level}},
+                                {"colour", int64_t{colour}},
+                                {"text", std::move(text)}}});
     if (!m_memoryPath.empty()) {
         m_paths.Memory()->Append(m_memoryPath, line);
         return kSOk;

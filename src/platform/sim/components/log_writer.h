@@ -1,6 +1,6 @@
 // The logging component's log writer: the ILogWriter contract, writing
 // "<local time> <level> 0x<colour> <text>" lines to the configured file in the
-// current directory.
+// current directory. Each line written is also a Log event for the harness.
 #pragma once
 
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/ports.h"
+#include "platform/sim/events.h"
 #include "platform/sim/ledger.h"
 #include "platform/sim/machine/clock.h"
 #include "platform/sim/machine/path_map.h"
@@ -17,8 +18,8 @@ namespace orbex::sim {
 class LogWriter final : public port::ILogWriter, public std::enable_shared_from_this<LogWriter> {
     LedgerToken m_ledgerEntry{"COM", "ILogWriter"};  // counted while the object lives
 public:
-    LogWriter(port::ISystemInfo& system, const PathMap& paths, const VirtualClock& clock)
-        : m_system(system), m_paths(paths), m_clock(clock) {}
+    LogWriter(port::ISystemInfo& system, const PathMap& paths, const VirtualClock& clock, EventSink events)
+        : m_system(system), m_paths(paths), m_clock(clock), m_events(std::move(events)) {}
     ~LogWriter() override;
 
     HResult QueryInterface(const Guid& iid, port::ComPtr& out) override;
@@ -35,6 +36,7 @@ private:
     port::ISystemInfo& m_system;
     const PathMap& m_paths;
     const VirtualClock& m_clock;
+    EventSink m_events;
     uint32_t m_handle = 0;
     HandleLedger m_handles;  // handles given out and not released
     uint32_t m_mask = 0xFFFFFFFF;

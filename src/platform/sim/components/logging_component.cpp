@@ -14,7 +14,7 @@ void LoggingComponent::RegisterClasses(ComRuntime& com) {
 HResult LoggingComponent::Create(const Guid& iid, port::ComPtr& out) {
     if (!m_config.loggingComponent) return kRegdbEClassNotReg;  // not installed: the class is unknown
     if (HResult hr = m_faults.Next("CreateLogWriter")) return hr;
-    return std::make_shared<LogWriter>(m_system, m_paths, m_clock)->QueryInterface(iid, out);
+    return std::make_shared<LogWriter>(m_system, m_paths, m_clock, m_events)->QueryInterface(iid, out);
 }
 
 }  // namespace orbex::sim

@@ -50,12 +50,13 @@ void TestBox::Close(port::LibraryHandle) {
 uint32_t TestBox::Open(uint32_t) {
     uint32_t handle = m_config.box ? m_nextHandle++ : 0;
     if (handle) m_openHandle = handle;
-    m_emit(PlatformEvent{"Platform", {{"what", std::string("TestBoxOpen")}, {"handle", int64_t{handle}}}});
+    if (m_emit) m_emit(PlatformEvent{"Platform", {{"what", std::string("TestBoxOpen")}, {"handle", int64_t{handle}}}});
     return handle;
 }
 
 uint32_t TestBox::Write(uint32_t box, uint32_t value) {
-    m_emit(PlatformEvent{"Platform", {{"what", std::string("TestBoxWrite")}, {"value", int64_t{value & 0xFF}}}});
+    if (m_emit)
+        m_emit(PlatformEvent{"Platform", {{"what", std::string("TestBoxWrite")}, {"value", int64_t{value & 0xFF}}}});
     if (!box || box != m_openHandle) return 0;
     if (m_config.cutsSignal) m_signal.SetCircuitOpen((value & kVideoRelayBit) != 0);
     return 1;
@@ -63,7 +64,7 @@ uint32_t TestBox::Write(uint32_t box, uint32_t value) {
 
 // Closing lets the relay fall back: the circuit passes the signal again.
 uint32_t TestBox::Close(uint32_t box) {
-    m_emit(PlatformEvent{"Platform", {{"what", std::string("TestBoxClose")}}});
+    if (m_emit) m_emit(PlatformEvent{"Platform", {{"what", std::string("TestBoxClose")}}});
     if (!box || box != m_openHandle) return 0;
     m_openHandle = 0;
     m_signal.SetCircuitOpen(false);

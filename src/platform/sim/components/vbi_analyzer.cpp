@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "common/base64.h"
 #include "platform/guids.h"
 #include "platform/sim/ledger.h"
 
@@ -64,6 +65,17 @@ public:
         VbiLine line = m_analyzer.Source().Line21();
         const line21::SamplingFormat& format = kVbiFormat;
         line21::DecodeResult r = line21::DecodeLine(line.samples.data(), line.samples.size(), format);
+        if (m_analyzer.Events())
+            m_analyzer.Events()(
+                PlatformEvent{"Platform",
+                              {{"what", std::string("VbiLine")},
+                               {"line", int64_t{21}},
+                               {"frame", static_cast<int64_t>(line.frame)},
+                               {"rate", static_cast<int64_t>(std::llround(format.rateHz))},
+                               {"startNs", static_cast<int64_t>(std::llround(format.startMicroseconds * 1000))},
+                               {"blank", int64_t{format.blankLevel}},
+                               {"level50", int64_t{format.level50Ire}},
+                               {"samples", EncodeBase64(line.samples.data(), line.samples.size())}}});
         auto [low, high] = std::minmax_element(line.samples.begin(), line.samples.end());
         record.Int(vbi_record::kFrame, static_cast<int32_t>(line.frame));
         record.Int(vbi_record::kField, 1);

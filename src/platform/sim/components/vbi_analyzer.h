@@ -2,12 +2,14 @@
 // line 21 samples the capture filter's VBI pin delivers, decodes the closed
 // captions in them (src/line21) and fills the caller's 120-byte record. It
 // sees data only while its VBI input is connected to the capture filter's VBI
-// output and the graph runs. The record is described in docs/line21.md.
+// output and the graph runs. The record is described in docs/line21.md. Each
+// line it analyses is also a VbiLine event (its samples) for the harness.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
+#include "platform/sim/events.h"
 #include "platform/sim/faults.h"
 #include "platform/sim/media/filter.h"
 #include "platform/sim/signal/vbi_line.h"
@@ -34,7 +36,8 @@ constexpr int kCaptionLine = 100;  // 21 when captions were decoded on line 21 o
 
 class VbiAnalyzer {
 public:
-    VbiAnalyzer(const VbiLineSource& vbi, FaultTable& faults) : m_vbi(vbi), m_faults(faults) {}
+    VbiAnalyzer(const VbiLineSource& vbi, FaultTable& faults, EventSink events)
+        : m_vbi(vbi), m_faults(faults), m_events(std::move(events)) {}
 
     // The analyzer interface of an analyzer filter.
     HResult Interface(SimFilter& filter, const Guid& iid, port::ComPtr& out);
@@ -44,10 +47,12 @@ public:
 
     const VbiLineSource& Source() const { return m_vbi; }
     FaultTable& Faults() { return m_faults; }
+    const EventSink& Events() const { return m_events; }
 
 private:
     const VbiLineSource& m_vbi;
     FaultTable& m_faults;
+    EventSink m_events;
 };
 
 }  // namespace orbex::sim

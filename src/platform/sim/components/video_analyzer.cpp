@@ -47,6 +47,7 @@ public:
         auto filter = m_filter.lock();
         if (!filter || !VideoAnalyzer::Receives(*filter)) return kSFalse;
         AnalyzerReading r = m_analyzer.Measure();
+        m_analyzer.Report(r);
         int64_t start = static_cast<int64_t>(r.windowStartUs * 10), end = static_cast<int64_t>(r.nowUs * 10);
         int64_t mean = static_cast<int64_t>(r.meanIntervalUs * 10);
         Put(p0, &r.frames, 8);
@@ -108,9 +109,23 @@ AnalyzerReading VideoAnalyzer::Measure() {
     r.meanIntervalUs = span / (n - 1);
     if (r.nowUs - t1 > 2 * r.meanIntervalUs) span = r.nowUs - t0;
     r.frameRate = span ? static_cast<float>(static_cast<double>(n - 1) * 1e6 / static_cast<double>(span)) : 0.0f;
-    for (auto it = first; it + 1 != m_frames.end(); ++it)
-        if (2 * (*(it + 1) - *it) > 3 * r.meanIntervalUs) ++r.longGaps;
+    r.intervalsUs.reserve(n - 1);
+    for (auto it = first; it + 1 != m_frames.end(); ++it) {
+        r.intervalsUs.push_back(*(it + 1) - *it);
+        if (2 * r.intervalsUs.back() > 3 * r.meanIntervalUs) ++r.longGaps;
+    }
     return r;
+}
+
+void VideoAnalyzer::Report(const AnalyzerReading& reading) const {
+    if (!m_events) return;
+    std::string intervals;
+    for (uint64_t us : reading.intervalsUs) intervals += (intervals.empty() ? "" : " ") + std::to_string(us);
+    m_events(PlatformEvent{"Platform",
+                           {{"what", std::string("AnalyzerMeasurement")},
+                            {"frames", static_cast<int64_t>(reading.frames)},
+                            {"setInterval", m_setIntervalUs ? m_setIntervalUs() : int64_t{0}},
+                            {"intervals", std::move(intervals)}}});
 }
 
 }  // namespace orbex::sim

@@ -2,15 +2,19 @@
 // between the capture filter and the overlay mixer, sees every frame that
 // passes through it with its time stamp, and measures the stream over its
 // window. The 96-byte record and the window are described in
-// docs/video-analyzer.md.
+// docs/video-analyzer.md. Each measurement is also an AnalyzerMeasurement
+// event for the harness: the window's frame intervals and the set interval.
 #pragma once
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/analyzer.h"
+#include "platform/sim/events.h"
 #include "platform/sim/faults.h"
 #include "platform/sim/media/filter.h"
 
@@ -34,6 +38,7 @@ struct AnalyzerReading {
     uint64_t meanIntervalUs = 0;
     float frameRate = 0;
     uint64_t longGaps = 0;
+    std::vector<uint64_t> intervalsUs;  // between the window's frames, in order
 };
 
 class VideoAnalyzer {
@@ -53,6 +58,13 @@ public:
     void Frame(uint64_t atUs);
     // Settles frames due (set by the board), then measures.
     void SetSettle(std::function<void()> settle) { m_settle = std::move(settle); }
+    // Where measurements are reported, with the frame interval the capture
+    // stream is set to (microseconds; 0 when it has none).
+    void SetEvents(EventSink events, std::function<int64_t()> setIntervalUs) {
+        m_events = std::move(events);
+        m_setIntervalUs = std::move(setIntervalUs);
+    }
+    void Report(const AnalyzerReading& reading) const;
     AnalyzerReading Measure();
     FaultTable& Faults() { return m_faults; }
 
@@ -60,6 +72,8 @@ private:
     std::function<uint64_t()> m_nowUs;
     FaultTable& m_faults;
     std::function<void()> m_settle;
+    EventSink m_events;
+    std::function<int64_t()> m_setIntervalUs;
     std::deque<uint64_t> m_frames;                    // time stamps within the window, oldest first
     std::vector<std::weak_ptr<SimFilter>> m_filters;  // analyzer filters handed out
 };

@@ -58,6 +58,7 @@ std::vector<RendererWindow> VideoRendererModel::Windows() const {
 
 void VideoRendererModel::Emit(const RendererWindow& window, const char* what, std::vector<EventField> fields,
                               HResult result) {
+    if (!m_events) return;
     std::vector<EventField> all = {{"what", std::string(what)}, {"filter", window.filterName}};
     for (EventField& f : fields) all.push_back(std::move(f));
     all.push_back({"result", static_cast<int64_t>(result)});

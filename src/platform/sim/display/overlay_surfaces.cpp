@@ -4,8 +4,10 @@
 #include <cstring>
 #include <utility>
 
+#include "common/base64.h"
 #include "platform/guids.h"
 #include "platform/sim/ledger.h"
+#include "video/row_analysis.h"
 
 namespace orbex::sim {
 
@@ -83,6 +85,7 @@ public:
         desc = OverlaySurfaces::Describe(m_surface.config);
         desc.surface = m_surface.config.lockGivesMemory ? m_surface.Rows() : nullptr;
         m_surface.locked = true;
+        if (desc.surface) m_owner.ReportLocked(m_surface);
         return kSOk;
     }
     HResult Unlock() override {
@@ -95,6 +98,42 @@ private:
     OverlaySurfaces& m_owner;
     OverlaySurfaces::Surface& m_surface;
 };
+
+// The overlay buffer as the system gets it: each row classed as the row
+// analysis classes it (P picture, E all zero, N noise) and the luma of up to
+// kPictureColumns evenly spaced pixels of every row (UYVY: luma at odd bytes).
+void OverlaySurfaces::ReportLocked(Surface& surface) const {
+    constexpr uint32_t kPictureColumns = 64;
+    const SurfaceConfig& c = surface.config;
+    const bool overlay = c.kind == SurfaceKind::OverlayFront || c.kind == SurfaceKind::OverlayBack;
+    if (!m_events || !overlay || !c.yuv || c.bitsPerPixel != 16 || c.width == 0 || c.height == 0) return;
+    const uint8_t* base = surface.Rows();
+    const size_t rowBytes = surface.RowBytes(), pitch = static_cast<size_t>(c.pitch);
+    if (!base || rowBytes < 2) return;
+    const uint32_t columns = std::min(c.width, kPictureColumns);
+    std::string rows(c.height, 'P');
+    std::vector<uint8_t> luma(static_cast<size_t>(columns) * c.height);
+    for (uint32_t y = 0; y < c.height; ++y) {
+        const uint8_t* row = base + y * pitch;
+        if (video::IsZeroRow(row, rowBytes))
+            rows[y] = 'E';
+        else if (!video::IsPictureRow(row, rowBytes))
+            rows[y] = 'N';
+        for (uint32_t x = 0; x < columns; ++x) {
+            const size_t pixel = static_cast<size_t>(x) * c.width / columns;
+            const size_t at = std::min(pixel * 2 + 1, rowBytes - 1);
+            luma[static_cast<size_t>(y) * columns + x] = row[at];
+        }
+    }
+    m_events(PlatformEvent{"Platform",
+                           {{"what", std::string("OverlayBuffer")},
+                            {"surface", int64_t{c.kind == SurfaceKind::OverlayFront ? 0 : 1}},
+                            {"width", int64_t{c.width}},
+                            {"height", int64_t{c.height}},
+                            {"rows", std::move(rows)},
+                            {"columns", int64_t{columns}},
+                            {"luma", EncodeBase64(luma.data(), luma.size())}}});
+}
 
 OverlaySurfaces::OverlaySurfaces(const SurfaceConfigs& configs, FaultTable& faults) : m_faults(faults) {
     for (const auto& [name, config] : configs)

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/sim/display/frame_rows.h"
+#include "platform/sim/events.h"
 #include "platform/sim/faults.h"
 #include "platform/video.h"
 
@@ -44,6 +45,9 @@ public:
 
     // Lets time-driven models settle before a surface is read or written.
     void SetBeforeAccess(std::function<void()> settle) { m_settle = std::move(settle); }
+    // Where an overlay buffer's picture goes each time the system locks it
+    // (an OverlayBuffer event: what the system gets to read).
+    void SetEvents(EventSink events) { m_events = std::move(events); }
 
     // The surfaces that exist, as COM objects (new references) with their descriptions.
     std::vector<std::pair<std::shared_ptr<port::IDirectDrawSurface>, port::SurfaceDesc>> Existing();
@@ -79,8 +83,11 @@ public:
 private:
     friend class SimSurface;
     std::vector<std::unique_ptr<Surface>> m_surfaces;
+    void ReportLocked(Surface& surface) const;
+
     FaultTable& m_faults;
     std::function<void()> m_settle;
+    EventSink m_events;
 };
 
 }  // namespace orbex::sim

@@ -20,6 +20,8 @@ public:
     void Sleep(uint32_t milliseconds) override { m_now += milliseconds; }
     // The timer's value without letting time pass, for the board's own models.
     uint32_t Now() const { return m_now; }
+    // Milliseconds passed since the machine started.
+    uint32_t Elapsed() const { return m_now - m_start; }
 
     // ISO-8601 local time with milliseconds: the profile's LocalTime plus the virtual time passed.
     std::string LocalTimeText() const;

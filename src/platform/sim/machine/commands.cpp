@@ -43,7 +43,7 @@ bool CommandInterpreter::IsRegistered(const std::string& kitFile) const {
 
 int32_t CommandInterpreter::System(const char* command) {
     std::string cmd = command ? command : "";
-    m_events(PlatformEvent{"Platform", {{"what", std::string("RunCommand")}, {"command", cmd}}});
+    if (m_events) m_events(PlatformEvent{"Platform", {{"what", std::string("RunCommand")}, {"command", cmd}}});
     if (HResult code = m_faults.Next("System")) return code;
     std::vector<std::string> words = Words(cmd);
     if (words.empty()) return 0;

@@ -26,20 +26,22 @@ uintptr_t VirtualDesktop::SetTimer(port::WindowHandle window, uintptr_t id, uint
     uintptr_t key = window ? id : 0x7FF0 + m_timers.size();
     uint32_t due = m_clock.Now() + elapseMs;
     m_timers[{window, key}] = due;
-    m_events(PlatformEvent{"Platform",
-                           {{"what", std::string("SetTimer")},
-                            {"window", static_cast<int64_t>(window)},
-                            {"id", static_cast<int64_t>(key)},
-                            {"elapse", int64_t{elapseMs}}}});
+    if (m_events)
+        m_events(PlatformEvent{"Platform",
+                               {{"what", std::string("SetTimer")},
+                                {"window", static_cast<int64_t>(window)},
+                                {"id", static_cast<int64_t>(key)},
+                                {"elapse", int64_t{elapseMs}}}});
     return key;
 }
 
 bool VirtualDesktop::KillTimer(port::WindowHandle window, uintptr_t id) {
     bool found = m_timers.erase({window, id}) > 0;
-    m_events(PlatformEvent{"Platform",
-                           {{"what", std::string("KillTimer")},
-                            {"window", static_cast<int64_t>(window)},
-                            {"id", static_cast<int64_t>(id)}}});
+    if (m_events)
+        m_events(PlatformEvent{"Platform",
+                               {{"what", std::string("KillTimer")},
+                                {"window", static_cast<int64_t>(window)},
+                                {"id", static_cast<int64_t>(id)}}});
     return found;
 }
 
@@ -60,11 +62,12 @@ bool VirtualDesktop::WaitForTimer(ArmedTimer& fired) {
     int32_t wait = static_cast<int32_t>(next->due - m_clock.Now());
     if (wait > 0) m_clock.Sleep(static_cast<uint32_t>(wait));
     fired = *next;
-    m_events(PlatformEvent{"Platform",
-                           {{"what", std::string("TimerExpired")},
-                            {"window", static_cast<int64_t>(fired.window)},
-                            {"id", static_cast<int64_t>(fired.id)},
-                            {"waited", int64_t{wait > 0 ? wait : 0}}}});
+    if (m_events)
+        m_events(PlatformEvent{"Platform",
+                               {{"what", std::string("TimerExpired")},
+                                {"window", static_cast<int64_t>(fired.window)},
+                                {"id", static_cast<int64_t>(fired.id)},
+                                {"waited", int64_t{wait > 0 ? wait : 0}}}});
     KillTimer(fired.window, fired.id);
     return true;
 }

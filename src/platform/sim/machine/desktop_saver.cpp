@@ -22,6 +22,7 @@ int64_t Flag(bool b) {
 }  // namespace
 
 void VirtualDesktop::Emit(const char* what, std::vector<EventField> fields) const {
+    if (!m_events) return;
     fields.insert(fields.begin(), EventField{"what", std::string(what)});
     m_events(PlatformEvent{"Platform", std::move(fields)});
 }

@@ -42,12 +42,13 @@ uint32_t ProfileFiles::ReadProfileInt(const char* section, const char* key, int3
 bool ProfileFiles::WriteProfileValue(const char* section, const char* key, const char* value, const char* fileName) {
     if (m_faults.Next("ProfileWrite")) return false;
     const std::string path = HostPath(fileName);  // a copy: the event sink may read profiles
-    m_events(PlatformEvent{"Platform",
-                           {{"what", std::string("ProfileWrite")},
-                            {"file", std::string(fileName ? fileName : "")},
-                            {"section", std::string(section ? section : "")},
-                            {"key", std::string(key ? key : "")},
-                            {"value", std::string(value ? value : "")}}});
+    if (m_events)
+        m_events(PlatformEvent{"Platform",
+                               {{"what", std::string("ProfileWrite")},
+                                {"file", std::string(fileName ? fileName : "")},
+                                {"section", std::string(section ? section : "")},
+                                {"key", std::string(key ? key : "")},
+                                {"value", std::string(value ? value : "")}}});
     if (path.empty()) return false;
     return m_ini.WriteString(section, key, value, path);
 }

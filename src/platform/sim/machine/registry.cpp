@@ -57,12 +57,13 @@ void VirtualRegistry::SetValue(const std::string& path, const std::string& name,
     CreateKey(path);
     Key& key = m_keys[ini::Folded(Normalised(path.c_str()))];
     if (announce)
-        m_events(PlatformEvent{"Platform",
-                               {{"what", std::string("RegistryWrite")},
-                                {"key", key.path},
-                                {"name", name},
-                                {"value", ValueText(type, data)},
-                                {"type", static_cast<int64_t>(type)}}});
+        if (m_events)
+            m_events(PlatformEvent{"Platform",
+                                   {{"what", std::string("RegistryWrite")},
+                                    {"key", key.path},
+                                    {"name", name},
+                                    {"value", ValueText(type, data)},
+                                    {"type", static_cast<int64_t>(type)}}});
     for (Value& v : key.values) {
         if (ini::Folded(v.name) == ini::Folded(name)) {
             v.type = type;

@@ -10,8 +10,9 @@ void ScreenSaverModel::Start(const std::string& program) {
 void ScreenSaverModel::End(const char* by) {
     if (!m_running) return;
     m_running = false;
-    m_events(PlatformEvent{"Platform",
-                           {{"what", std::string("ScreenSaverEnd")}, {"program", m_program}, {"by", std::string(by)}}});
+    if (m_events)
+        m_events(PlatformEvent{
+            "Platform", {{"what", std::string("ScreenSaverEnd")}, {"program", m_program}, {"by", std::string(by)}}});
 }
 
 }  // namespace orbex::sim

@@ -130,11 +130,19 @@ std::optional<BoardProfile> Parse(const std::string& text, const std::string& so
             if (eq == std::string::npos) throw ProfileError{line, "line without \"=\""};
             if (!kind && Lower(section) != "profile") throw ProfileError{line, "key before the first section"};
             ProfileEntry entry{section, Trim(l.substr(0, eq)), Trim(l.substr(eq + 1)), line};
-            if (!kind) {  // [Profile] Base=: this profile starts as a copy of another
+            if (!kind && entry.Is("purpose")) {
+                p.purpose = entry.value;
+            } else if (!kind && entry.Is("meanttofail")) {
+                p.meantToFail.clear();
+                for (std::string& item : Split(entry.value, ','))
+                    if (!item.empty()) p.meantToFail.push_back(std::move(item));
+            } else if (!kind) {  // [Profile] Base=: this profile starts as a copy of another
                 if (!entry.Is("base")) entry.RefuseKey();
                 if (anyEntry) entry.Refuse("Base= must come before every other key");
                 p = BaseProfile(entry, source, depth);
                 p.source = source;
+                p.purpose.clear();
+                p.meantToFail.clear();
             } else {
                 kind->read(p, entry);
             }

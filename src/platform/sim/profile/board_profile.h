@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/sim/components/channel_scan.h"
 #include "platform/sim/components/components_config.h"
@@ -29,6 +30,11 @@ namespace orbex::sim {
 
 struct BoardProfile {
     std::string source = "<built-in reference board>";
+    // [Profile] Purpose= and MeantToFail=: what the board is for, in one line,
+    // and the catalogue command lines it is meant to fail (a profile's own,
+    // never taken from its base).
+    std::string purpose;
+    std::vector<std::string> meantToFail;
 
     MachineConfig machine;
     DesktopConfig desktop;  // the host window, system metrics and cursor
