@@ -82,8 +82,7 @@ bool IsValidUtf8(const std::string& s) {
 
 // --- records -----------------------------------------------------------------
 
-TestCaseRecord Case(std::string commandLine, std::string name, std::string group,
-                    std::vector<ResultRecord> results) {
+TestCaseRecord Case(std::string commandLine, std::string name, std::string group, std::vector<ResultRecord> results) {
     TestCaseRecord c;
     c.commandLine = std::move(commandLine), c.name = std::move(name), c.group = std::move(group);
     c.results = std::move(results);
@@ -100,8 +99,8 @@ OverlayPicture Overlay() {
 }
 
 HtmlReportInfo Info() {
-    return {"Orbex run on reference", "reference (built in)", "[Board]\nName=ref\n",
-            "orbex-harness --board b.ini --", "2026-12-06 14:00:00", "3 passed, 1 failed"};
+    return {"Orbex run on reference",         "reference (built in)", "[Board]\nName=ref\n",
+            "orbex-harness --board b.ini --", "2026-12-06 14:00:00",  "3 passed, 1 failed"};
 }
 
 // --- tests -------------------------------------------------------------------
@@ -122,13 +121,13 @@ TEST(HtmlText, EscapesMarkupKeepsUtf8AndShowsOtherBytesAsWindows1252) {
         {"\xA0\xFF", "&#xA0;&#xFF;"},
         {"\xC3\xA9", "\xC3\xA9"},
         {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
-        {"\xC3", "&#xC3;"},                                        // cut at the end
-        {"\xC3(", "&#xC3;("},                                      // not followed by a continuation byte
-        {"\xC0\xAF", "&#xC0;&#xAF;"},                              // overlong
-        {"\xED\xA0\x80", "&#xED;&#xA0;&#x20AC;"},                  // surrogate
-        {"\xF4\x90\x80\x80", "&#xF4;&#xFFFD;&#x20AC;&#x20AC;"},    // past U+10FFFF
-        {"\xC2\x85", "&#xFFFD;"},                                  // C1 control in UTF-8
-        {"\xEF\xBF\xBF", "&#xFFFD;"},                              // not a character
+        {"\xC3", "&#xC3;"},                                      // cut at the end
+        {"\xC3(", "&#xC3;("},                                    // not followed by a continuation byte
+        {"\xC0\xAF", "&#xC0;&#xAF;"},                            // overlong
+        {"\xED\xA0\x80", "&#xED;&#xA0;&#x20AC;"},                // surrogate
+        {"\xF4\x90\x80\x80", "&#xF4;&#xFFFD;&#x20AC;&#x20AC;"},  // past U+10FFFF
+        {"\xC2\x85", "&#xFFFD;"},                                // C1 control in UTF-8
+        {"\xEF\xBF\xBF", "&#xFFFD;"},                            // not a character
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(HtmlText(in), out) << "input " << ::testing::PrintToString(in);
 }
@@ -142,7 +141,8 @@ protected:
                                       {"2", kStatusFail, "Buffer state", "Both buffers full", "Front buffer empty"}});
         failed.pictures = {{0, Overlay()}, {1, Overlay()}};
         failed.log = {{1, "CDecoder::Test_OutputEnable()> start"}, {2, "state 3"}};
-        TestCaseRecord passed = Case("tc2200", "Output enable", "decoder", {{"1", kStatusPass, "Buffer state", "", ""}});
+        TestCaseRecord passed =
+            Case("tc2200", "Output enable", "decoder", {{"1", kStatusPass, "Buffer state", "", ""}});
         passed.pictures = {{0, Overlay()}};
         TestCaseRecord na = Case("tc2203 7", "Horizontal lock", "decoder", {{"1", kStatusNotApplicable, "d", "", ""}});
         na.virtualUs = -1, na.wallUs = 999;
@@ -173,8 +173,7 @@ TEST_F(ReportOfARun, ListsEveryTestCaseWithVerdictCommandLineDurationsAndReprodu
         // Failed test cases open by themselves.
         EXPECT_EQ(All(bodies[i], "details").at(0)->Attribute("open") != nullptr, i == 0);
     }
-    EXPECT_EQ(TextOf(All(bodies[2], "div", "reproduce").at(0)),
-              "reproduce: orbex-harness --board b.ini -- 'tc2203 7'");
+    EXPECT_EQ(TextOf(All(bodies[2], "div", "reproduce").at(0)), "reproduce: orbex-harness --board b.ini -- 'tc2203 7'");
     EXPECT_EQ(TextOf(All(bodies[2], "p", "return").at(0)), "OrbexEntry returned 1 (NA)");
     EXPECT_EQ(TextOf(All(bodies[3], "p", "return").at(0)), "OrbexEntry did not return");
 
@@ -182,8 +181,9 @@ TEST_F(ReportOfARun, ListsEveryTestCaseWithVerdictCommandLineDurationsAndReprodu
     std::map<std::string, std::string> counts;
     for (const XMLElement* li : All(page, "li"))
         if (li->Attribute("data-verdict")) counts[li->Attribute("data-verdict")] = TextOf(li);
-    EXPECT_EQ(counts, (std::map<std::string, std::string>{
-                          {"PASS", "PASS 1"}, {"FAIL", "FAIL 1"}, {"NA", "NA 1"}, {"NORUN", "NORUN 0"}, {"NONE", "NONE 1"}}));
+    EXPECT_EQ(counts,
+              (std::map<std::string, std::string>{
+                  {"PASS", "PASS 1"}, {"FAIL", "FAIL 1"}, {"NA", "NA 1"}, {"NORUN", "NORUN 0"}, {"NONE", "NONE 1"}}));
     std::vector<std::string> filters;
     for (const XMLElement* input : All(page, "input")) filters.push_back(input->Attribute("data-verdict"));
     EXPECT_EQ(filters, (std::vector<std::string>{"PASS", "FAIL", "NA", "NONE"}));
@@ -219,7 +219,7 @@ TEST_F(ReportOfARun, DrawsOverlayBuffersOnlyBeforeTheFailedResultsOfAFailedTestC
     ASSERT_TRUE(HasClass(pictureRow, "picture"));
     EXPECT_EQ(TextOf(Cell(pictureRow->NextSiblingElement(), "status")), "FAIL");
     EXPECT_EQ(TextOf(All(bodies[0], "p", "picture-note").at(0)),
-              "1 of 2 overlay buffers drawn (those read before a failed result, at most 8). ");
+              "1 of 2 overlay buffers drawn (those read before a failed result, at most 4). ");
     EXPECT_TRUE(All(bodies[1], "svg", "overlay").empty());
     EXPECT_TRUE(All(bodies[1], "p", "picture-note").empty());
 }
@@ -231,8 +231,9 @@ TEST(OverlaySvg, QuantizesToRunsOfEqualGreyAndCountsTheRows) {
     // run; row 3 two.
     auto cells = All(All(page, "g").at(0), "rect");
     std::vector<std::string> fills, heights, widths;
-    for (auto* r : cells) fills.push_back(r->Attribute("fill")), widths.push_back(r->Attribute("width")),
-                          heights.push_back(r->Attribute("height"));
+    for (auto* r : cells)
+        fills.push_back(r->Attribute("fill")), widths.push_back(r->Attribute("width")),
+            heights.push_back(r->Attribute("height"));
     EXPECT_EQ(fills, (std::vector<std::string>{"#000000", "#080808", "#ffffff", "#000000", "#101010", "#cdcdcd"}));
     EXPECT_EQ(widths, (std::vector<std::string>{"192.00", "96.00", "96.00", "384.00", "192.00", "192.00"}));
     EXPECT_EQ(heights, (std::vector<std::string>{"192.00", "192.00", "192.00", "96.00", "96.00", "96.00"}));
@@ -250,6 +251,19 @@ TEST(OverlaySvg, ShortLumaDrawsOnlyTheRowsItHolds) {
     ASSERT_EQ(page.doc.ErrorID(), tinyxml2::XML_SUCCESS);
     EXPECT_EQ(All(All(page, "g").at(0), "rect").size(), 3u);
     EXPECT_EQ(TextOf(All(page, "text", "row-counts").at(0)), "rows: 2 picture, 1 empty, 1 noise; luma of 1 of 4 rows");
+}
+
+TEST(OverlaySvg, LargeNoisyBufferStaysSmall) {
+    OverlayPicture o;
+    o.surface = 2, o.width = 640, o.height = 480, o.columns = 160, o.rows = std::string(480, 'N');
+    for (int i = 0; i < 480 * 160; ++i) o.luma.push_back(static_cast<uint8_t>(i * 97 % 251));
+    const std::string svg = OverlaySvg(o);
+    Page page(svg);
+    ASSERT_EQ(page.doc.ErrorID(), tinyxml2::XML_SUCCESS);
+    // Every tenth row drawn (at most 8192 samples), each sample a rect of its own.
+    EXPECT_EQ(All(All(page, "g").at(0), "rect").size(), 48u * 160u);
+    EXPECT_LT(svg.size(), 600'000u);
+    EXPECT_EQ(TextOf(All(page, "text", "row-counts").at(0)), "rows: 0 picture, 0 empty, 480 noise");
 }
 
 TEST(Report, CaptionRunDrawsTheFirstAndLastLinesAsDecoded) {
@@ -290,8 +304,9 @@ TEST(FrameIntervalsSvg, BandIsTheIntervalsOfRatesWithin15PercentOfTheSetRate) {
     EXPECT_GT(outside[0]->DoubleAttribute("cy"), bottom);
     EXPECT_LT(outside[1]->DoubleAttribute("cy"), top);
     EXPECT_EQ(All(page, "circle", "interval").size(), 4u);
-    EXPECT_EQ(TextOf(All(page, "text", "interval-summary").at(0)),
-              "7 intervals, mean 34753 \u00b5s (28.77 frames/s); set 33367 \u00b5s, band 29015 to 39255 \u00b5s: 4 inside");
+    EXPECT_EQ(
+        TextOf(All(page, "text", "interval-summary").at(0)),
+        "7 intervals, mean 34753 \u00b5s (28.77 frames/s); set 33367 \u00b5s, band 29015 to 39255 \u00b5s: 4 inside");
 }
 
 TEST(FrameIntervalsSvg, UnknownSetIntervalHasNoBand) {

@@ -16,7 +16,7 @@ namespace {
 // run tunes channel after channel until one carries captions).
 constexpr size_t kVbiFirstDrawn = 2, kVbiLastDrawn = 2;
 // Overlay buffers drawn per failed test case.
-constexpr size_t kMaxOverlaysDrawn = 8;
+constexpr size_t kMaxOverlaysDrawn = 4;
 
 constexpr const char* kStyle = R"(
 body { font-family: sans-serif; font-size: 14px; margin: 1em 2em; color: #222222; }
@@ -104,8 +104,8 @@ std::vector<bool> DrawnPictures(const TestCaseRecord& c, int64_t verdict, std::s
 std::string PictureSvg(const Picture& p, size_t vbiNumber, size_t vbiCount) {
     if (const auto* o = std::get_if<OverlayPicture>(&p.data)) return OverlaySvg(*o);
     if (const auto* v = std::get_if<VbiLinePicture>(&p.data))
-        return VbiLineSvg(*v, Fmt("line %lld, capture %zu of %zu", static_cast<long long>(v->line), vbiNumber,
-                                  vbiCount));
+        return VbiLineSvg(*v,
+                          Fmt("line %lld, capture %zu of %zu", static_cast<long long>(v->line), vbiNumber, vbiCount));
     if (const auto* f = std::get_if<FrameIntervals>(&p.data)) return FrameIntervalsSvg(*f);
     return ChannelScanSvg(std::get<ChannelScanPicture>(p.data));
 }
@@ -158,8 +158,9 @@ void AppendDetails(std::string& out, const TestCaseRecord& c, int64_t verdict) {
         }
     };
     if (!c.results.empty()) {
-        out += "<table class=\"results\"><thead><tr><th>status</th><th>step</th><th>description</th>"
-               "<th>expected</th><th>actual</th></tr></thead><tbody>\n";
+        out +=
+            "<table class=\"results\"><thead><tr><th>status</th><th>step</th><th>description</th>"
+            "<th>expected</th><th>actual</th></tr></thead><tbody>\n";
         for (size_t i = 0; i < c.results.size(); ++i) {
             appendPictures(i, true);
             AppendResultRow(out, c.results[i]);
@@ -217,11 +218,10 @@ void AppendCountsAndFilters(std::string& out, const std::vector<TestCaseRecord>&
     out += "<form id=\"filters\" hidden=\"hidden\"><fieldset><legend>show</legend>";
     for (const std::string& v : verdicts)
         if (counts.count(v))
-            out += "<label><input type=\"checkbox\" checked=\"checked\" data-verdict=\"" + v + "\"/> " + v +
-                   "</label> ";
+            out +=
+                "<label><input type=\"checkbox\" checked=\"checked\" data-verdict=\"" + v + "\"/> " + v + "</label> ";
     out += "<label>group <select id=\"group-filter\"><option value=\"\">all</option>";
-    for (const std::string& g : groups)
-        out += "<option value=\"" + HtmlText(g) + "\">" + HtmlText(g) + "</option>";
+    for (const std::string& g : groups) out += "<option value=\"" + HtmlText(g) + "\">" + HtmlText(g) + "</option>";
     out += "</select></label></fieldset></form>\n";
 }
 
@@ -237,8 +237,9 @@ std::string HtmlReport(const std::vector<TestCaseRecord>& cases, const HtmlRepor
     out += "<p class=\"started\">started " + HtmlText(info.startedAt) + "</p>\n";
     AppendCountsAndFilters(out, cases);
 
-    out += "<table id=\"cases\"><thead><tr><th>verdict</th><th>name</th><th>group</th><th>command line</th>"
-           "<th>virtual time</th><th>wall time</th></tr></thead>\n";
+    out +=
+        "<table id=\"cases\"><thead><tr><th>verdict</th><th>name</th><th>group</th><th>command line</th>"
+        "<th>virtual time</th><th>wall time</th></tr></thead>\n";
     for (const TestCaseRecord& c : cases) AppendCase(out, c, info);
     out += "</table>\n";
 

@@ -27,6 +27,7 @@ std::string Text(double x, double y, const std::string& escapedText, const char*
 
 constexpr double kOverlayWidth = 384;  // drawn width of the picture
 constexpr int64_t kMaxDrawnRows = 256;
+constexpr int64_t kMaxDrawnSamples = 8192;  // a noise picture is a rect a sample: this keeps it near 500 KB
 
 uint8_t Grey(uint8_t luma) {
     const unsigned level = luma >> 3;  // 32 levels
@@ -57,8 +58,7 @@ std::string OverlaySvg(const OverlayPicture& p) {
     std::string svg = SvgOpen(totalW, totalH, "overlay");
     svg += Text(left, 16,
                 Fmt("surface %lld: %lld x %lld, luma of %lld columns a row", static_cast<long long>(p.surface),
-                    static_cast<long long>(p.width), static_cast<long long>(height),
-                    static_cast<long long>(columns)));
+                    static_cast<long long>(p.width), static_cast<long long>(height), static_cast<long long>(columns)));
     svg += Fmt("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"#ffffff\" stroke=\"#999999\"/>\n",
                left, top, kOverlayWidth, pictureH);
 
@@ -66,7 +66,8 @@ std::string OverlaySvg(const OverlayPicture& p) {
     // with the next band when its greys are the same.
     if (rowsWithLuma > 0) {
         const double cellW = kOverlayWidth / double(columns), rowH = pictureH / double(height);
-        const int64_t stride = (height + kMaxDrawnRows - 1) / kMaxDrawnRows;
+        const int64_t stride = std::max((rowsWithLuma + kMaxDrawnRows - 1) / kMaxDrawnRows,
+                                        (rowsWithLuma * columns + kMaxDrawnSamples - 1) / kMaxDrawnSamples);
         auto sameGreys = [&](int64_t a, int64_t b) {
             for (int64_t c = 0; c < columns; ++c)
                 if (Grey(p.luma[size_t(a * columns + c)]) != Grey(p.luma[size_t(b * columns + c)])) return false;
@@ -81,10 +82,9 @@ std::string OverlaySvg(const OverlayPicture& p) {
                 int64_t runEnd = c + 1;
                 while (runEnd < columns && Grey(row[runEnd]) == Grey(row[c])) ++runEnd;
                 const unsigned g = Grey(row[c]);
-                svg += Fmt(
-                    "<rect x=\"%.2f\" y=\"%.2f\" width=\"%.2f\" height=\"%.2f\" fill=\"#%02x%02x%02x\"/>\n",
-                    left + double(c) * cellW, top + double(r) * rowH, double(runEnd - c) * cellW,
-                    double(end - r) * rowH, g, g, g);
+                svg += Fmt("<rect x=\"%.2f\" y=\"%.2f\" width=\"%.2f\" height=\"%.2f\" fill=\"#%02x%02x%02x\"/>\n",
+                           left + double(c) * cellW, top + double(r) * rowH, double(runEnd - c) * cellW,
+                           double(end - r) * rowH, g, g, g);
                 c = runEnd;
             }
             r = end;
@@ -123,8 +123,9 @@ std::string OverlaySvg(const OverlayPicture& p) {
                            static_cast<long long>(counts[1]), static_cast<long long>(counts[2]));
     const int64_t other = int64_t(p.rows.size()) - counts[0] - counts[1] - counts[2];
     if (other > 0) note += Fmt(", %lld unknown", static_cast<long long>(other));
-    if (rowsWithLuma < height) note += Fmt("; luma of %lld of %lld rows", static_cast<long long>(rowsWithLuma),
-                                           static_cast<long long>(height));
+    if (rowsWithLuma < height)
+        note +=
+            Fmt("; luma of %lld of %lld rows", static_cast<long long>(rowsWithLuma), static_cast<long long>(height));
     svg += Text(left, top + pictureH + 20, note, " class=\"row-counts\"");
     return svg + "</svg>\n";
 }
@@ -174,14 +175,14 @@ std::string FrameIntervalsSvg(const FrameIntervals& f) {
     auto y = [&](double us) { return kTop + (hi - us) / (hi - lo) * plotH; };
     auto x = [&](size_t i) { return kLeft + (v.size() > 1 ? double(i) / double(v.size() - 1) : 0.5) * plotW; };
 
-    svg += Fmt("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"none\" stroke=\"#999999\"/>\n",
-               kLeft, kTop, plotW, plotH);
+    svg += Fmt("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"none\" stroke=\"#999999\"/>\n", kLeft,
+               kTop, plotW, plotH);
     size_t inside = 0;
     if (known) {
-        svg += Fmt(
-            "<rect class=\"band\" data-low-us=\"%.1f\" data-high-us=\"%.1f\" x=\"%.1f\" y=\"%.2f\" width=\"%.1f\" "
-            "height=\"%.2f\" fill=\"#2e7d32\" fill-opacity=\"0.15\"/>\n",
-            band.lowUs, band.highUs, kLeft, y(band.highUs), plotW, y(band.lowUs) - y(band.highUs));
+        svg +=
+            Fmt("<rect class=\"band\" data-low-us=\"%.1f\" data-high-us=\"%.1f\" x=\"%.1f\" y=\"%.2f\" width=\"%.1f\" "
+                "height=\"%.2f\" fill=\"#2e7d32\" fill-opacity=\"0.15\"/>\n",
+                band.lowUs, band.highUs, kLeft, y(band.highUs), plotW, y(band.lowUs) - y(band.highUs));
         svg += Fmt(
             "<line class=\"set\" data-us=\"%lld\" x1=\"%.1f\" x2=\"%.1f\" y1=\"%.2f\" y2=\"%.2f\" stroke=\"#2e7d32\" "
             "stroke-dasharray=\"4,3\"/>\n",
@@ -197,8 +198,8 @@ std::string FrameIntervalsSvg(const FrameIntervals& f) {
     svg += "\"/>\n";
     for (size_t i = 0; i < v.size(); ++i) {
         const bool out = known && (double(v[i]) < band.lowUs || double(v[i]) > band.highUs);
-        svg += Fmt("<circle class=\"%s\" cx=\"%.1f\" cy=\"%.2f\" r=\"%s\" fill=\"%s\"/>\n", out ? "outside" : "interval",
-                   x(i), y(double(v[i])), out ? "3" : "1.5", out ? "#c62828" : "#1f5fbf");
+        svg += Fmt("<circle class=\"%s\" cx=\"%.1f\" cy=\"%.2f\" r=\"%s\" fill=\"%s\"/>\n",
+                   out ? "outside" : "interval", x(i), y(double(v[i])), out ? "3" : "1.5", out ? "#c62828" : "#1f5fbf");
     }
     double sum = 0;
     for (int64_t us : v) sum += double(us);
@@ -231,12 +232,13 @@ std::string ChannelScanSvg(const ChannelScanPicture& scan) {
     for (size_t i = 0; i < n; ++i) {
         const auto& c = scan.channels[i];
         const double x = left + cellW * double(i);
-        svg += Fmt(
-            "<rect class=\"%s\" data-channel=\"%lld\" x=\"%.2f\" y=\"%.1f\" width=\"%.2f\" height=\"%.1f\" "
-            "fill=\"%s\" stroke=\"#ffffff\"/>\n",
-            c.locked ? "channel locked" : "channel", static_cast<long long>(c.number), x, top, cellW, cellH,
-            c.locked ? "#2e7d32" : "#d5d5d5");
-        if (i % labelEvery == 0 || i + 1 == n)
+        svg +=
+            Fmt("<rect class=\"%s\" data-channel=\"%lld\" x=\"%.2f\" y=\"%.1f\" width=\"%.2f\" height=\"%.1f\" "
+                "fill=\"%s\" stroke=\"#ffffff\"/>\n",
+                c.locked ? "channel locked" : "channel", static_cast<long long>(c.number), x, top, cellW, cellH,
+                c.locked ? "#2e7d32" : "#d5d5d5");
+        // Every few channels and the last, none so close to the last that the two overlap.
+        if (i + 1 == n || (i % labelEvery == 0 && n - 1 - i >= labelEvery))
             svg += Text(x + cellW / 2, top + cellH + 14, Fmt("%lld", static_cast<long long>(c.number)),
                         " text-anchor=\"middle\" font-size=\"10\"");
     }

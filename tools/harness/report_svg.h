@@ -9,7 +9,8 @@
 namespace orbex::harness {
 
 // An overlay buffer as the system read it: its luma quantized to 32 greys (one
-// rect per run of equal greys in a row; at most 256 drawn rows), and beside it
+// rect per run of equal greys in a row; at most 256 rows and 8192
+// samples drawn, each drawn row standing for the rows below it up to the next), and beside it
 // a strip marking each row picture (P), empty (E) or noise (N), with the counts.
 std::string OverlaySvg(const OverlayPicture& picture);
 
