@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "html_text.h"
+#include "ini/text_encoding.h"
 #include "line21/line21.h"
 #include "report_svg.h"
 
@@ -132,6 +133,19 @@ TEST(HtmlText, EscapesMarkupKeepsUtf8AndShowsOtherBytesAsWindows1252) {
     for (const auto& [in, out] : cases) EXPECT_EQ(HtmlText(in), out) << "input " << ::testing::PrintToString(in);
 }
 
+TEST(HtmlText, ByteAboveAsciiShowsAsTheIniEnginesCodePage1252Character) {
+    for (int b = 0x80; b <= 0xFF; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        std::string expected = ini::AnsiToText(byte);
+        if (expected.size() == 2 && static_cast<unsigned char>(expected[0]) == 0xC2 &&
+            static_cast<unsigned char>(expected[1]) < 0xA0)
+            expected = "\xEF\xBF\xBD";  // the bytes code page 1252 leaves undefined
+        Page page("<p>" + HtmlText(byte) + "</p>");
+        ASSERT_EQ(page.doc.ErrorID(), tinyxml2::XML_SUCCESS);
+        EXPECT_EQ(TextOf(page.doc.RootElement()), expected) << "byte " << b;
+    }
+}
+
 class ReportOfARun : public ::testing::Test {
 protected:
     std::vector<TestCaseRecord> cases;
@@ -147,7 +161,7 @@ protected:
         TestCaseRecord na = Case("tc2203 7", "Horizontal lock", "decoder", {{"1", kStatusNotApplicable, "d", "", ""}});
         na.virtualUs = -1, na.wallUs = 999;
         TestCaseRecord none = Case("tc1100", "", "", {});
-        none.returned = false, none.virtualUs = 10000000;
+        none.returned = false, none.virtualUs = 10000000, none.wallUs = 1000;
         cases = {failed, passed, na, none};
     }
     Page Render() { return Page(HtmlReport(cases, Info())); }
@@ -161,7 +175,7 @@ TEST_F(ReportOfARun, ListsEveryTestCaseWithVerdictCommandLineDurationsAndReprodu
     const char* verdicts[] = {"FAIL", "PASS", "NA", "NONE"};
     const char* names[] = {"Output enable", "Output enable", "Horizontal lock", "\u2014"};
     const char* virtualTimes[] = {"1.500 s", "1.500 s", "\u2014", "10.000 s"};
-    const char* wallTimes[] = {"2.500 ms", "2.500 ms", "999 \u00b5s", "2.500 ms"};
+    const char* wallTimes[] = {"2.500 ms", "2.500 ms", "999 \u00b5s", "1.000 ms"};
     for (size_t i = 0; i < bodies.size(); ++i) {
         const XMLElement* row = All(bodies[i], "tr", "case-row").at(0);
         EXPECT_STREQ(bodies[i]->Attribute("data-verdict"), verdicts[i]);
@@ -309,6 +323,30 @@ TEST(FrameIntervalsSvg, BandIsTheIntervalsOfRatesWithin15PercentOfTheSetRate) {
         "7 intervals, mean 34753 \u00b5s (28.77 frames/s); set 33367 \u00b5s, band 29015 to 39255 \u00b5s: 4 inside");
 }
 
+TEST(FrameIntervalsSvg, ExtremeValuesKeepTheDrawingWhole) {
+    const int64_t huge = INT64_MAX / 2;
+    Page page(FrameIntervalsSvg({huge, {-huge, 0, huge}}));
+    ASSERT_EQ(page.doc.ErrorID(), tinyxml2::XML_SUCCESS);
+    EXPECT_EQ(All(page, "rect", "band").size(), 1u);
+    EXPECT_EQ(All(page, "circle").size(), 3u);
+}
+
+TEST(VbiLineSvg, FormatsThatCannotBeDecodedAreDrawnAndSaySo) {
+    const std::vector<uint8_t> samples(1600, 16);
+    const std::vector<VbiLinePicture> odd = {{21, 1, 7500, 16, 126, samples},
+                                             {21, 1'000'000'000'000, -5'000'000, 16, 126, samples},
+                                             {21, 28636363, 7500, 300, -4, samples},
+                                             {21, 28636363, 7500, 16, 126, {}},
+                                             {21, 0, 7500, 16, 126, samples}};
+    for (const VbiLinePicture& v : odd) {
+        Page page(VbiLineSvg(v, "odd"));
+        ASSERT_EQ(page.doc.ErrorID(), tinyxml2::XML_SUCCESS);
+        const std::string text = TextOf(page.doc.RootElement());
+        EXPECT_TRUE(text.find("no captions") != std::string::npos || text.find("odd: no sampl") != std::string::npos)
+            << text;
+    }
+}
+
 TEST(FrameIntervalsSvg, UnknownSetIntervalHasNoBand) {
     Page page(FrameIntervalsSvg({0, {33366, 50000}}));
     ASSERT_EQ(page.doc.ErrorID(), tinyxml2::XML_SUCCESS);
@@ -334,6 +372,19 @@ TEST(Report, ChannelScanShowsEveryChannelAndTheLockedOnes) {
     for (auto* r : All(svgs[0], "rect", "locked")) locked.push_back(r->Attribute("data-channel"));
     EXPECT_EQ(locked, (std::vector<std::string>{"4", "7", "13"}));
     EXPECT_EQ(TextOf(All(svgs[0], "text", "scan-summary").at(0)), "channel scan: 12 channels, 3 locked");
+}
+
+TEST(ChannelScanSvg, ManyChannelsLabelEveryFewAndTheLast) {
+    ChannelScanPicture scan;
+    for (int n = 2; n <= 71; ++n) scan.channels.push_back({n, false});
+    Page page(ChannelScanSvg(scan));
+    ASSERT_EQ(page.doc.ErrorID(), tinyxml2::XML_SUCCESS);
+    std::string labels;
+    for (auto* t : All(page, "text"))
+        if (t->Attribute("text-anchor")) labels += TextOf(t) + " ";
+    // 70 cells of 12.6 px: every third channel, the last three cells after the one before.
+    EXPECT_EQ(labels, "2 5 8 11 14 17 20 23 26 29 32 35 38 41 44 47 50 53 56 59 62 65 68 71 ");
+    EXPECT_EQ(TextOf(All(page, "text", "scan-summary").at(0)), "channel scan: 70 channels, 0 locked");
 }
 
 TEST(Report, HostileTextsAreEscapedAndTheDocumentStaysWellFormed) {

@@ -39,7 +39,7 @@ svg { max-width: 100%; height: auto; display: block; margin: 4px 0; }
 )";
 
 // Shows the filters and hides the test cases they leave out. Written without
-// the characters XML treats specially, so that the page stays well-formed.
+// the characters that mean markup in XML, so that the page stays well-formed.
 constexpr const char* kScript = R"(
 (function () {
   var box = document.getElementById('filters');

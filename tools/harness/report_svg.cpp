@@ -50,8 +50,8 @@ std::string OverlaySvg(const OverlayPicture& p) {
     const int64_t height = std::max<int64_t>(p.height, 0);
     // Rows whose samples are all there.
     const int64_t rowsWithLuma = columns > 0 ? std::min<int64_t>(height, int64_t(p.luma.size()) / columns) : 0;
-    const double aspect = p.width > 0 && height > 0 ? double(height) / double(p.width) : 0.75;
-    const double pictureH = std::clamp(kOverlayWidth * aspect, 32.0, 512.0);
+    const double ratio = p.width > 0 && height > 0 ? double(height) / double(p.width) : 0.75;
+    const double pictureH = std::clamp(kOverlayWidth * ratio, 32.0, 512.0);
     const double left = 10, top = 24, stripX = left + kOverlayWidth + 8, stripW = 14;
     const double totalW = stripX + stripW + 150, totalH = top + pictureH + 40;
 
