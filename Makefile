@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-BUILD_PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-dev libcli11-dev
+BUILD_PACKAGES := cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-dev libcli11-dev libtinyxml2-dev
 WINE_PACKAGES := wine64 g++-mingw-w64-x86-64
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest
 FUZZ_PACKAGES := clang libclang-rt-14-dev
