@@ -32,8 +32,8 @@ build/release/build.ninja: | deps-build deps-bench
 run: deps-build deps-bench build/release/build.ninja
 	cmake --build --preset release -j $(JOBS)
 	@mkdir -p build/run && cp examples/default.gf examples/orbex.ini build/run/
-	build/release/bin/orbex-harness --workdir build/run --junit build/run/junit.xml --suite; \
-	  status=$$?; echo "orbex-harness exit status $$status (JUnit report: build/run/junit.xml)"; \
+	build/release/bin/orbex-harness --workdir build/run --junit build/run/junit.xml --html build/run/report.html --suite; \
+	  status=$$?; echo "orbex-harness exit status $$status (JUnit report: build/run/junit.xml, HTML report: build/run/report.html)"; \
 	  [ $$status -le 1 ]
 
 # The whole fault sweep of the reference board (release build): every test
@@ -53,7 +53,8 @@ windows: deps-build deps-windows build/windows/x86_64/build.ninja build/windows/
 	cmake --build build/windows/x86_64 -j $(JOBS)
 	cmake --build build/windows/i686 -j $(JOBS)
 	@for arch in x86_64 i686; do mkdir -p build/windows/$$arch/kit; \
-	  cp build/windows/$$arch/bin/{orbex.dll,verdict.dll,qelsserv.dll,orbex-harness.exe} build/windows/$$arch/kit/; done
+	  cp build/windows/$$arch/bin/{orbex.dll,verdict.dll,qelsserv.dll,orbex-harness.exe} build/windows/$$arch/kit/; \
+	  mkdir -p build/windows/$$arch/kit/boards && cp boards/*.ini build/windows/$$arch/kit/boards/; done
 	@echo "Windows artefacts: build/windows/x86_64/kit and build/windows/i686/kit"
 
 build/test/build.ninja: | deps-build deps-wine

@@ -17,6 +17,12 @@ namespace {
 constexpr size_t kVbiFirstDrawn = 2, kVbiLastDrawn = 2;
 // Overlay buffers drawn per failed test case.
 constexpr size_t kMaxOverlaysDrawn = 4;
+// A test case with more results shows the first kFailedShown failed results,
+// the first kOthersShown others and its closing report, and says how many it
+// left out; its log shows the first and the last lines likewise. (The video
+// size test of a board that fails every size reports tens of thousands.)
+constexpr size_t kFailedShown = 150, kOthersShown = 50;
+constexpr size_t kLogFirstShown = 300, kLogLastShown = 100;
 
 constexpr const char* kStyle = R"(
 body { font-family: sans-serif; font-size: 14px; margin: 1em 2em; color: #222222; }
@@ -70,7 +76,10 @@ std::string ReproduceLine(const HtmlReportInfo& info, const TestCaseRecord& c) {
     return info.reproducePrefix + " " + host::QuotedForShell(c.commandLine);
 }
 
+// Whether the result a picture precedes failed; forwarded log lines between
+// are passed over to the result they announce.
 bool ResultFailed(const TestCaseRecord& c, size_t beforeResult) {
+    while (beforeResult < c.results.size() && c.results[beforeResult].forwarded) ++beforeResult;
     return beforeResult >= c.results.size() || c.results[beforeResult].status == kStatusFail;
 }
 
@@ -110,8 +119,24 @@ std::string PictureSvg(const Picture& p, size_t vbiNumber, size_t vbiCount) {
     return ChannelScanSvg(std::get<ChannelScanPicture>(p.data));
 }
 
+// Which results a test case shows: all when they are few; otherwise its
+// failed results and others up to their limits, and always its last report.
+std::vector<bool> ShownResults(const TestCaseRecord& c) {
+    std::vector<bool> shown(c.results.size(), true);
+    if (c.results.size() <= kFailedShown + kOthersShown) return shown;
+    size_t failed = 0, others = 0;
+    for (size_t i = 0; i < c.results.size(); ++i) {
+        const ResultRecord& r = c.results[i];
+        const bool fail = !r.forwarded && r.status == kStatusFail;
+        shown[i] = fail ? failed++ < kFailedShown : others++ < kOthersShown;
+    }
+    shown.back() = true;
+    return shown;
+}
+
 void AppendResultRow(std::string& out, const ResultRecord& r) {
-    const std::string status = StatusName(r.status);
+    // A forwarded log line is shown as the log line it is.
+    const std::string status = r.forwarded ? "LOG" : StatusName(r.status);
     out += "<tr class=\"result\"><td class=\"status\" data-status=\"" + status + "\">" + status + "</td>";
     out += "<td class=\"step\">" + HtmlText(r.step) + "</td>";
     out += "<td class=\"desc\">" + HtmlText(r.description) + "</td>";
@@ -122,14 +147,17 @@ void AppendResultRow(std::string& out, const ResultRecord& r) {
 void AppendDetails(std::string& out, const TestCaseRecord& c, int64_t verdict) {
     std::string note;
     const std::vector<bool> drawn = DrawnPictures(c, verdict, note);
-    size_t failed = 0, vbiCount = 0;
-    for (const ResultRecord& r : c.results) failed += r.status == kStatusFail;
+    size_t results = 0, failed = 0, vbiCount = 0;
+    for (const ResultRecord& r : c.results) {
+        results += !r.forwarded;
+        failed += !r.forwarded && r.status == kStatusFail;
+    }
     for (const Picture& p : c.pictures) vbiCount += std::holds_alternative<VbiLinePicture>(p.data);
     size_t drawnCount = 0;
     for (bool d : drawn) drawnCount += d;
 
     out += verdict == kStatusFail ? "<details open=\"open\">" : "<details>";
-    out += Fmt("<summary>%zu results, %zu failed; %zu log lines; %zu pictures</summary>\n", c.results.size(), failed,
+    out += Fmt("<summary>%zu results, %zu failed; %zu log lines; %zu pictures</summary>\n", results, failed,
                c.log.size(), drawnCount);
     out += "<p class=\"return\">";
     if (c.returned)
@@ -161,11 +189,20 @@ void AppendDetails(std::string& out, const TestCaseRecord& c, int64_t verdict) {
         out +=
             "<table class=\"results\"><thead><tr><th>status</th><th>step</th><th>description</th>"
             "<th>expected</th><th>actual</th></tr></thead><tbody>\n";
+        const std::vector<bool> shown = ShownResults(c);
+        size_t left = 0;
         for (size_t i = 0; i < c.results.size(); ++i) {
             appendPictures(i, true);
-            AppendResultRow(out, c.results[i]);
+            if (shown[i])
+                AppendResultRow(out, c.results[i]);
+            else
+                ++left;
         }
         out += "</tbody></table>\n";
+        if (left)
+            out += Fmt("<p class=\"left-out\">%zu of %zu reports not shown here (the JUnit file and the JSON stream "
+                       "hold them all).</p>\n",
+                       left, c.results.size());
     } else {
         out += "<p class=\"no-results\">no results reported</p>\n";
     }
@@ -173,8 +210,14 @@ void AppendDetails(std::string& out, const TestCaseRecord& c, int64_t verdict) {
 
     if (!c.log.empty()) {
         out += "<pre class=\"log\">";
-        for (const LogLine& line : c.log)
-            out += Fmt("%lld ", static_cast<long long>(line.level)) + HtmlText(line.text) + "\n";
+        const size_t n = c.log.size();
+        for (size_t i = 0; i < n; ++i) {
+            if (i == kLogFirstShown && n > kLogFirstShown + kLogLastShown) {
+                out += Fmt("&#8230; %zu lines left out &#8230;\n", n - kLogFirstShown - kLogLastShown);
+                i = n - kLogLastShown;
+            }
+            out += Fmt("%lld ", static_cast<long long>(c.log[i].level)) + HtmlText(c.log[i].text) + "\n";
+        }
         out += "</pre>\n";
     }
     out += "</details>\n";
