@@ -1,11 +1,14 @@
 // orbex-harness as a tester runs it: options, exit status, the JSON event
 // stream, JUnit output and the suite mode with one process per bench kind.
 #include <gtest/gtest.h>
+#include <tinyxml2.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "support/run_command.h"
@@ -72,7 +75,8 @@ TEST_F(Harness, WritesEveryEventAsJsonLinesAndExitsZeroWhenNothingFailed) {
     // platform events follow the call's return.
     while (!events.empty() && events.back().find(R"("what":"VideoWindow)") != std::string::npos) events.pop_back();
     ASSERT_GE(events.size(), 5u);
-    EXPECT_EQ(events.front(), R"({"event":"Platform","what":"Log","level":0,"colour":44800,"text":"Orbex.exe Loaded."})");
+    EXPECT_EQ(events.front(),
+              R"({"event":"Platform","what":"Log","level":0,"colour":44800,"text":"Orbex.exe Loaded."})");
     EXPECT_EQ(events[1], R"({"event":"TestBegin","test":"tc1301","a":30,"b":1,"tool":"orbex.exe ver1.0"})");
     EXPECT_EQ(events[events.size() - 5],
               R"({"event":"Platform","what":"Log","level":765,"colour":255,"text":"TestExecuter()>  [NoRun]**** )"
@@ -259,15 +263,15 @@ TEST_F(Harness, AFaultGivenOnTheCommandLineFiresAndIsReproducible) {
     // The first put_OutputEnable is the one that disables the decoder.
     Result r = Run("--json - --fault DecoderPutOutputEnable=0x80004005,1 -- tc2200");
     EXPECT_EQ(r.status, 0) << r.out;  // the test case cannot run: no failure
-    EXPECT_NE(
-        WithoutLogEvents(r.out).find(R"({"event":"Platform","what":"Fault","operation":"DecoderPutOutputEnable","code":-2147467259})"
-                   "\n"
-                   R"({"event":"ResultReport","test":"tc2200","step":"msg1","status":0,"description":"Message Log:",)"
-                   R"("expected":"","actual":"CDecoder::ExecuteTest() Failed to disable the decoder."})"
-                   "\n"
-                   R"({"event":"ResultReport","test":"tc2200","step":"tc2200","status":2,)"
-                   R"("description":"Decoder output enable Test","expected":"0","actual":"Cannot Disable Decoder."})"),
-        std::string::npos)
+    EXPECT_NE(WithoutLogEvents(r.out).find(
+                  R"({"event":"Platform","what":"Fault","operation":"DecoderPutOutputEnable","code":-2147467259})"
+                  "\n"
+                  R"({"event":"ResultReport","test":"tc2200","step":"msg1","status":0,"description":"Message Log:",)"
+                  R"("expected":"","actual":"CDecoder::ExecuteTest() Failed to disable the decoder."})"
+                  "\n"
+                  R"({"event":"ResultReport","test":"tc2200","step":"tc2200","status":2,)"
+                  R"("description":"Decoder output enable Test","expected":"0","actual":"Cannot Disable Decoder."})"),
+              std::string::npos)
         << r.out;
     Result human = Run("--fault DecoderPutOutputEnable=0x80004005,1 -- tc2200");
     EXPECT_NE(human.out.find("reproduce: orbex-harness --fault DecoderPutOutputEnable=0x80004005,1 -- 'tc2200'"),
@@ -336,5 +340,174 @@ TEST_F(Harness, ASweepWhoseRunsCannotEndInTimeFailsWithTheFinding) {
     EXPECT_NE(r.out.find("FAILED tc5000 without a fault: the virtual board told no call counts"), std::string::npos)
         << r.out;
 }
+
+}  // namespace
+
+namespace {
+
+// The elements of an XML tree (an element and all below it) with a tag and, when given, a class.
+void Collect(const tinyxml2::XMLElement* e, const std::string& tag, const std::string& cls,
+             std::vector<const tinyxml2::XMLElement*>& out) {
+    const char* c = e->Attribute("class");
+    if (tag == e->Name() &&
+        (cls.empty() || (c && (" " + std::string(c) + " ").find(" " + cls + " ") != std::string::npos)))
+        out.push_back(e);
+    for (const tinyxml2::XMLElement* child = e->FirstChildElement(); child; child = child->NextSiblingElement())
+        Collect(child, tag, cls, out);
+}
+std::vector<const tinyxml2::XMLElement*> Find(const tinyxml2::XMLElement* root, const std::string& tag,
+                                              const std::string& cls = "") {
+    std::vector<const tinyxml2::XMLElement*> out;
+    if (root) Collect(root, tag, cls, out);
+    return out;
+}
+std::string Text(const tinyxml2::XMLElement* e) {
+    std::string text;
+    for (const tinyxml2::XMLNode* n = e->FirstChild(); n; n = n->NextSibling())
+        text += n->ToText() ? n->Value() : n->ToElement() ? Text(n->ToElement()) : "";
+    return text;
+}
+
+// A run on a board that never locks a 525-line signal, as the HTML report shows
+// it: every test case with its verdict, every failure, and the pictures of what
+// the board delivered where they belong.
+TEST_F(Harness, TheHtmlReportShowsEachTestCaseItsFailuresAndWhatTheBoardDelivered) {
+    Result r =
+        Run("--board no-lock-525 --html " + dir + "/report.html -- tc2200 tc2110 tc3200 tc1100 '-g 2 -d 11 -t 1'");
+    EXPECT_EQ(r.status, 1) << r.out;
+    std::ifstream in(dir + "/report.html");
+    std::stringstream html;
+    html << in.rdbuf();
+    tinyxml2::XMLDocument doc;
+    ASSERT_EQ(doc.Parse(html.str().c_str(), html.str().size()), tinyxml2::XML_SUCCESS) << doc.ErrorStr();
+    const auto cases = Find(doc.RootElement(), "tbody", "case");
+    ASSERT_EQ(cases.size(), 5u);
+    struct Expected {
+        const char* commandLine;
+        const char* verdict;
+        const char* picture;  // the SVG class of the picture the case shows, or null
+    };
+    const Expected expected[] = {{"tc2200", "FAIL", "overlay"},
+                                 {"tc2110", "FAIL", "channel-scan"},
+                                 {"tc3200", "FAIL", "frame-intervals"},
+                                 {"tc1100", "PASS", nullptr},
+                                 {"-g 2 -d 11 -t 1", "FAIL", "vbi-line"}};
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const Expected& e = expected[i];
+        const auto code = Find(cases[i], "td", "cmdline");
+        ASSERT_EQ(code.size(), 1u);
+        EXPECT_EQ(Text(code[0]), e.commandLine);
+        EXPECT_STREQ(cases[i]->Attribute("data-verdict"), e.verdict) << e.commandLine;
+        for (const char* kind : {"overlay", "channel-scan", "frame-intervals", "vbi-line"})
+            EXPECT_EQ(Find(cases[i], "svg", kind).empty(), !e.picture || std::string(kind) != e.picture)
+                << e.commandLine << " " << kind;
+    }
+    // The buffers tc2200 read: no picture in any row, every row empty.
+    const auto counts = Find(cases[0], "text", "row-counts");
+    ASSERT_FALSE(counts.empty());
+    EXPECT_EQ(Text(counts[0]), "rows: 0 picture, 480 empty, 0 noise");
+    // Every failed result is shown with its actual text.
+    size_t failed = 0;
+    for (const auto* row : Find(doc.RootElement(), "tr", "result")) {
+        const auto status = Find(row, "td", "status");
+        if (status.empty() || Text(status[0]) != "FAIL") continue;
+        ++failed;
+        EXPECT_FALSE(Text(Find(row, "td", "actual").at(0)).empty());
+    }
+    EXPECT_GE(failed, 4u);
+    EXPECT_NE(html.str().find("Summary: 5 test case(s): 1 pass, 4 fail, 0 not applicable, 0 no run;"),
+              std::string::npos);
+}
+
+TEST_F(Harness, ListsTheStockBoardsAndTakesOneByName) {
+    Result r = Run("--boards");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("\nno-lock-525 "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Meant to fail: tc2200,"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nreference "), std::string::npos);
+    EXPECT_NE(r.out.find(" Meant to fail: nothing.\n"), std::string::npos);
+    Result named = Run("--board wrong-mask tc5010");
+    EXPECT_EQ(named.status, 1) << named.out;
+    EXPECT_NE(named.out.find("reproduce: orbex-harness --board " + std::string(ORBEX_SOURCE_DIR) +
+                             "/boards/wrong-mask.ini -- 'tc5010'"),
+              std::string::npos)
+        << named.out;
+    EXPECT_EQ(Run("--board no-such-board tc5010").status, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The stock boards' names, from the boards folder.
+std::vector<std::string> StockBoardNames() {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(std::string(ORBEX_SOURCE_DIR) + "/boards"))
+        if (e.path().extension() == ".ini") names.push_back(e.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The test cases a harness output's summary names with a verdict.
+std::set<std::string> WithVerdict(const std::string& out, const std::string& verdict) {
+    std::set<std::string> found;
+    size_t at = out.rfind("\nSummary: ");
+    std::istringstream lines(at == std::string::npos ? std::string() : out.substr(at + 1));
+    std::string line;
+    std::getline(lines, line);  // the summary line itself
+    while (std::getline(lines, line)) {
+        if (line.compare(0, 6, (verdict + "      ").substr(0, 6)) != 0) continue;
+        std::string commandLine = line.substr(6, 18);
+        commandLine.erase(commandLine.find_last_not_of(' ') + 1);
+        found.insert(commandLine);
+    }
+    return found;
+}
+
+class StockBoard : public ::testing::TestWithParam<std::string> {};
+
+// Every stock board fails exactly the test cases its profile says it is meant
+// to fail, run as make run runs the catalogue (one process per test-bench
+// kind). tc2205 (every reported video size) is left out: minutes under the
+// sanitizers; tools/check-stock-boards.sh runs it too, on the release build.
+TEST_P(StockBoard, FailsExactlyWhatItIsMeantToFail) {
+    const std::string board = GetParam();
+    char pattern[] = "/tmp/orbex-stock-XXXXXX";
+    ASSERT_TRUE(mkdtemp(pattern));
+    const std::string dir = pattern;
+    std::filesystem::copy_file(std::string(ORBEX_SOURCE_DIR) + "/examples/default.gf", dir + "/default.gf");
+    std::filesystem::copy_file(std::string(ORBEX_SOURCE_DIR) + "/examples/orbex.ini", dir + "/orbex.ini");
+    Result listed = orbex::test::RunCommand(std::string(ORBEX_HARNESS) + " --boards 2>&1");
+    const std::string listing = "\n" + listed.out;
+    const size_t at = listing.find("\n" + board + " ");
+    ASSERT_NE(at, std::string::npos) << listed.out;
+    const std::string entry = listing.substr(at + 1, listing.find('\n', at + 1) - at - 1);
+    const std::string marker = " Meant to fail: ";
+    ASSERT_NE(entry.find(marker), std::string::npos) << entry;
+    std::set<std::string> meant;
+    std::string list = entry.substr(entry.find(marker) + marker.size());
+    list.pop_back();  // the closing full stop
+    if (list != "nothing")
+        for (size_t from = 0; from <= list.size();) {
+            size_t comma = list.find(", ", from);
+            std::string item = list.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+            if (item != "tc2205") meant.insert(item);
+            if (comma == std::string::npos) break;
+            from = comma + 2;
+        }
+    Result r = orbex::test::RunCommand(std::string(ORBEX_HARNESS) + " --workdir " + dir +
+                                       " --no-progress --suite --exclude tc2205 --board " + board + " 2>&1");
+    std::filesystem::remove_all(dir);
+    EXPECT_EQ(r.status, meant.empty() ? 0 : 1) << r.out.substr(r.out.rfind("\nSummary: ") + 1);
+    EXPECT_EQ(WithVerdict(r.out, "FAIL"), meant) << r.out.substr(r.out.rfind("\nSummary: ") + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boards, StockBoard, ::testing::ValuesIn(StockBoardNames()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             for (char& c : name)
+                                 if (c == '-') c = '_';
+                             return name;
+                         });
 
 }  // namespace

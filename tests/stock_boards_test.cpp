@@ -7,15 +7,13 @@
 #include <sstream>
 
 #include "support/bench.h"
+#include "support/sys_bench.h"
 
 namespace orbex::testing {
 namespace {
 
 std::string Load(const std::string& name) {
-    std::ifstream in(std::string(ORBEX_SOURCE_DIR) + "/boards/" + name + ".ini");
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return StockBoardText(name);
 }
 
 std::string Example(const std::string& name) {

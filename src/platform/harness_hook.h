@@ -29,12 +29,14 @@ typedef unsigned long long (*OrbexHarnessHostWindowFn)(void);
    no timer is armed, else 1 with the timer's window and identifier.
    openReferences gives the number of objects and handles the machine handed
    out and nobody released yet. elapsedMs gives the virtual time passed since
-   the machine started, in milliseconds. */
+   the machine started, in milliseconds. reportOverlayBuffers sends an
+   OverlayBuffer event for each overlay buffer, as a lock would show it now. */
 typedef struct OrbexVirtualMachine {
     void* context;
     int (*waitForTimer)(void* context, unsigned long long* window, unsigned long long* id);
     long long (*openReferences)(void* context);
     long long (*elapsedMs)(void* context);
+    void (*reportOverlayBuffers)(void* context);
 } OrbexVirtualMachine;
 
 /* Called by a virtual machine when it starts (and with null when it goes),

@@ -113,14 +113,22 @@ struct RackBench : SysBench {
 
 namespace orbex::testing {
 
-// A stock board of boards/, as its profile text.
+// A stock board of boards/, as its profile text; a base it names by file
+// (relative to boards/) is named by its whole path, so that the text stands alone.
 inline std::string StockBoardText(const std::string& name) {
-    std::FILE* f = std::fopen((std::string(ORBEX_SOURCE_DIR) + "/boards/" + name + ".ini").c_str(), "rb");
+    const std::string dir = std::string(ORBEX_SOURCE_DIR) + "/boards/";
+    std::FILE* f = std::fopen((dir + name + ".ini").c_str(), "rb");
     if (!f) throw std::runtime_error("no stock board " + name);
     std::string text;
     char buffer[4096];
     for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
     std::fclose(f);
+    const std::string base = "\nBase=";
+    if (size_t at = text.find(base); at != std::string::npos) {
+        const size_t from = at + base.size(), end = text.find('\n', from);
+        if (text.substr(from, end == std::string::npos ? std::string::npos : end - from) != "reference")
+            text.insert(from, dir);
+    }
     return text;
 }
 

@@ -200,9 +200,10 @@ void AppendDetails(std::string& out, const TestCaseRecord& c, int64_t verdict) {
         }
         out += "</tbody></table>\n";
         if (left)
-            out += Fmt("<p class=\"left-out\">%zu of %zu reports not shown here (the JUnit file and the JSON stream "
-                       "hold them all).</p>\n",
-                       left, c.results.size());
+            out +=
+                Fmt("<p class=\"left-out\">%zu of %zu reports not shown here (the JUnit file and the JSON stream "
+                    "hold them all).</p>\n",
+                    left, c.results.size());
     } else {
         out += "<p class=\"no-results\">no results reported</p>\n";
     }

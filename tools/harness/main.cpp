@@ -132,7 +132,8 @@ int RunInProcess(const Options& o, Recorder& recorder) {
              {"wallUs", static_cast<int64_t>(std::chrono::duration_cast<std::chrono::microseconds>(wall).count())},
              {"virtualUs", virtualEnd < 0 ? int64_t{-1} : std::max<int64_t>(virtualEnd - virtualStart, 0) * 1000}}});
         recorder.OnEvent(Event{"Return", {{"commandLine", cmd}, {"value", static_cast<int64_t>(value)}}});
-        if (o.stopOnFail && orbex::harness::VerdictOf(recorder.TestCases().back()) == orbex::harness::kStatusFail) break;
+        if (o.stopOnFail && orbex::harness::VerdictOf(recorder.TestCases().back()) == orbex::harness::kStatusFail)
+            break;
     }
     // On the virtual board the library is unloaded here, so that the board's
     // unload report (references left, calls per operation) reaches this run.
@@ -148,7 +149,8 @@ int RunInProcess(const Options& o, Recorder& recorder) {
 int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string>& groups) {
     auto total = static_cast<size_t>(0);
     for (const auto& e : orbex::harness::Catalogue())
-        for (const auto& g : groups) total += e.group == g;
+        for (const auto& g : groups)
+            total += e.group == g && std::find(o.exclude.begin(), o.exclude.end(), e.commandLine) == o.exclude.end();
     size_t index = 0;
     orbex::host::TempDirectory scratch("orbex-suite-");
     const std::string& tmpDir = scratch.Path();
@@ -159,7 +161,8 @@ int RunSuite(const Options& o, Recorder& recorder, const std::vector<std::string
     for (const std::string& group : groups) {
         std::vector<std::string> cmds;
         for (const auto& e : orbex::harness::Catalogue())
-            if (e.group == group) cmds.push_back(e.commandLine);
+            if (e.group == group && std::find(o.exclude.begin(), o.exclude.end(), e.commandLine) == o.exclude.end())
+                cmds.push_back(e.commandLine);
         if (cmds.empty()) continue;
         std::string jsonPath = orbex::host::TextOf(orbex::host::PathOf(tmpDir) / (group + ".jsonl"));
         std::vector<std::string> args = {"--json",    jsonPath,  "--quiet",   "--no-progress",
@@ -366,7 +369,7 @@ int main(int argc, char** argv) {
     app.add_option("--soak-rss-limit", o.soakRssLimitKb,
                    "Resident memory growth in KiB the soak allows (default 1024)");
     app.add_option("--exclude", o.exclude,
-                   "With --soak or --fault-sweep: a catalogue command line to leave out (repeatable)");
+                   "With --suite, --soak or --fault-sweep: a catalogue command line to leave out (repeatable)");
     app.add_option("CMDLINE", o.commandLines, "Test command lines (put them after -- when they begin with -)");
     try {
         // Host text (UTF-8 on Windows), reversed as the parser takes it.
@@ -525,6 +528,9 @@ int main(int argc, char** argv) {
     // Colours and the erased progress line only where the terminal shows escape sequences.
     ro.colour = o.json != "-" && orbex::host::EnableTerminalEscapes(1);
     ro.progress = !o.noProgress && orbex::host::EnableTerminalEscapes(2);
+    ro.reportOverlayBuffers = [] {
+        if (g_machine && g_machine->reportOverlayBuffers) g_machine->reportOverlayBuffers(g_machine->context);
+    };
     ro.reproducePrefix = "orbex-harness" + (o.board.empty() ? std::string() : " --board " + o.board) +
                          (o.noVerdict ? " --no-verdict" : "");
     // Faults in force from the environment are named as the option that gives them.

@@ -97,7 +97,7 @@ void Recorder::OnPlatformEvent(const Event& event, TestCaseRecord& current) {
             return;
         p.rows = *rows;
         p.luma = std::move(*luma);
-        // A surface locked again before the next result replaces what it showed.
+        // A surface reported again before the next result replaces what it showed.
         for (Picture& earlier : current.pictures)
             if (auto* o = std::get_if<OverlayPicture>(&earlier.data);
                 o && earlier.beforeResult == before && o->surface == p.surface) {
@@ -131,7 +131,32 @@ void Recorder::OnPlatformEvent(const Event& event, TestCaseRecord& current) {
     }
 }
 
+namespace {
+
+// The tests whose checks read the overlay buffers (output enable, video sizes),
+// and how many failed checks of one test case get the buffers' pictures.
+constexpr const char* kBufferCheckTests[] = {"tc2200", "tc2204", "tc2205"};
+constexpr size_t kBufferPicturesPerTestCase = 2;
+
+bool IsFailedBufferCheck(const Event& event) {
+    const std::string* test = event.Text("test");
+    if (event.Number("status").value_or(-1) != kStatusFail || !test) return false;
+    if (IsForwardedLogLine(event.Text("step") ? *event.Text("step") : "",
+                           event.Text("description") ? *event.Text("description") : ""))
+        return false;
+    return std::any_of(std::begin(kBufferCheckTests), std::end(kBufferCheckTests),
+                       [&](const char* t) { return *test == t; });
+}
+
+}  // namespace
+
 void Recorder::OnEvent(const Event& event) {
+    // A failed buffer check: the buffers it read come first, as pictures.
+    if (event.name == "ResultReport" && m_options.reportOverlayBuffers && !m_cases.empty() &&
+        m_cases.back().overlayRequests < kBufferPicturesPerTestCase && IsFailedBufferCheck(event)) {
+        ++m_cases.back().overlayRequests;
+        m_options.reportOverlayBuffers();
+    }
     if (m_options.json) {
         std::fputs((ToJson(event) + "\n").c_str(), m_options.json);
         std::fflush(m_options.json);
@@ -147,12 +172,12 @@ void Recorder::OnEvent(const Event& event) {
         r.actual = event.Text("actual") ? *event.Text("actual") : "";
         r.forwarded = IsForwardedLogLine(r.step, r.description);
         if (!r.forwarded) switch (r.status) {
-            case 0: ++m_fail; break;
-            case 1: ++m_na; break;
-            case 2: ++m_noRun; break;
-            case 4: ++m_pass; break;
-            default: ++m_other;
-        }
+                case 0: ++m_fail; break;
+                case 1: ++m_na; break;
+                case 2: ++m_noRun; break;
+                case 4: ++m_pass; break;
+                default: ++m_other;
+            }
         if (m_options.human) {
             ClearProgress();
             const char* test = event.Text("test") ? event.Text("test")->c_str() : "";

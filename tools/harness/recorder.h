@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ struct RecorderOptions {
     bool colour = false;
     bool progress = false;        // live progress line on stderr
     std::string reproducePrefix;  // "orbex-harness --board X --" for failure hints
+    // Asked, when a buffer check failed, for the platform's pictures of the
+    // overlay buffers (OverlayBuffer events, arriving before the failed result).
+    std::function<void()> reportOverlayBuffers;
 };
 
 class Recorder {

@@ -101,6 +101,7 @@ struct TestCaseRecord {
     std::vector<std::string> notes;  // message boxes and other remarks
     std::vector<LogLine> log;
     std::vector<Picture> pictures;
+    size_t overlayRequests = 0;  // failed buffer checks whose buffers were asked for
 };
 
 // A test case's verdict, forwarded log lines left aside: Fail when any of its results failed; otherwise

@@ -6,7 +6,9 @@
 namespace orbex::sim {
 
 EventSink HarnessEventSink() {
-    auto hook = reinterpret_cast<OrbexHarnessEventFn>(host::ProgramSymbol(ORBEX_HARNESS_EVENT_SYMBOL));
+    // The program's exports do not change while it runs: looked up once.
+    static const auto exported = reinterpret_cast<OrbexHarnessEventFn>(host::ProgramSymbol(ORBEX_HARNESS_EVENT_SYMBOL));
+    const OrbexHarnessEventFn hook = exported;
     if (!hook) return {};
     return [hook](const PlatformEvent& e) {
         std::vector<OrbexEventField> fields;

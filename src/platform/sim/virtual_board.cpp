@@ -200,6 +200,9 @@ void VirtualBoard::AttachToHost(bool attach) {
     m_hostView.openReferences = [](void* context) -> long long {
         return static_cast<VirtualBoard*>(context)->OpenReferenceCount();
     };
+    m_hostView.reportOverlayBuffers = [](void* context) {
+        static_cast<VirtualBoard*>(context)->m_surfaces.ReportOverlayBuffers();
+    };
     m_hostView.elapsedMs = [](void* context) -> long long {
         return static_cast<VirtualBoard*>(context)->m_clock.Elapsed();
     };

@@ -85,7 +85,6 @@ public:
         desc = OverlaySurfaces::Describe(m_surface.config);
         desc.surface = m_surface.config.lockGivesMemory ? m_surface.Rows() : nullptr;
         m_surface.locked = true;
-        if (desc.surface) m_owner.ReportLocked(m_surface);
         return kSOk;
     }
     HResult Unlock() override {
@@ -99,14 +98,19 @@ private:
     OverlaySurfaces::Surface& m_surface;
 };
 
-// The overlay buffer as the system gets it: each row classed as the row
+void OverlaySurfaces::ReportOverlayBuffers() {
+    for (const auto& surface : m_surfaces) Report(*surface);
+}
+
+// The overlay buffer as the system reads it: each row classed as the row
 // analysis classes it (P picture, E all zero, N noise) and the luma of up to
 // kPictureColumns evenly spaced pixels of every row (UYVY: luma at odd bytes).
-void OverlaySurfaces::ReportLocked(Surface& surface) const {
+void OverlaySurfaces::Report(Surface& surface) const {
     constexpr uint32_t kPictureColumns = 64;
     const SurfaceConfig& c = surface.config;
     const bool overlay = c.kind == SurfaceKind::OverlayFront || c.kind == SurfaceKind::OverlayBack;
     if (!m_events || !overlay || !c.yuv || c.bitsPerPixel != 16 || c.width == 0 || c.height == 0) return;
+    if (!c.lockGivesMemory) return;  // the system cannot read it either
     const uint8_t* base = surface.Rows();
     const size_t rowBytes = surface.RowBytes(), pitch = static_cast<size_t>(c.pitch);
     if (!base || rowBytes < 2) return;

@@ -45,9 +45,12 @@ public:
 
     // Lets time-driven models settle before a surface is read or written.
     void SetBeforeAccess(std::function<void()> settle) { m_settle = std::move(settle); }
-    // Where an overlay buffer's picture goes each time the system locks it
-    // (an OverlayBuffer event: what the system gets to read).
+    // Where the overlay buffers' pictures go when the host asks for them.
     void SetEvents(EventSink events) { m_events = std::move(events); }
+    // An OverlayBuffer event for each overlay buffer the system can read: its
+    // memory as a lock would give it now. The harness asks when a buffer check
+    // failed, to show what the check saw.
+    void ReportOverlayBuffers();
 
     // The surfaces that exist, as COM objects (new references) with their descriptions.
     std::vector<std::pair<std::shared_ptr<port::IDirectDrawSurface>, port::SurfaceDesc>> Existing();
@@ -83,7 +86,7 @@ public:
 private:
     friend class SimSurface;
     std::vector<std::unique_ptr<Surface>> m_surfaces;
-    void ReportLocked(Surface& surface) const;
+    void Report(Surface& surface) const;
 
     FaultTable& m_faults;
     std::function<void()> m_settle;
