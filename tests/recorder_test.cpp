@@ -73,8 +73,12 @@ TEST(Verdict, NamesAreThoseOfTheReadableLines) {
 
 Event Report(const std::string& test, const std::string& step, int64_t status, const std::string& description) {
     return Event{"ResultReport",
-                 {{"test", test}, {"step", step}, {"status", status}, {"description", description},
-                  {"expected", std::string()}, {"actual", std::string("seen")}}};
+                 {{"test", test},
+                  {"step", step},
+                  {"status", status},
+                  {"description", description},
+                  {"expected", std::string()},
+                  {"actual", std::string("seen")}}};
 }
 
 Event Platform(std::vector<std::pair<std::string, std::variant<std::string, int64_t>>> fields) {
@@ -130,7 +134,8 @@ TEST(Recorder, StepCallsTimingAndLogLinesBelongToTheTestCase) {
     recorder.OnEvent(Report("G2", "G2", 0, "early"));
     recorder.OnEvent(Event{"Call", {{"call", int64_t{2}}}});
     recorder.OnEvent(Report("G2", "G2", 4, "stream"));
-    recorder.OnEvent(Event{"Timing", {{"calls", int64_t{3}}, {"wallUs", int64_t{1500}}, {"virtualUs", int64_t{10604000}}}});
+    recorder.OnEvent(
+        Event{"Timing", {{"calls", int64_t{3}}, {"wallUs", int64_t{1500}}, {"virtualUs", int64_t{10604000}}}});
     recorder.OnEvent(Return("-g 2 -d 10 -t 1", 4));
     const TestCaseRecord& c = recorder.TestCases().at(0);
     EXPECT_EQ(c.finalCallFirstResult, 1u);
@@ -149,8 +154,13 @@ TEST(Recorder, PlatformDataBecomesPicturesOfTheNextResult) {
     const std::vector<uint8_t> luma = {16, 235, 16, 235, 0, 0};  // 2 columns x 3 rows
     const std::string encoded = EncodeBase64(luma.data(), luma.size());
     auto overlay = [&](int64_t surface, const std::string& rows, int64_t height) {
-        return Platform({{"what", std::string("OverlayBuffer")}, {"surface", surface}, {"width", int64_t{720}},
-                         {"height", height}, {"rows", rows}, {"columns", int64_t{2}}, {"luma", encoded}});
+        return Platform({{"what", std::string("OverlayBuffer")},
+                         {"surface", surface},
+                         {"width", int64_t{720}},
+                         {"height", height},
+                         {"rows", rows},
+                         {"columns", int64_t{2}},
+                         {"luma", encoded}});
     };
     recorder.OnEvent(overlay(0, "PPE", 3));
     recorder.OnEvent(overlay(0, "PEE", 3));  // the same surface again before the result: replaces it
@@ -158,13 +168,19 @@ TEST(Recorder, PlatformDataBecomesPicturesOfTheNextResult) {
     recorder.OnEvent(overlay(1, "PPN", 4));  // luma that disagrees with the size: dropped
     recorder.OnEvent(Report("tc2200", "tc2200", 0, "buffers"));
     const std::vector<uint8_t> samples = {16, 126, 235};
-    recorder.OnEvent(Platform({{"what", std::string("VbiLine")}, {"line", int64_t{21}}, {"rate", int64_t{27000000}},
-                               {"startNs", int64_t{9000}}, {"blank", int64_t{16}}, {"level50", int64_t{126}},
+    recorder.OnEvent(Platform({{"what", std::string("VbiLine")},
+                               {"line", int64_t{21}},
+                               {"rate", int64_t{27000000}},
+                               {"startNs", int64_t{9000}},
+                               {"blank", int64_t{16}},
+                               {"level50", int64_t{126}},
                                {"samples", EncodeBase64(samples.data(), samples.size())}}));
     recorder.OnEvent(Platform({{"what", std::string("VbiLine")}, {"samples", std::string("not base64!")}}));
-    recorder.OnEvent(Platform({{"what", std::string("AnalyzerMeasurement")}, {"setInterval", int64_t{33366}},
+    recorder.OnEvent(Platform({{"what", std::string("AnalyzerMeasurement")},
+                               {"setInterval", int64_t{33366}},
                                {"intervals", std::string("33366 33367 66733")}}));
-    recorder.OnEvent(Platform({{"what", std::string("ChannelScan")}, {"channels", std::string("2:1 3:0 4:- x:1 14:1")}}));
+    recorder.OnEvent(
+        Platform({{"what", std::string("ChannelScan")}, {"channels", std::string("2:1 3:0 4:- x:1 14:1")}}));
     recorder.OnEvent(Return("tc2200", 0));
 
     const TestCaseRecord& c = recorder.TestCases().at(0);
@@ -209,7 +225,7 @@ TEST(Recorder, AFailedBufferCheckAsksForTheBuffersTwicePerTestCaseAtMost) {
     options.reportOverlayBuffers = [&] { ++asked; };
     Recorder recorder(options);
     recorder.BeginTestCase("tc2204", "", "decoder", 0, 2);
-    recorder.OnEvent(Report("tc2204", "1", 4, "size"));            // passed: no
+    recorder.OnEvent(Report("tc2204", "1", 4, "size"));             // passed: no
     recorder.OnEvent(Report("tc2204", "msg1", 0, "Message Log:"));  // a log line: no
     recorder.OnEvent(Report("tc2204", "2", 0, "size"));
     recorder.OnEvent(Report("tc2204", "3", 0, "size"));

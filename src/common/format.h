@@ -7,7 +7,11 @@
 #include <cstdio>
 #include <string>
 
-#if defined(__GNUC__)
+#if defined(__MINGW32__)
+// C++ on MinGW formats with its own C99 printf (libstdc++ turns on
+// __USE_MINGW_ANSI_STDIO), not msvcrt's: check against that one (%zu, %lld).
+#define ORBEX_PRINTF(fmt, args) __attribute__((format(gnu_printf, fmt, args)))
+#elif defined(__GNUC__)
 #define ORBEX_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
 #else
 #define ORBEX_PRINTF(fmt, args)

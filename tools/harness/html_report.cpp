@@ -5,6 +5,7 @@
 #include <map>
 #include <variant>
 
+#include "common/format.h"
 #include "html_text.h"
 #include "platform/host/quoting.h"
 #include "report_svg.h"
@@ -67,9 +68,9 @@ const char* kVerdictOrder[] = {"PASS", "FAIL", "NA", "NORUN", "NONE"};
 
 std::string Duration(int64_t us) {
     if (us < 0) return "&#8212;";
-    if (us < 1000) return Fmt("%lld &#181;s", static_cast<long long>(us));
-    if (us < 1000000) return Fmt("%.3f ms", double(us) / 1e3);
-    return Fmt("%.3f s", double(us) / 1e6);
+    if (us < 1000) return Format("%lld &#181;s", static_cast<long long>(us));
+    if (us < 1000000) return Format("%.3f ms", double(us) / 1e3);
+    return Format("%.3f s", double(us) / 1e6);
 }
 
 std::string ReproduceLine(const HtmlReportInfo& info, const TestCaseRecord& c) {
@@ -100,12 +101,12 @@ std::vector<bool> DrawnPictures(const TestCaseRecord& c, int64_t verdict, std::s
         overlaysDrawn += drawn[i];
     }
     if (overlays > overlaysDrawn && verdict == kStatusFail)
-        note += Fmt("%zu of %zu overlay buffers drawn (those read before a failed result, at most %zu). ",
-                    overlaysDrawn, overlays, kMaxOverlaysDrawn);
+        note += Format("%zu of %zu overlay buffers drawn (those read before a failed result, at most %zu). ",
+                       overlaysDrawn, overlays, kMaxOverlaysDrawn);
     if (vbi.size() > kVbiFirstDrawn + kVbiLastDrawn) {
         for (size_t k = kVbiFirstDrawn; k < vbi.size() - kVbiLastDrawn; ++k) drawn[vbi[k]] = false;
-        note += Fmt("%zu line-21 captures; drawn: the first %zu and the last %zu. ", vbi.size(), kVbiFirstDrawn,
-                    kVbiLastDrawn);
+        note += Format("%zu line-21 captures; drawn: the first %zu and the last %zu. ", vbi.size(), kVbiFirstDrawn,
+                       kVbiLastDrawn);
     }
     return drawn;
 }
@@ -113,8 +114,8 @@ std::vector<bool> DrawnPictures(const TestCaseRecord& c, int64_t verdict, std::s
 std::string PictureSvg(const Picture& p, size_t vbiNumber, size_t vbiCount) {
     if (const auto* o = std::get_if<OverlayPicture>(&p.data)) return OverlaySvg(*o);
     if (const auto* v = std::get_if<VbiLinePicture>(&p.data))
-        return VbiLineSvg(*v,
-                          Fmt("line %lld, capture %zu of %zu", static_cast<long long>(v->line), vbiNumber, vbiCount));
+        return VbiLineSvg(
+            *v, Format("line %lld, capture %zu of %zu", static_cast<long long>(v->line), vbiNumber, vbiCount));
     if (const auto* f = std::get_if<FrameIntervals>(&p.data)) return FrameIntervalsSvg(*f);
     return ChannelScanSvg(std::get<ChannelScanPicture>(p.data));
 }
@@ -157,14 +158,15 @@ void AppendDetails(std::string& out, const TestCaseRecord& c, int64_t verdict) {
     for (bool d : drawn) drawnCount += d;
 
     out += verdict == kStatusFail ? "<details open=\"open\">" : "<details>";
-    out += Fmt("<summary>%zu results, %zu failed; %zu log lines; %zu pictures</summary>\n", results, failed,
-               c.log.size(), drawnCount);
+    out += Format("<summary>%zu results, %zu failed; %zu log lines; %zu pictures</summary>\n", results, failed,
+                  c.log.size(), drawnCount);
     out += "<p class=\"return\">";
     if (c.returned)
-        out += Fmt("OrbexEntry returned %lld (%s)", static_cast<long long>(c.returnValue), StatusName(c.returnValue));
+        out +=
+            Format("OrbexEntry returned %lld (%s)", static_cast<long long>(c.returnValue), StatusName(c.returnValue));
     else
         out += "OrbexEntry did not return";
-    if (c.calls > 1) out += Fmt(" after %lld calls (the steps of a stream run)", static_cast<long long>(c.calls));
+    if (c.calls > 1) out += Format(" after %lld calls (the steps of a stream run)", static_cast<long long>(c.calls));
     out += "</p>\n";
     if (!c.notes.empty()) {
         out += "<ul class=\"notes\">";
@@ -200,10 +202,10 @@ void AppendDetails(std::string& out, const TestCaseRecord& c, int64_t verdict) {
         }
         out += "</tbody></table>\n";
         if (left)
-            out +=
-                Fmt("<p class=\"left-out\">%zu of %zu reports not shown here (the JUnit file and the JSON stream "
-                    "hold them all).</p>\n",
-                    left, c.results.size());
+            out += Format(
+                "<p class=\"left-out\">%zu of %zu reports not shown here (the JUnit file and the JSON stream "
+                "hold them all).</p>\n",
+                left, c.results.size());
     } else {
         out += "<p class=\"no-results\">no results reported</p>\n";
     }
@@ -214,10 +216,10 @@ void AppendDetails(std::string& out, const TestCaseRecord& c, int64_t verdict) {
         const size_t n = c.log.size();
         for (size_t i = 0; i < n; ++i) {
             if (i == kLogFirstShown && n > kLogFirstShown + kLogLastShown) {
-                out += Fmt("&#8230; %zu lines left out &#8230;\n", n - kLogFirstShown - kLogLastShown);
+                out += Format("&#8230; %zu lines left out &#8230;\n", n - kLogFirstShown - kLogLastShown);
                 i = n - kLogLastShown;
             }
-            out += Fmt("%lld ", static_cast<long long>(c.log[i].level)) + HtmlText(c.log[i].text) + "\n";
+            out += Format("%lld ", static_cast<long long>(c.log[i].level)) + HtmlText(c.log[i].text) + "\n";
         }
         out += "</pre>\n";
     }
@@ -252,10 +254,10 @@ void AppendCountsAndFilters(std::string& out, const std::vector<TestCaseRecord>&
     for (const auto& [name, count] : counts)
         if (std::find(verdicts.begin(), verdicts.end(), name) == verdicts.end()) verdicts.push_back(name);
 
-    out += Fmt("<ul class=\"counts\"><li>test cases <span class=\"count\">%zu</span></li>", cases.size());
+    out += Format("<ul class=\"counts\"><li>test cases <span class=\"count\">%zu</span></li>", cases.size());
     for (const std::string& v : verdicts)
         out += "<li data-verdict=\"" + v + "\">" + v + " <span class=\"count\">" +
-               Fmt("%zu", counts.count(v) ? counts[v] : 0) + "</span></li>";
+               Format("%zu", counts.count(v) ? counts[v] : 0) + "</span></li>";
     out += "</ul>\n";
 
     // Shown by the script; without scripts every test case is listed.

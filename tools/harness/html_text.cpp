@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "common/format.h"
+
 namespace orbex::harness {
 namespace {
 
@@ -45,7 +47,7 @@ bool IsControl(char32_t c) {
 }
 
 void AppendReference(std::string& out, char32_t c) {
-    out += Fmt("&#x%X;", static_cast<unsigned>(c));
+    out += Format("&#x%X;", static_cast<unsigned>(c));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/format.h"
 #include "html_text.h"
 #include "line21/line21.h"
 #include "line21_svg.h"
@@ -13,14 +14,14 @@ namespace orbex::harness {
 namespace {
 
 std::string SvgOpen(double width, double height, const char* kind) {
-    return Fmt(
+    return Format(
         "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"%s\" width=\"%.0f\" height=\"%.0f\" "
         "viewBox=\"0 0 %.0f %.0f\" font-family=\"sans-serif\" font-size=\"12\">\n",
         kind, width, height, width, height);
 }
 
 std::string Text(double x, double y, const std::string& escapedText, const char* extra = "") {
-    return Fmt("<text x=\"%.1f\" y=\"%.1f\"%s>", x, y, extra) + escapedText + "</text>\n";
+    return Format("<text x=\"%.1f\" y=\"%.1f\"%s>", x, y, extra) + escapedText + "</text>\n";
 }
 
 // --- overlay buffer ---------------------------------------------------------
@@ -56,11 +57,12 @@ std::string OverlaySvg(const OverlayPicture& p) {
     const double totalW = stripX + stripW + 150, totalH = top + pictureH + 40;
 
     std::string svg = SvgOpen(totalW, totalH, "overlay");
-    svg += Text(left, 16,
-                Fmt("surface %lld: %lld x %lld, luma of %lld columns a row", static_cast<long long>(p.surface),
+    svg +=
+        Text(left, 16,
+             Format("surface %lld: %lld x %lld, luma of %lld columns a row", static_cast<long long>(p.surface),
                     static_cast<long long>(p.width), static_cast<long long>(height), static_cast<long long>(columns)));
-    svg += Fmt("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"#ffffff\" stroke=\"#999999\"/>\n",
-               left, top, kOverlayWidth, pictureH);
+    svg += Format("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"#ffffff\" stroke=\"#999999\"/>\n",
+                  left, top, kOverlayWidth, pictureH);
 
     // Bands of rows drawn from one sampled row: every stride-th row, merged
     // with the next band when its greys are the same.
@@ -82,9 +84,9 @@ std::string OverlaySvg(const OverlayPicture& p) {
                 int64_t runEnd = c + 1;
                 while (runEnd < columns && Grey(row[runEnd]) == Grey(row[c])) ++runEnd;
                 const unsigned g = Grey(row[c]);
-                svg += Fmt("<rect x=\"%.2f\" y=\"%.2f\" width=\"%.2f\" height=\"%.2f\" fill=\"#%02x%02x%02x\"/>\n",
-                           left + double(c) * cellW, top + double(r) * rowH, double(runEnd - c) * cellW,
-                           double(end - r) * rowH, g, g, g);
+                svg += Format("<rect x=\"%.2f\" y=\"%.2f\" width=\"%.2f\" height=\"%.2f\" fill=\"#%02x%02x%02x\"/>\n",
+                              left + double(c) * cellW, top + double(r) * rowH, double(runEnd - c) * cellW,
+                              double(end - r) * rowH, g, g, g);
                 c = runEnd;
             }
             r = end;
@@ -99,7 +101,8 @@ std::string OverlaySvg(const OverlayPicture& p) {
         for (size_t r = 0; r < p.rows.size();) {
             size_t end = r + 1;
             while (end < p.rows.size() && p.rows[end] == p.rows[r]) ++end;
-            svg += Fmt("<rect class=\"rows-%c\" x=\"%.1f\" y=\"%.2f\" width=\"%.1f\" height=\"%.2f\" fill=\"%s\"/>\n",
+            svg +=
+                Format("<rect class=\"rows-%c\" x=\"%.1f\" y=\"%.2f\" width=\"%.1f\" height=\"%.2f\" fill=\"%s\"/>\n",
                        p.rows[r] == 'P' || p.rows[r] == 'E' || p.rows[r] == 'N' ? p.rows[r] : 'X', stripX,
                        top + double(r) * rowH, stripW, double(end - r) * rowH, RowColour(p.rows[r]));
             r = end;
@@ -115,17 +118,17 @@ std::string OverlaySvg(const OverlayPicture& p) {
     const char kinds[3] = {'P', 'E', 'N'};
     for (int k = 0; k < 3; ++k) {
         const double y = top + 14 + 18 * k;
-        svg += Fmt("<rect x=\"%.1f\" y=\"%.1f\" width=\"10\" height=\"10\" fill=\"%s\"/>\n", legendX, y - 9,
-                   RowColour(kinds[k]));
-        svg += Text(legendX + 14, y, Fmt("%s %lld", names[k], static_cast<long long>(counts[k])));
+        svg += Format("<rect x=\"%.1f\" y=\"%.1f\" width=\"10\" height=\"10\" fill=\"%s\"/>\n", legendX, y - 9,
+                      RowColour(kinds[k]));
+        svg += Text(legendX + 14, y, Format("%s %lld", names[k], static_cast<long long>(counts[k])));
     }
-    std::string note = Fmt("rows: %lld picture, %lld empty, %lld noise", static_cast<long long>(counts[0]),
-                           static_cast<long long>(counts[1]), static_cast<long long>(counts[2]));
+    std::string note = Format("rows: %lld picture, %lld empty, %lld noise", static_cast<long long>(counts[0]),
+                              static_cast<long long>(counts[1]), static_cast<long long>(counts[2]));
     const int64_t other = int64_t(p.rows.size()) - counts[0] - counts[1] - counts[2];
-    if (other > 0) note += Fmt(", %lld unknown", static_cast<long long>(other));
+    if (other > 0) note += Format(", %lld unknown", static_cast<long long>(other));
     if (rowsWithLuma < height)
         note +=
-            Fmt("; luma of %lld of %lld rows", static_cast<long long>(rowsWithLuma), static_cast<long long>(height));
+            Format("; luma of %lld of %lld rows", static_cast<long long>(rowsWithLuma), static_cast<long long>(height));
     svg += Text(left, top + pictureH + 20, note, " class=\"row-counts\"");
     return svg + "</svg>\n";
 }
@@ -175,40 +178,41 @@ std::string FrameIntervalsSvg(const FrameIntervals& f) {
     auto y = [&](double us) { return kTop + (hi - us) / (hi - lo) * plotH; };
     auto x = [&](size_t i) { return kLeft + (v.size() > 1 ? double(i) / double(v.size() - 1) : 0.5) * plotW; };
 
-    svg += Fmt("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"none\" stroke=\"#999999\"/>\n", kLeft,
-               kTop, plotW, plotH);
+    svg += Format("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"none\" stroke=\"#999999\"/>\n",
+                  kLeft, kTop, plotW, plotH);
     size_t inside = 0;
     if (known) {
-        svg +=
-            Fmt("<rect class=\"band\" data-low-us=\"%.1f\" data-high-us=\"%.1f\" x=\"%.1f\" y=\"%.2f\" width=\"%.1f\" "
-                "height=\"%.2f\" fill=\"#2e7d32\" fill-opacity=\"0.15\"/>\n",
-                band.lowUs, band.highUs, kLeft, y(band.highUs), plotW, y(band.lowUs) - y(band.highUs));
-        svg += Fmt(
+        svg += Format(
+            "<rect class=\"band\" data-low-us=\"%.1f\" data-high-us=\"%.1f\" x=\"%.1f\" y=\"%.2f\" width=\"%.1f\" "
+            "height=\"%.2f\" fill=\"#2e7d32\" fill-opacity=\"0.15\"/>\n",
+            band.lowUs, band.highUs, kLeft, y(band.highUs), plotW, y(band.lowUs) - y(band.highUs));
+        svg += Format(
             "<line class=\"set\" data-us=\"%lld\" x1=\"%.1f\" x2=\"%.1f\" y1=\"%.2f\" y2=\"%.2f\" stroke=\"#2e7d32\" "
             "stroke-dasharray=\"4,3\"/>\n",
             static_cast<long long>(f.setIntervalUs), kLeft, kLeft + plotW, y(double(f.setIntervalUs)),
             y(double(f.setIntervalUs)));
         for (auto [us, label] : {std::pair{band.highUs, "%.0f"}, std::pair{double(f.setIntervalUs), "set %.0f"},
                                  std::pair{band.lowUs, "%.0f"}})
-            svg += Text(2, y(us) + 4, Fmt(label, us));
+            svg += Text(2, y(us) + 4, Format(label, us));
         for (int64_t us : v) inside += double(us) >= band.lowUs && double(us) <= band.highUs;
     }
     svg += "<polyline fill=\"none\" stroke=\"#1f5fbf\" points=\"";
-    for (size_t i = 0; i < v.size(); ++i) svg += Fmt("%.1f,%.2f ", x(i), y(double(v[i])));
+    for (size_t i = 0; i < v.size(); ++i) svg += Format("%.1f,%.2f ", x(i), y(double(v[i])));
     svg += "\"/>\n";
     for (size_t i = 0; i < v.size(); ++i) {
         const bool out = known && (double(v[i]) < band.lowUs || double(v[i]) > band.highUs);
-        svg += Fmt("<circle class=\"%s\" cx=\"%.1f\" cy=\"%.2f\" r=\"%s\" fill=\"%s\"/>\n",
+        svg +=
+            Format("<circle class=\"%s\" cx=\"%.1f\" cy=\"%.2f\" r=\"%s\" fill=\"%s\"/>\n",
                    out ? "outside" : "interval", x(i), y(double(v[i])), out ? "3" : "1.5", out ? "#c62828" : "#1f5fbf");
     }
     double sum = 0;
     for (int64_t us : v) sum += double(us);
     const double mean = sum / double(v.size());
-    std::string summary = Fmt("%zu intervals, mean %.0f &#181;s", v.size(), mean);
-    if (mean > 0) summary += Fmt(" (%.2f frames/s)", 1e6 / mean);
+    std::string summary = Format("%zu intervals, mean %.0f &#181;s", v.size(), mean);
+    if (mean > 0) summary += Format(" (%.2f frames/s)", 1e6 / mean);
     if (known)
-        summary += Fmt("; set %lld &#181;s, band %.0f to %.0f &#181;s: %zu inside",
-                       static_cast<long long>(f.setIntervalUs), band.lowUs, band.highUs, inside);
+        summary += Format("; set %lld &#181;s, band %.0f to %.0f &#181;s: %zu inside",
+                          static_cast<long long>(f.setIntervalUs), band.lowUs, band.highUs, inside);
     else
         summary += "; set interval not known";
     svg += Text(kLeft, kH - 30, summary, " class=\"interval-summary\"");
@@ -228,18 +232,18 @@ std::string ChannelScanSvg(const ChannelScanPicture& scan) {
     for (const auto& c : scan.channels) locked += c.locked;
 
     std::string svg = SvgOpen(std::max(width, 420.0), top + cellH + 50, "channel-scan");
-    svg += Text(left, 16, Fmt("channel scan: %zu channels, %zu locked", n, locked), " class=\"scan-summary\"");
+    svg += Text(left, 16, Format("channel scan: %zu channels, %zu locked", n, locked), " class=\"scan-summary\"");
     for (size_t i = 0; i < n; ++i) {
         const auto& c = scan.channels[i];
         const double x = left + cellW * double(i);
-        svg +=
-            Fmt("<rect class=\"%s\" data-channel=\"%lld\" x=\"%.2f\" y=\"%.1f\" width=\"%.2f\" height=\"%.1f\" "
-                "fill=\"%s\" stroke=\"#ffffff\"/>\n",
-                c.locked ? "channel locked" : "channel", static_cast<long long>(c.number), x, top, cellW, cellH,
-                c.locked ? "#2e7d32" : "#d5d5d5");
+        svg += Format(
+            "<rect class=\"%s\" data-channel=\"%lld\" x=\"%.2f\" y=\"%.1f\" width=\"%.2f\" height=\"%.1f\" "
+            "fill=\"%s\" stroke=\"#ffffff\"/>\n",
+            c.locked ? "channel locked" : "channel", static_cast<long long>(c.number), x, top, cellW, cellH,
+            c.locked ? "#2e7d32" : "#d5d5d5");
         // Every few channels and the last, none so close to the last that the two overlap.
         if (i + 1 == n || (i % labelEvery == 0 && n - 1 - i >= labelEvery))
-            svg += Text(x + cellW / 2, top + cellH + 14, Fmt("%lld", static_cast<long long>(c.number)),
+            svg += Text(x + cellW / 2, top + cellH + 14, Format("%lld", static_cast<long long>(c.number)),
                         " text-anchor=\"middle\" font-size=\"10\"");
     }
     std::string list;
@@ -250,7 +254,7 @@ std::string ChannelScanSvg(const ChannelScanPicture& scan) {
             list += ", ...";
             break;
         }
-        list += (list.empty() ? "" : ", ") + Fmt("%lld", static_cast<long long>(c.number));
+        list += (list.empty() ? "" : ", ") + Format("%lld", static_cast<long long>(c.number));
     }
     svg += Text(left, top + cellH + 36, locked ? "locked: " + list : std::string("no channel locked"));
     return svg + "</svg>\n";
