@@ -73,10 +73,10 @@ build/fuzz/build.ninja: | deps-build deps-fuzz
 
 # Builds the libFuzzer targets and runs each for FUZZ_SECONDS (60 by default).
 # INI texts are capped at 1 KB: no rule of the engine needs a longer file,
-# and short inputs run twice as fast. The graph-file and orbex.ini targets
-# steer by edges, not hit counts: every input starts a whole machine, whose
-# loops' counts only add bookkeeping, and they reach the same coverage at a
-# higher rate (docs/reliability.md). No target names the functions it
+# and short inputs run twice as fast. The targets that start a whole machine
+# for every input (graph file, board profile, orbex.ini) steer by edges, not
+# hit counts: the machine's loops' counts only add bookkeeping, and they
+# reach the same coverage at a higher rate (docs/reliability.md). No target names the functions it
 # reaches first (-print_funcs=0): naming them starts the symbolizer mid-run.
 FUZZ_SECONDS ?= 60
 FUZZ_OPTIONS_fuzz_ini := -max_len=1024
@@ -88,7 +88,7 @@ fuzz: deps-build deps-fuzz build/fuzz/build.ninja
 	  echo "== $$target ($(FUZZ_SECONDS) s)"; \
 	  case $$target in \
 	    fuzz_ini) options="$(FUZZ_OPTIONS_fuzz_ini)";; \
-	    fuzz_graph_file|fuzz_orbex_ini) options="$(FUZZ_OPTIONS_whole_machine)";; \
+	    fuzz_graph_file|fuzz_board_profile|fuzz_orbex_ini) options="$(FUZZ_OPTIONS_whole_machine)";; \
 	    *) options=;; \
 	  esac; \
 	  build/fuzz/bin/$$target -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 -print_funcs=0 $$options \

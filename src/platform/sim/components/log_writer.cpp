@@ -1,5 +1,7 @@
 #include "platform/sim/components/log_writer.h"
 
+#include <cstring>
+
 #include "common/format.h"
 #include "platform/guids.h"
 #include "platform/host/host.h"
@@ -63,8 +65,13 @@ HResult LogWriter::Write(uint32_t handle, int32_t level, uint32_t colour, const 
     if (handle == 0 || handle > m_handle || !format) return kEInvalidArg;
     if (!m_file && m_memoryPath.empty()) return kEFail;
     if (!LevelEnabled(m_mask, level)) return kSOk;
-    std::string text = FormatV(format, args).c_str();  // as "%s" would: up to a formatted NUL
-    std::string line = Format("%s %d 0x%08X ", m_clock.LocalTimeText().c_str(), level, colour) + text + '\n';
+    std::string text = FormatV(format, args);
+    text.resize(std::strlen(text.c_str()));  // as "%s" would: up to a formatted NUL
+    char head[96];                           // time, level and colour: under 60 characters
+    FormatInto(head, sizeof head, "%s %d 0x%08X ", m_clock.LocalTimeText().c_str(), level, colour);
+    std::string line;
+    line.reserve(std::strlen(head) + text.size() + 1);
+    line.append(head).append(text).push_back('\n');
     if (m_events)
         m_events(PlatformEvent{"Platform",
                                {{"what", std::string("Log")},

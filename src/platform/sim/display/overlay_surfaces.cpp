@@ -17,8 +17,11 @@ constexpr HResult kDdErrNotLocked = static_cast<HResult>(0x887602C2);
 
 uint8_t* OverlaySurfaces::Surface::Memory() {
     size_t bytes = static_cast<size_t>(std::max(config.pitch, 0)) * config.height;
-    if (memory.size() != bytes) memory.assign(bytes, 0);
-    return memory.empty() ? nullptr : memory.data();
+    if (memoryBytes != bytes || !memory) {
+        memory.reset(bytes ? static_cast<uint8_t*>(std::calloc(bytes, 1)) : nullptr);
+        memoryBytes = memory ? bytes : 0;
+    }
+    return memory.get();
 }
 
 void OverlaySurfaces::Surface::Draw(const PendingFrame& frame) {
@@ -141,7 +144,7 @@ void OverlaySurfaces::Report(Surface& surface) const {
 
 OverlaySurfaces::OverlaySurfaces(const SurfaceConfigs& configs, FaultTable& faults) : m_faults(faults) {
     for (const auto& [name, config] : configs)
-        if (config.present) m_surfaces.push_back(std::make_unique<Surface>(Surface{config, {}, false, {}}));
+        if (config.present) m_surfaces.push_back(std::make_unique<Surface>(Surface{config, {}, 0, false, {}}));
 }
 
 port::SurfaceDesc OverlaySurfaces::Describe(const SurfaceConfig& config) {

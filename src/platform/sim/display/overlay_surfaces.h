@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -66,8 +67,15 @@ public:
     struct Surface {
         static constexpr size_t kMaxPending = 4;  // more, and the oldest is drawn at once
 
+        // Zeroed memory from calloc: a fresh block of this size comes zeroed
+        // from the system, so it is not written twice before the first frame.
+        struct FreeBytes {
+            void operator()(uint8_t* bytes) const { std::free(bytes); }
+        };
+
         SurfaceConfig config;
-        std::vector<uint8_t> memory;  // pitch x height bytes, allocated on first use
+        std::unique_ptr<uint8_t[], FreeBytes> memory;  // pitch x height bytes, allocated on first use
+        size_t memoryBytes = 0;
         bool locked = false;
         // The frames that landed and are not drawn yet, oldest first; a frame
         // that covers an older one whole has replaced it.

@@ -11,8 +11,11 @@ namespace {
 void WriteInfFile(const InfFileDesc& file, const MachineConfig& machine, const PathMap& paths) {
     auto host = paths.HostPath(machine.windowsDirectory + "\\" + file.path);
     if (!host) return;
+    size_t bytes = 0;
+    for (const std::string& line : file.lines) bytes += line.size() + 2;
     std::string text;
-    for (const std::string& line : file.lines) text += line + "\r\n";
+    text.reserve(bytes);
+    for (const std::string& line : file.lines) text.append(line).append("\r\n");
     paths.Store().MakeParents(*host);
     paths.Store().Write(*host, text);
 }

@@ -24,13 +24,14 @@ void PutText(std::vector<uint8_t>& out, const std::string& text) {
 }
 
 std::vector<uint8_t> VersionBlock(const VersionedFileDesc& d) {
+    const std::string table = "\\StringFileInfo\\" + d.translation + "\\";
     std::vector<uint8_t> out;
+    out.reserve(12 + 2 * (table.size() + 16) + d.fileVersion.size() + d.productVersion.size() + 3);
     PutU32(out, 0);  // size, set below
     PutU32(out, d.hasTranslation ? 1 : 0);
     uint32_t code = static_cast<uint32_t>(std::stoul(d.translation, nullptr, 16));
     // Language in the low half, code page in the high half, as the resource stores them.
     PutU32(out, (code >> 16) | (code & 0xFFFF) << 16);
-    const std::string table = "\\StringFileInfo\\" + d.translation + "\\";
     PutText(out, table + "FileVersion");
     PutText(out, d.fileVersion);
     PutText(out, table + "ProductVersion");
@@ -45,27 +46,37 @@ std::vector<uint8_t> VersionBlock(const VersionedFileDesc& d) {
 
 VirtualFiles::VirtualFiles(const FilesConfig& config, const MachineConfig& machine, const PathMap& paths,
                            ProfileFiles& profiles, FaultTable& faults)
-    : m_machine(machine), m_paths(paths), m_profiles(profiles), m_faults(faults) {
-    for (const std::string& f : config.files) Add(f);
-    for (const VersionedFileDesc& v : config.versioned) {
-        Add(v.path);
-        m_versions[ini::Folded(v.path)] = VersionBlock(v);
-    }
+    : m_machine(machine), m_paths(paths), m_profiles(profiles), m_faults(faults), m_config(config) {}
+
+const std::string* VirtualFiles::Declared(const std::string& windowsPath) const {
+    for (const std::string& f : m_config.files)
+        if (ini::SameName(f, windowsPath)) return &f;
+    for (const VersionedFileDesc& v : m_config.versioned)
+        if (ini::SameName(v.path, windowsPath)) return &v.path;
+    if (m_added.empty()) return nullptr;
+    auto it = m_added.find(ini::Folded(windowsPath));
+    return it == m_added.end() ? nullptr : &it->second;
+}
+
+const VersionedFileDesc* VirtualFiles::Versioned(const char* path) const {
+    for (auto v = m_config.versioned.rbegin(); v != m_config.versioned.rend(); ++v)
+        if (ini::SameName(v->path, path)) return &*v;
+    return nullptr;
 }
 
 uint32_t VirtualFiles::FileVersionInfoSize(const char* path) {
     if (!path || m_faults.Next("GetFileVersionInfoSize")) return 0;
-    auto it = m_versions.find(ini::Folded(path));
-    return it == m_versions.end() ? 0 : static_cast<uint32_t>(it->second.size());
+    const VersionedFileDesc* v = Versioned(path);
+    return v ? static_cast<uint32_t>(VersionBlock(*v).size()) : 0;
 }
 
 bool VirtualFiles::FileVersionInfo(const char* path, uint32_t size, void* block) {
     if (!path || !block || m_faults.Next("GetFileVersionInfo")) return false;
-    auto it = m_versions.find(ini::Folded(path));
-    if (it == m_versions.end()) return false;
+    const VersionedFileDesc* v = Versioned(path);
+    if (!v) return false;
     // Like the platform, a short buffer gets the block's beginning only.
-    size_t n = std::min<size_t>(size, it->second.size());
-    std::memcpy(block, it->second.data(), n);
+    const std::vector<uint8_t> resource = VersionBlock(*v);
+    std::memcpy(block, resource.data(), std::min<size_t>(size, resource.size()));
     return true;
 }
 
@@ -103,15 +114,15 @@ bool VirtualFiles::QueryVersionValue(const void* block, const char* subBlock, co
 }
 
 bool VirtualFiles::Exists(const std::string& windowsPath) const {
-    if (m_files.count(ini::Folded(windowsPath))) return true;
+    if (Declared(windowsPath)) return true;
     auto host = m_paths.HostPath(windowsPath);
     return host && m_paths.Store().IsFile(*host);
 }
 
 std::optional<std::string> VirtualFiles::StoredName(const std::string& windowsPath) const {
     std::string spelt;
-    if (auto it = m_files.find(ini::Folded(windowsPath)); it != m_files.end())
-        spelt = it->second;
+    if (const std::string* declared = Declared(windowsPath))
+        spelt = *declared;
     else if (auto host = m_paths.HostPath(windowsPath); host && m_paths.Store().IsFile(*host))
         spelt = windowsPath;  // found on the host under this spelling
     else
@@ -121,7 +132,7 @@ std::optional<std::string> VirtualFiles::StoredName(const std::string& windowsPa
 }
 
 void VirtualFiles::Add(const std::string& windowsPath) {
-    m_files.emplace(ini::Folded(windowsPath), windowsPath);
+    if (!Declared(windowsPath)) m_added.emplace(ini::Folded(windowsPath), windowsPath);
 }
 
 // The machine has no path beyond its three directories.

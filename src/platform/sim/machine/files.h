@@ -58,10 +58,16 @@ private:
     std::map<uintptr_t, Search> m_searches;
     std::map<uintptr_t, Text> m_texts;
     uintptr_t m_nextHandle = 1;
-    HandleLedger m_ledger;                       // the open handles, counted
-    std::map<std::string, std::string> m_files;  // folded full path -> as declared
-    // Folded full path -> the file's version resource, laid out as a block.
-    std::map<std::string, std::vector<uint8_t>> m_versions;
+    HandleLedger m_ledger;  // the open handles, counted
+    // The profile's files are looked up where the profile declares them, so
+    // that a machine starts without copying them; m_added holds the files
+    // made since (folded full path -> as given).
+    const FilesConfig& m_config;
+    std::map<std::string, std::string> m_added;
+    // The path spelt as the machine stores it; null when the machine has no such file.
+    const std::string* Declared(const std::string& windowsPath) const;
+    // The versioned file at this path (the last declared), or null.
+    const VersionedFileDesc* Versioned(const char* path) const;
 };
 
 }  // namespace orbex::sim

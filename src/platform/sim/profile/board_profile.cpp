@@ -68,11 +68,10 @@ const SectionKind kSectionKinds[] = {
 };
 
 // Sections that describe one object each carry a dotted suffix: [Device.1].
-const SectionKind* KindOf(const std::string& section) {
-    size_t dot = section.find('.');
-    std::string kind = Lower(dot == std::string::npos ? section : section.substr(0, dot));
+const SectionKind* KindOf(std::string_view section) {
+    std::string_view kind = section.substr(0, section.find('.'));
     for (const SectionKind& k : kSectionKinds)
-        if (kind == k.name) return &k;
+        if (IsName(kind, k.name)) return &k;
     return nullptr;
 }
 
@@ -102,7 +101,7 @@ BoardProfile BaseProfile(const ProfileEntry& e, const std::string& source, int d
         base = Parse(content.str(), path, depth + 1, error);
     }
     if (!base) e.Refuse("in the base profile: " + error);
-    return *base;
+    return std::move(*base);
 }
 
 std::optional<BoardProfile> Parse(const std::string& text, const std::string& source, int depth, std::string& error) {
@@ -116,19 +115,19 @@ std::optional<BoardProfile> Parse(const std::string& text, const std::string& so
     try {
         while (std::getline(in, raw)) {
             ++line;
-            std::string l = Trim(raw);
+            std::string_view l = TrimView(raw);
             if (l.empty() || l[0] == ';' || l[0] == '#') continue;
             if (l[0] == '[') {
                 if (l.back() != ']') throw ProfileError{line, "section header without \"]\""};
                 section = Trim(l.substr(1, l.size() - 2));
                 kind = KindOf(section);
-                if (!kind && Lower(section) != "profile") throw ProfileError{line, "unknown section [" + section + "]"};
+                if (!kind && !IsName(section, "profile")) throw ProfileError{line, "unknown section [" + section + "]"};
                 if (kind && kind->open) kind->open(p, section, line);
                 continue;
             }
             size_t eq = l.find('=');
             if (eq == std::string::npos) throw ProfileError{line, "line without \"=\""};
-            if (!kind && Lower(section) != "profile") throw ProfileError{line, "key before the first section"};
+            if (!kind && !IsName(section, "profile")) throw ProfileError{line, "key before the first section"};
             ProfileEntry entry{section, Trim(l.substr(0, eq)), Trim(l.substr(eq + 1)), line};
             if (!kind && entry.Is("purpose")) {
                 p.purpose = entry.value;

@@ -8,7 +8,7 @@
 namespace orbex::sim {
 
 bool ProfileEntry::Is(const char* name) const {
-    return Lower(key) == name;
+    return IsName(key, name);
 }
 
 void ProfileEntry::RefuseKey() const {
@@ -19,10 +19,22 @@ void ProfileEntry::Refuse(const std::string& what) const {
     throw ProfileError{line, what};
 }
 
-std::string Trim(std::string s) {
+std::string_view TrimView(std::string_view s) {
     size_t b = s.find_first_not_of(" \t\r");
     size_t e = s.find_last_not_of(" \t\r");
-    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+    return b == std::string_view::npos ? std::string_view() : s.substr(b, e - b + 1);
+}
+
+std::string Trim(std::string_view s) {
+    return std::string(TrimView(s));
+}
+
+bool IsName(std::string_view text, const char* name) {
+    // Compared in place: every key of a profile meets a chain of these.
+    size_t i = 0;
+    for (; i < text.size(); ++i)
+        if (name[i] == '\0' || std::tolower(static_cast<unsigned char>(text[i])) != name[i]) return false;
+    return name[i] == '\0';
 }
 
 std::string Lower(std::string s) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/types.h"
@@ -32,7 +33,11 @@ struct ProfileEntry {
     [[noreturn]] void Refuse(const std::string& what) const;
 };
 
-std::string Trim(std::string text);
+std::string Trim(std::string_view text);
+// The text without its leading and trailing blanks, tabs and carriage returns.
+std::string_view TrimView(std::string_view text);
+// Whether text is name in any case; name is lower case.
+bool IsName(std::string_view text, const char* name);
 std::string Lower(std::string text);
 // Splits at sep and trims each item.
 std::vector<std::string> Split(const std::string& text, char sep);
