@@ -10,8 +10,11 @@
 
 namespace {
 
-void CheckRead(orbex::ini::Engine& engine, const char* section, const char* key, uint32_t size,
-               const std::string& path) {
+// The check itself carries no coverage: its loop over the buffer's guard
+// bytes is not the code under test, and tracing each of its comparisons
+// cost a sixth of every execution.
+__attribute__((no_sanitize("coverage"))) void CheckRead(orbex::ini::Engine& engine, const char* section,
+                                                        const char* key, uint32_t size, const std::string& path) {
     char buffer[300];
     std::memset(buffer, 0xCC, sizeof buffer);
     uint32_t n = engine.GetString(section, key, "dflt", buffer, size, path);

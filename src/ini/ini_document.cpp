@@ -131,25 +131,16 @@ std::string Document::Serialize() const {
     return IsUnicode() ? EncodeFile(out, m_encoding) : out;
 }
 
-namespace {
-
-// Indexes a name's first occurrence; a later one of the same name costs no allocation.
-void IndexFirst(NameIndex& index, std::string_view name, size_t at) {
-    if (!index.contains(name)) index.emplace(std::string(name), at);
-}
-
-}  // namespace
-
 void Document::Reindex() {
     m_firstSection.clear();
     m_firstSection.reserve(m_sections.size());
     for (size_t i = 0; i < m_sections.size(); ++i) {
         Section& section = m_sections[i];
-        IndexFirst(m_firstSection, Trimmed(section.name), i);
+        m_firstSection.emplace(std::string(Trimmed(section.name)), i);
         section.firstEntry.clear();
         section.firstEntry.reserve(section.entries.size());
         for (size_t k = 0; k < section.entries.size(); ++k)
-            IndexFirst(section.firstEntry, Trimmed(section.entries[k].name), k);
+            section.firstEntry.emplace(std::string(Trimmed(section.entries[k].name)), k);
     }
 }
 
