@@ -19,7 +19,7 @@ __attribute__((no_sanitize("coverage"))) void CheckRead(orbex::ini::Engine& engi
     std::memset(buffer, 0xCC, sizeof buffer);
     uint32_t n = engine.GetString(section, key, "dflt", buffer, size, path);
     if (n >= size) __builtin_trap();
-    for (size_t i = size + 1; i < sizeof buffer; ++i)
+    for (size_t i = size; i < sizeof buffer; ++i)
         if (static_cast<unsigned char>(buffer[i]) != 0xCC) __builtin_trap();
 }
 

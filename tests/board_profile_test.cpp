@@ -98,6 +98,34 @@ TEST(BoardProfile, TheVideoPathSectionsRefuseWhatNoBoardHas) {
     }
 }
 
+// A profile saved on Windows: CRLF line ends, tabs around keys and values,
+// section and key names in any case.
+TEST(BoardProfile, LinesAreTrimmedOfBlanksTabsAndCarriageReturnsAndNamesMatchInAnyCase) {
+    std::string error;
+    auto p = ParseBoardProfile(
+        "[PROFILE]\r\nBase=reference\r\n\t[DECODER]\t\r\n\tLINES525 =\t524 \r\n"
+        "  ; a comment\r\n\r\n[surface.Front]\r\nheight=240\r\n",
+        "b.ini", error);
+    ASSERT_TRUE(p) << error;
+    EXPECT_EQ(p->decoder.lines[kGroupNtsc], 524);
+    EXPECT_EQ(p->overlay.surfaces.at("front").height, 240u);
+
+    // A key is its whole name: neither a prefix nor a longer name matches it.
+    struct Case {
+        const char* text;
+        const char* error;
+    };
+    for (const Case& c :
+         std::initializer_list<Case>{{"[Decoder]\nLines52=524\n", "b.ini:2: unknown key \"Lines52\" in [Decoder]"},
+                                     {"[Decoder]\nLines5255=524\n", "b.ini:2: unknown key \"Lines5255\" in [Decoder]"},
+                                     {"[Decode]\nLines525=1\n", "b.ini:1: unknown section [Decode]"},
+                                     {"[Profiles]\nBase=reference\n", "b.ini:1: unknown section [Profiles]"},
+                                     {"[Profile]\nBases=reference\n", "b.ini:2: unknown key \"Bases\" in [Profile]"}}) {
+        EXPECT_FALSE(ParseBoardProfile(c.text, "b.ini", error)) << c.text;
+        EXPECT_EQ(error, c.error) << c.text;
+    }
+}
+
 TEST(BoardProfile, ABaseProfileIsReadFirstAndItsKeysCanBeChanged) {
     std::string error;
     auto p = ParseBoardProfile("[Profile]\nBase=reference\n[Decoder]\nLines525=524\n[Surface.Front]\nHeight=240\n",
