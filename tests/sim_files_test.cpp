@@ -19,8 +19,9 @@ sim::VirtualFiles& FilesOf(Bench& bench) {
 }
 
 TEST(VirtualFiles, AVersionResourceIsTheLastDeclarationCutToTheCallersBuffer) {
-    Bench bench(Bench::Board("[Files]\nVersionedFile=C:\\WINNT\\system32\\x.sys|5.0.2195.1\n"
-                             "VersionedFile=C:\\WINNT\\SYSTEM32\\X.SYS|5.0.2195.7\n"));
+    Bench bench(
+        Bench::Board("[Files]\nVersionedFile=C:\\WINNT\\system32\\x.sys|5.0.2195.1\n"
+                     "VersionedFile=C:\\WINNT\\SYSTEM32\\X.SYS|5.0.2195.7\n"));
     sim::VirtualFiles& files = FilesOf(bench);
     // 12 bytes of header, "\StringFileInfo\040904B0\FileVersion", the
     // version, the product version's path and value, and the empty end.
@@ -45,8 +46,9 @@ TEST(VirtualFiles, AVersionResourceIsTheLastDeclarationCutToTheCallersBuffer) {
 }
 
 TEST(VirtualFiles, AFileKeepsTheSpellingItWasFirstDeclaredOrMadeWith) {
-    Bench bench(Bench::Board("[Files]\nFile=C:\\WINNT\\SYSTEM32\\SCRNSAVE.SCR\nFile=C:\\ORBEX\\Extra.DLL\n"
-                             "VersionedFile=C:\\orbex\\EXTRA.dll|1.0.0.1\n"));
+    Bench bench(
+        Bench::Board("[Files]\nFile=C:\\WINNT\\SYSTEM32\\SCRNSAVE.SCR\nFile=C:\\ORBEX\\Extra.DLL\n"
+                     "VersionedFile=C:\\orbex\\EXTRA.dll|1.0.0.1\n"));
     sim::VirtualFiles& files = FilesOf(bench);
     EXPECT_EQ(files.StoredName("c:\\winnt\\system32\\SCRNSAVE.scr"), "scrnsave.scr");  // the reference board's
     EXPECT_EQ(files.StoredName("c:\\orbex\\extra.dll"), "Extra.DLL");                  // a File before a VersionedFile

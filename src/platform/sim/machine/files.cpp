@@ -26,7 +26,6 @@ void PutText(std::vector<uint8_t>& out, const std::string& text) {
 std::vector<uint8_t> VersionBlock(const VersionedFileDesc& d) {
     const std::string table = "\\StringFileInfo\\" + d.translation + "\\";
     std::vector<uint8_t> out;
-    out.reserve(12 + 2 * (table.size() + 16) + d.fileVersion.size() + d.productVersion.size() + 3);
     PutU32(out, 0);  // size, set below
     PutU32(out, d.hasTranslation ? 1 : 0);
     uint32_t code = static_cast<uint32_t>(std::stoul(d.translation, nullptr, 16));

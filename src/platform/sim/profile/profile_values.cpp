@@ -5,6 +5,8 @@
 #include <climits>
 #include <sstream>
 
+#include "ini/ini_document.h"
+
 namespace orbex::sim {
 
 bool ProfileEntry::Is(const char* name) const {
@@ -30,11 +32,7 @@ std::string Trim(std::string_view s) {
 }
 
 bool IsName(std::string_view text, const char* name) {
-    // Compared in place: every key of a profile meets a chain of these.
-    size_t i = 0;
-    for (; i < text.size(); ++i)
-        if (name[i] == '\0' || std::tolower(static_cast<unsigned char>(text[i])) != name[i]) return false;
-    return name[i] == '\0';
+    return ini::SameName(text, name);  // in place: every key of a profile meets a chain of these
 }
 
 std::string Lower(std::string s) {
